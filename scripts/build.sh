@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Configures and builds PLEXO++. Usage: scripts/build.sh [release|sanitize] [extra cmake args]
+#   release   -> build/release   (optimised, the program and the tests)
+#   sanitize  -> build/sanitize  (ASan + UBSan, the same tests)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+kind="${1:-release}"
+shift || true
+case "$kind" in
+  release) dir=build/release; args=(-DCMAKE_BUILD_TYPE=Release) ;;
+  sanitize) dir=build/sanitize; args=(-DCMAKE_BUILD_TYPE=Debug -DPLEXO_SANITIZE=ON) ;;
+  *) echo "usage: $0 [release|sanitize] [cmake args...]" >&2; exit 2 ;;
+esac
+cmake -S . -B "$dir" "${args[@]}" "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages PLEXO++ needs to build, test and run. Idempotent: only what is
+# missing is installed. Run as root (or with sudo available) on Debian 12.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  libopencv-dev            # core, imgproc, imgcodecs, highgui (and the CMake package)
+  libcli11-dev             # command line
+  qtbase5-dev              # desktop front end
+  libgtest-dev googletest  # tests
+  libbenchmark-dev         # bench/
+  clang-format
+  xvfb xauth               # desktop screenshots and tests under a virtual display
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "All build dependencies are installed."
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test twice: a release build and an
+# AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+for kind in release sanitize; do
+  echo "=== $kind build ==="
+  bash scripts/build.sh "$kind"
+  (cd "build/$kind" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+done

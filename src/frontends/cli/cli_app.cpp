@@ -1,0 +1,54 @@
+#include "frontends/cli/cli_app.h"
+
+#include <iostream>
+
+namespace plexo::cli {
+
+int ExitStatus(CalcStatus status) {
+  switch (status) {
+    case CalcStatus::kDone:
+      return 0;
+    case CalcStatus::kRefused:
+      return 1;
+    case CalcStatus::kStopped:
+      return 3;
+    case CalcStatus::kFailed:
+      return 2;
+  }
+  return 2;
+}
+
+int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>& start_desktop) {
+  CLI::App app{
+      "PLEXO++: acoustic-emission waveform analysis.\n"
+      "Waveform files are ASCII: nine header lines (sample interval, channel, time of test, ...)\n"
+      "then one sample per line. Results are written beside the input file, or into a subfolder\n"
+      "of the input folder for folder calculations.\n"
+      "Without a command the desktop opens (when a display is available).",
+      "plexo"};
+  app.require_subcommand(0, 1);
+  CommonOptions common;
+
+  std::vector<Command> commands;
+  commands.push_back(AddFftCommand(app, common));
+  for (auto& command : commands) {
+    command.app->add_flag("--show", common.show,
+                          "Show each preview in a window and wait for a key there");
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  }
+
+  for (auto& command : commands) {
+    if (command.app->parsed()) return command.run();
+  }
+  if (start_desktop) return start_desktop(argc, argv);
+  std::cerr << app.help() << std::endl;
+  std::cerr << "No command given and no desktop available." << std::endl;
+  return 1;
+}
+
+}  // namespace plexo::cli

@@ -1,0 +1,34 @@
+#pragma once
+// The plexo command line: one subcommand per calculation, options defaulting from the setup
+// file, messages on standard error, exit status 0 only when the calculation did its job.
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace plexo::cli {
+
+// Options every subcommand shares.
+struct CommonOptions {
+  bool show = false;  // open the preview windows and wait for a key in each
+};
+
+// The exit status a calculation's outcome maps to.
+int ExitStatus(CalcStatus status);
+
+// Each subcommand registers itself and returns the action to run when it was chosen.
+using CommandAction = std::function<int()>;
+struct Command {
+  CLI::App* app = nullptr;
+  CommandAction run;
+};
+
+Command AddFftCommand(CLI::App& app, CommonOptions& common);
+
+// Runs the command line; returns the process exit status. `start_desktop` is called when no
+// subcommand is given (null when the desktop is not built).
+int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>& start_desktop);
+
+}  // namespace plexo::cli

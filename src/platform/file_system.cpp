@@ -1,0 +1,89 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+
+namespace plexo {
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::vector<std::string> ListTxtFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name.size() < 4) continue;
+    std::string ext = name.substr(name.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext != ".txt") continue;
+    if (!IsRegularFile(JoinPath(folder, name))) continue;
+    names.push_back(std::move(name));
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  for (auto& name : names) name = JoinPath(folder, name);
+  return names;
+}
+
+bool MakeDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) == 0) return true;
+  return errno == EEXIST && IsDirectory(path);
+}
+
+std::string ExecutableDirectory() {
+  char buffer[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+  if (length <= 0) return ".";
+  std::string path(buffer, static_cast<size_t>(length));
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+namespace {
+// Position of the extension's ".", or npos when the file name has none.
+size_t ExtensionDot(const std::string& path) {
+  size_t dot = path.rfind('.');
+  size_t slash = path.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return std::string::npos;
+  return dot;
+}
+}  // namespace
+
+std::string PathWithoutExtension(const std::string& path) {
+  size_t dot = ExtensionDot(path);
+  return dot == std::string::npos ? path : path.substr(0, dot);
+}
+
+std::string LowerCaseExtension(const std::string& path) {
+  size_t dot = ExtensionDot(path);
+  if (dot == std::string::npos) return "";
+  std::string ext = path.substr(dot);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+}  // namespace plexo

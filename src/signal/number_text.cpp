@@ -1,0 +1,102 @@
+#include "signal/number_text.h"
+
+#include <array>
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+namespace plexo {
+namespace {
+
+locale_t CLocale() {
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return c_locale;
+}
+
+bool IsCBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Pads the exponent of to_chars' scientific text ("e-05", "e+123") to at least three digits.
+void AppendScientific(std::string& out, const char* first, const char* last) {
+  const char* e = first;
+  while (e != last && *e != 'e') ++e;
+  out.append(first, e);
+  if (e == last) return;  // inf or nan
+  out.push_back('e');
+  out.push_back(e[1]);
+  const char* digits = e + 2;
+  for (std::ptrdiff_t n = last - digits; n < 3; ++n) out.push_back('0');
+  out.append(digits, last);
+}
+
+}  // namespace
+
+double ParseDouble(std::string_view text) {
+  // strtod needs a terminated string; numeric prefixes longer than this are not real numbers
+  // in any file the program reads, but keep the whole prefix when it fits.
+  std::array<char, 512> buffer{};
+  size_t start = 0;
+  while (start < text.size() && IsCBlank(text[start])) ++start;
+  size_t length = std::min(text.size() - start, buffer.size() - 1);
+  text.substr(start, length).copy(buffer.data(), length);
+  buffer[length] = '\0';
+  return strtod_l(buffer.data(), nullptr, CLocale());
+}
+
+int ParseInt(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsCBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+void AppendE(std::string& out, double value, int precision) {
+  std::array<char, 64> buffer;
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::scientific, precision);
+  AppendScientific(out, buffer.data(), result.ptr);
+}
+
+void AppendF(std::string& out, double value, int precision) {
+  // A fixed-point double can need 309 integer digits plus the fraction.
+  std::array<char, 400> buffer;
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::fixed, precision);
+  out.append(buffer.data(), result.ptr);
+}
+
+std::string FormatE(double value, int precision) {
+  std::string out;
+  AppendE(out, value, precision);
+  return out;
+}
+
+std::string FormatF(double value, int precision) {
+  std::string out;
+  AppendF(out, value, precision);
+  return out;
+}
+
+std::string FormatD(long long value) { return std::to_string(value); }
+
+int TruncateToInt(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0) return INT_MAX;
+  if (value <= -2147483648.0) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+}  // namespace plexo

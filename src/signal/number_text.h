@@ -1,0 +1,32 @@
+#pragma once
+// Number text for every file and label the program writes or reads.
+//
+// Parsing follows the C atof/atoi rules (leading blanks skipped, longest numeric prefix, 0 when
+// there is none) but never depends on the process locale: a desktop locale must not turn "." into
+// ",". Printing reproduces the printf formats the files use, with exponents of at least three
+// digits (1.234560e-005), the form every stored file and peer program expects.
+#include <string>
+#include <string_view>
+
+namespace plexo {
+
+// atof: blanks skipped, longest prefix that strtod accepts in the C locale, 0 when none.
+double ParseDouble(std::string_view text);
+// atoi: blanks skipped, optional sign, decimal digits; 0 when none. Saturates at the int range.
+int ParseInt(std::string_view text);
+
+// "%e" with the given precision ("%.2e" is FormatE(v, 2), "%1.14e" is FormatE(v, 14)).
+std::string FormatE(double value, int precision = 6);
+// "%f" with the given precision ("%.0lf" is FormatF(v, 0), "%.4f" is FormatF(v, 4)).
+std::string FormatF(double value, int precision = 6);
+// "%d".
+std::string FormatD(long long value);
+
+// Appends "%e" text to out without a temporary string (hot loops of the table writers).
+void AppendE(std::string& out, double value, int precision = 6);
+void AppendF(std::string& out, double value, int precision = 6);
+
+// The C printf "%d" of a double field: truncation toward zero, saturating at the int range.
+int TruncateToInt(double value);
+
+}  // namespace plexo

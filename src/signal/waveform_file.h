@@ -1,0 +1,31 @@
+#pragma once
+// The waveform file family: nine header lines found by key, then one sample per line.
+#include <string>
+#include <vector>
+
+#include "signal/waveform.h"
+
+namespace plexo {
+
+// Reads a waveform file into the complex form (im = 0). Returns the number of lines from line 9
+// on (which may exceed MAX_SAMPLES; only the first MAX_SAMPLES are stored), or -1 when the file
+// cannot be opened or read, or when its sample-interval line is malformed or NaN. Header values
+// read before a failure stay in the record. `wf.samples` is grown to MAX_SAMPLES if smaller.
+int ReadWaveform(const std::string& path, Waveform& wf);
+// The same reader filling real samples.
+int ReadWaveformReal(const std::string& path, RealWaveform& wf);
+// The lenient member used by the collection operators: only the sample interval, channel and
+// time of test are taken, any line holding "SAMPLE INTERVAL" sets the interval, no sample is
+// forced to zero. `samples` is grown to MAX_SAMPLES if smaller.
+int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, double& sampleInterval,
+                      double& timeOfTest, int& channel);
+
+// Writes the nine header lines and one "%f" sample per line (count samples from `samples`).
+// Returns false, after printing "File open NOT succesfull", when the file cannot be written.
+bool WriteWaveform(const std::string& path, const double* samples, int count,
+                   const WaveformHeader& header);
+// The same layout with "%e" samples.
+bool WriteWaveformSci(const std::string& path, const double* samples, int count,
+                      const WaveformHeader& header);
+
+}  // namespace plexo

@@ -1,0 +1,67 @@
+#include "spectral/single_fft.h"
+
+#include <opencv2/core.hpp>
+
+#include "platform/file_system.h"
+#include "plot/charts.h"
+#include "plot/image_file.h"
+#include "plot/line_plots.h"
+#include "signal/waveform_file.h"
+#include "spectral/fft.h"
+#include "spectral/fft_file.h"
+
+namespace plexo {
+
+std::string FftFilePath(const std::string& input) {
+  return PathWithoutExtension(input) + "_fft" + LowerCaseExtension(input);
+}
+
+std::string FftPreviewPath(const std::string& input) {
+  return PathWithoutExtension(input) + "_fft_preview.bmp";
+}
+
+CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*windowIndex*/,
+                     Host& host) {
+  if (LowerCaseExtension(path) != ".txt") {
+    host.MessageBox("Filetype has the wrong format! Provide a valid file!");
+    return CalcStatus::kRefused;
+  }
+  Waveform& wf = ws.waveform;
+  const int count = ReadWaveform(path, wf);
+  // Files of fewer than nine lines give negative counts: no data either.
+  if (count <= 0) {
+    host.MessageBox("No data present in file or error during loading!");
+    return CalcStatus::kRefused;
+  }
+  // Only MAX_SAMPLES samples were stored; transforming more would leave the buffer.
+  if (count > MAX_SAMPLES) {
+    host.MessageBox(SamplingSizeMessage(count));
+    return CalcStatus::kRefused;
+  }
+
+  const TransformSizeResult size = TransformSize(count);
+  const double dt = wf.sampleInterval;
+  const double nyquist = 1.0 / (2.0 * dt);
+  const int bins = size.n / 2;
+  const double df = bins > 0 ? nyquist / bins : 0.0;
+
+  for (int i = count; i < size.n; ++i) wf.samples[i] = Complex{};
+  FFT(1, size.m, wf.samples.data());
+
+  ws.frequencies.resize(MAX_SAMPLES / 2 + 1);
+  for (int j = 0; j <= bins; ++j) ws.frequencies[j] = j * df;
+
+  cv::Mat plot(300, bins, CV_8UC3);
+  const double largest = PlotComplexSpectrum(plot, ws.frequencies.data(), wf.samples.data(), bins, wf);
+  const double highest = bins > 0 ? ws.frequencies[bins - 1] : 0.0;
+  cv::Mat display = MakeSpectrumChart(plot, highest, largest, "V/DIV]");
+  host.ShowImage("FFT-File", display);
+  const bool preview_saved = SaveBmp(FftPreviewPath(path), display);
+
+  const bool table_written = WriteFFTFile(FftFilePath(path), wf.samples.data(),
+                                          ws.frequencies.data(), bins, wf.channel, wf.timeOfTest,
+                                          wf.sampleInterval);
+  return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
+}
+
+}  // namespace plexo

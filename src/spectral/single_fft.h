@@ -1,0 +1,30 @@
+#pragma once
+// The Single FFT: one waveform file -> its unscaled spectrum as an FFT file beside the input,
+// with a preview of the magnitude spectrum shown and saved as a BMP.
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "signal/waveform.h"
+
+namespace plexo {
+
+// The buffers a Single FFT keeps between runs (the spectrum buffer is zeroed once and then only
+// overwritten where a run reads or pads).
+struct SingleFftWorkspace {
+  Waveform waveform;
+  std::vector<double> frequencies;
+};
+
+// Output names for input path P: P without its extension + "_fft" + the lower-case extension,
+// and P without its extension + "_fft_preview.bmp".
+std::string FftFilePath(const std::string& input);
+std::string FftPreviewPath(const std::string& input);
+
+// Runs the calculation for one file. The window index is accepted and not used: the time gate
+// belongs to the Average FFT. Messages go to the host; the preview is shown (and the call waits
+// for the host to return) before the files are written.
+CalcStatus SingleFFT(SingleFftWorkspace& workspace, const std::string& path, int windowIndex,
+                     Host& host);
+
+}  // namespace plexo
