@@ -1,0 +1,24 @@
+#pragma once
+// The parameters of one Single TFT run, as the Options dialog or the command line hands them
+// over (single values copied out of the settings, never the settings record itself).
+#include <string>
+
+namespace plexo {
+
+struct TftRequest {
+  std::string path;         // the waveform file
+  double freqRes = 0.0;     // frequency step, Hz (unless autoFreqRes)
+  double freqStart = 0.0;   // only freqEnd - freqStart is used
+  double freqEnd = 0.0;
+  double timeRes = 0.0;     // the sample interval to assume, s (unless autoTimeRes)
+  double timeStart = 0.0;   // time window from the first sample, s
+  double timeEnd = 0.0;
+  char outputType = 'a';    // 'c'/'C': complex cells, 'a'/'A': modulus, anything else: no file
+  int waveletLength = 0;    // wavelet transform: number of wavelet samples
+  int autoTimeRes = 0;      // 1: take the sample interval from the file
+  int autoFreqRes = 0;      // 1: automatic frequency grid
+  int subsampling = 1;      // Wigner-Ville: keep every subsampling-th sample
+  int windowParameter = 1;  // Wigner-Ville: divisor of both smoothing window lengths
+};
+
+}  // namespace plexo
