@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -149,6 +151,19 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string(1 << 20, '7') + "\n" + Lines(10) + std::string(1 << 20, '1') + "\n",
                  3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WaveformFile, HundredMegabytesOfLongLinesAreCountedNotStoredWhole) {
+  TempDir dir;
+  const std::string path = dir.File("huge.txt");
+  {
+    std::ofstream out(path, std::ios::binary);
+    const std::string line(10 << 20, '3');
+    for (int i = 0; i < 10; ++i) out << line << "\n";
+  }
+  Waveform wf;
+  EXPECT_EQ(ReadWaveform(path, wf), 1);
+  EXPECT_TRUE(std::isinf(wf.samples[0].re));  // a 10-million-digit number overflows to inf
+}
 
 TEST(WaveformFile, MissingFilesAndFoldersReturnMinusOne) {
   TempDir dir;
