@@ -1,0 +1,134 @@
+#include "timefreq/average_tft.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/file_system.h"
+#include "signal/waveform_file.h"
+#include "spectral/fft.h"
+#include "timefreq/align_on_threshold.h"
+
+namespace plexo {
+namespace {
+
+constexpr const char* kNoValidDataMessage =
+    "No valid data present in folder or error during loading!";
+
+void PrepareRun(AverageTftWorkspace& ws) {
+  if (ws.spectrumSum.size() < static_cast<size_t>(MAX_SAMPLES)) ws.spectrumSum.resize(MAX_SAMPLES);
+  if (ws.averageSignal.size() < static_cast<size_t>(MAX_SAMPLES))
+    ws.averageSignal.resize(MAX_SAMPLES);
+  std::fill(ws.spectrumSum.begin(), ws.spectrumSum.end(), Complex{});
+  std::fill(ws.averageSignal.begin(), ws.averageSignal.end(), 0.0);
+  ws.averaged = 0;
+  ws.skipped = 0;
+}
+
+// Pads, gates, optionally aligns and transforms the file just read (count samples), then adds
+// its 2^m bins to the sum. Bins beyond a file's own transform get nothing from it: the work
+// signal there still holds a longer earlier file's spectrum, which must not be counted twice.
+void AddSpectrum(AverageTftWorkspace& ws, int count, const TransformSizeResult& size,
+                 const TftRequest& grid, double threshold, int autoThreshold) {
+  Complex* x = ws.waveform.samples.data();
+  const double dt = ws.waveform.sampleInterval;
+  std::fill(x + count, x + size.n, Complex{});
+  GateTimeWindow(x, count, grid.timeStart, grid.timeEnd, dt);
+  if (autoThreshold == 1) {
+    AlignOnThreshold(x, count, threshold, AlignmentTarget(grid.timeStart, grid.timeEnd, dt));
+  }
+  FFT(1, size.m, x);
+  for (int i = 0; i < size.n; ++i) {
+    ws.spectrumSum[i].re += x[i].re;
+    ws.spectrumSum[i].im += x[i].im;
+  }
+}
+
+// The mean spectrum back in the time domain: the real part of its first `count` entries.
+void InvertMeanSpectrum(AverageTftWorkspace& ws, int count, const TransformSizeResult& size) {
+  // The forward and the inverse transform are both unscaled: 2^m undoes their product.
+  const double divisor = static_cast<double>(size.n) * ws.averaged;
+  Complex* sum = ws.spectrumSum.data();
+  for (int i = 0; i < size.n; ++i) {
+    sum[i].re /= divisor;
+    sum[i].im /= divisor;
+  }
+  FFT(-1, size.m, sum);
+  for (int i = 0; i < count; ++i) ws.averageSignal[i] = sum[i].re;
+}
+
+}  // namespace
+
+std::string AverageTftFolder(const std::string& folder) { return JoinPath(folder, "avgWTData"); }
+
+std::string AverageSignalPath(const std::string& folder) {
+  return JoinPath(AverageTftFolder(folder), "average_signal.txt");
+}
+
+void GateTimeWindow(Complex* x, int n, double timeStart, double timeEnd, double dt) {
+  const double start = timeStart / dt;
+  for (int i = 0; i < n && i < start; ++i) x[i] = Complex{};
+  const double end = std::trunc(timeEnd / dt);
+  // Also false for a quotient that is not a number: nothing to zero then.
+  if (end < n) {
+    const int first = end > 0 ? static_cast<int>(end) : 0;
+    for (int i = first; i < n; ++i) x[i] = Complex{};
+  }
+}
+
+CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const TftRequest& grid,
+                      double threshold, int autoThreshold, CalcProgress& progress, Host& host,
+                      const SingleTftRun& single) {
+  PrepareRun(ws);
+  if (!IsDirectory(folder)) return CalcStatus::kRefused;
+  MakeDirectory(AverageTftFolder(folder));  // a failure shows when the average is written
+  const std::string average_path = AverageSignalPath(folder);
+
+  const std::vector<std::string> files = ListTxtFiles(folder);
+  const int file_count = static_cast<int>(files.size());
+  progress.SetRange(0, file_count);
+
+  Waveform& wf = ws.waveform;
+  WaveformHeader last;  // the header of the last file averaged
+  int last_count = 0;
+  TransformSizeResult last_size;
+  for (int k = 1; k <= file_count; ++k) {
+    progress.SetPos(k);
+    const WaveformHeader before = wf;
+    const int count = ReadWaveform(files[k - 1], wf);
+    if (count > MAX_SAMPLES) {
+      host.MessageBox(SamplingSizeMessage(count));
+      return CalcStatus::kRefused;
+    }
+    if (count > 0) {
+      const TransformSizeResult size = TransformSize(count);
+      AddSpectrum(ws, count, size, grid, threshold, autoThreshold);
+      ++ws.averaged;
+      last = wf;
+      last_count = count;
+      last_size = size;
+    } else {
+      // Nothing of a rejected file may reach the next one: header lines that the next file
+      // lacks keep the values they had before, as they would without the rejected file.
+      static_cast<WaveformHeader&>(wf) = before;
+      ++ws.skipped;
+    }
+    if (progress.StopRequested()) return CalcStatus::kStopped;
+    progress.DrainMessages();
+  }
+  if (ws.averaged == 0) {
+    // Writing an empty average would replace the result of an earlier run with nothing.
+    host.MessageBox(kNoValidDataMessage);
+    return CalcStatus::kRefused;
+  }
+
+  InvertMeanSpectrum(ws, last_count, last_size);
+  if (!WriteWaveform(average_path, ws.averageSignal.data(), last_count, last)) {
+    return CalcStatus::kFailed;
+  }
+  TftRequest request = grid;
+  request.path = average_path;
+  request.timeRes = last.sampleInterval;
+  return single(request);
+}
+
+}  // namespace plexo

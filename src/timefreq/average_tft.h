@@ -1,0 +1,51 @@
+#pragma once
+// The Average TFT: the waveforms of a folder (time-gated, optionally aligned on their first
+// threshold crossing) averaged into one waveform, written as avgWTData/average_signal.txt, and
+// the Single TFT of that file.
+//
+// The averaging runs in the frequency domain: every file's spectrum is added to a running sum,
+// and one inverse transform of the mean spectrum gives the average waveform.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "signal/waveform.h"
+#include "timefreq/tft_request.h"
+
+namespace plexo {
+
+// The buffers an Average TFT keeps between runs. The work signal is zeroed on first use only;
+// the sums start afresh in every run.
+struct AverageTftWorkspace {
+  Waveform waveform;                  // one file as read, gated, aligned, then its spectrum
+  std::vector<Complex> spectrumSum;   // running sum of the spectra, then the mean waveform
+  std::vector<double> averageSignal;  // real part of the mean waveform
+  int averaged = 0;                   // files of the last run that took part in the average
+  int skipped = 0;                    // files of the last run the reader rejected
+};
+
+// The outputs for folder F: F/avgWTData and F/avgWTData/average_signal.txt.
+std::string AverageTftFolder(const std::string& folder);
+std::string AverageSignalPath(const std::string& folder);
+
+// The time window of the average: zeroes x[i] for i < timeStart/dt (compared in double, so a
+// fractional quotient zeroes up to its ceiling minus one) and x[trunc(timeEnd/dt) .. n - 1].
+// Only x[0 .. n - 1] is touched; a zero, negative or non-finite quotient never reaches an int.
+void GateTimeWindow(Complex* x, int n, double timeStart, double timeEnd, double dt);
+
+// The Single TFT that a run ends with, given the request for the average waveform file.
+using SingleTftRun = std::function<CalcStatus(const TftRequest&)>;
+
+// Averages the *.txt files of `folder` (ListTxtFiles order) and writes the average waveform with
+// the header of the last file averaged; then calls `single` with `grid`, its path replaced by
+// the average waveform file and its timeRes by that file's sample interval, and returns what the
+// single calculation returns. With autoThreshold = 1 every waveform is aligned on `threshold`
+// before it is summed. Files the reader rejects are skipped. Ends without writing anything when
+// the folder does not exist (silently), when a file has more than MAX_SAMPLES samples, when no
+// file could be read, or when the user asks to stop.
+CalcStatus AverageTft(AverageTftWorkspace& workspace, const std::string& folder,
+                      const TftRequest& grid, double threshold, int autoThreshold,
+                      CalcProgress& progress, Host& host, const SingleTftRun& single);
+
+}  // namespace plexo
