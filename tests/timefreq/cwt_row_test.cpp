@@ -118,6 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                 Scale(12, 1e4, 1e-7), 1e-7},
         RowCase{"wavelet_longer_than_signal", 1001, 97, 120, SignalKind::kReal, Scale(2, 1e4, 1e-7),
                 1e-7},
+        RowCase{"wavelet_much_longer_than_the_buffer", 100001, 40, 64, SignalKind::kComplex,
+                Scale(1, 1e4, 1e-7), 1e-7},
         RowCase{"columns_beyond_signal_end", 31, 300, 100, SignalKind::kComplex,
                 Scale(40, 1e4, 1e-7), 1e-7},
         RowCase{"single_column", 17, 1, 10, SignalKind::kReal, Scale(40, 1e4, 1e-7), 1e-7},

@@ -254,6 +254,18 @@ TEST(CalcSingleCwt, WaveletLengthZeroGivesZeroCoefficients) {
   }
 }
 
+TEST(CalcSingleCwt, AnyWaveletLengthRunsInBoundedTimeAndMemory) {
+  // Only the taps that can meet the buffer are tabled and summed.
+  TempDir dir;
+  const std::string input = dir.File("hit.txt");
+  WriteBurst(input, 800);
+  TftRequest request = Request(input);
+  request.timeEnd = 5e-6;
+  request.waveletLength = 2147483647;
+  CwtRun run;
+  EXPECT_EQ(run.Go(request), CalcStatus::kDone);
+}
+
 TEST(CalcSingleCwt, OtherOutputTypesWriteOnlyThePreview) {
   TempDir dir;
   const std::string input = dir.File("hit.txt");
