@@ -412,5 +412,28 @@ TEST(CalcSingleCwt, AReusedWorkspaceGivesWhatAFreshOneGives) {
   EXPECT_TRUE(ReadBytes(dir.File("small_wt_preview.bmp")) == expected_preview);
 }
 
+TEST(CalcSingleCwt, HeaderlessRecordingNeedsAnExplicitTimeResolution) {
+  const std::string source =
+      std::string(PLEXO_REALDATA_DIR) + "/liu-aewin-headerless/EXP1001_1_1031_27467421.txt";
+  if (!Exists(source)) GTEST_SKIP() << "no real recordings here";
+  TempDir dir;
+  const std::string input = dir.File("EXP1001.txt");
+  std::filesystem::copy_file(source, input);  // results are written beside the input
+
+  TftRequest request = Request(input);
+  request.timeEnd = 4e-4;  // 2000 samples at 2e-7 s
+  CwtRun without_interval;
+  EXPECT_EQ(without_interval.Go(request), CalcStatus::kRefused);
+  EXPECT_EQ(without_interval.host.messages,
+            std::vector<std::string>{
+                "Time resolution of 0.000000e+000 s is not allowed! Value has to be > 0!"});
+
+  request.autoTimeRes = 0;
+  request.timeRes = 2e-7;
+  CwtRun with_interval;
+  ASSERT_EQ(with_interval.Go(request), CalcStatus::kDone);
+  EXPECT_EQ(Cells(Lines(dir.File("EXP1001_wt.txt"))[3]).size(), 2001u);
+}
+
 }  // namespace
 }  // namespace plexo
