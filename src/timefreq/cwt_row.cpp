@@ -1,7 +1,8 @@
 // CwtRow keeps the plain loop's result bit for bit while doing much less work. Why that holds:
 //
 // 1. A sum that starts at +0 and only ever adds terms is never -0: x + y is -0 only when both
-//    are -0, and an exact cancellation x + (-x) gives +0 (round to nearest). So adding a term
+//    are -0, an exact cancellation x + (-x) gives +0 (round to nearest), and a tiny non-zero
+//    sum is exact, so it never rounds to zero. So adding a term
 //    that is +0 or -0 leaves the sum's bits unchanged, and so does replacing a term by another
 //    that differs from it only in the sign of a zero.
 // 2. With finite wavelet values, a term whose signal value is zero is itself +-0. The kernel
@@ -68,8 +69,9 @@ void CwtRowKernel::Compute(double s, double dt, Complex* out, CwtRowScratch& scr
     scratch.tableRe.resize(taps);
     scratch.tableIm.resize(taps);
   }
-  FillGaborTable(s, dt, n_, static_cast<int>(tableFirst), static_cast<int>(tableFirst + taps),
-                 scratch.tableRe.data(), scratch.tableIm.data());
+  FillGaborTable(s, dt, static_cast<int>(n_), static_cast<int>(tableFirst),
+                 static_cast<int>(tableFirst + taps), scratch.tableRe.data(),
+                 scratch.tableIm.data());
   if (!AllFinite(scratch.tableRe, taps) || !AllFinite(scratch.tableIm, taps)) {
     ComputeLiteral(dt, scratch, tableFirst, tableFirst + static_cast<std::ptrdiff_t>(taps), out);
     return;
