@@ -55,7 +55,8 @@ class CwtRowKernel {
   bool real_ = true;  // every imaginary part in [first_, end_) is zero
   // Planes indexed by k - planeBase_ for signal index k, zero outside [first_, end_).
   std::ptrdiff_t planeBase_ = 0;
-  std::vector<double> re_;
+  std::vector<double> reStore_;  // holds the real plane at a 64-byte boundary
+  const double* re_ = nullptr;
   std::vector<double> im_;
   cwt_detail::RowIsa isa_ = cwt_detail::MachineIsa();
 };

@@ -11,7 +11,9 @@ namespace plexo::cwt_detail {
 inline constexpr int kMaxBlock = 32;
 
 struct RowBlocksArgs {
-  const double* re;  // signal plane: re[k - planeBase] is signal index k
+  // Signal plane: re[k - planeBase] is signal index k. 64-byte aligned, with 8 zeros more
+  // after the padding (the aligned kernel reads whole vectors).
+  const double* re;
   const double* im;  // imaginary plane, null when every imaginary part is zero
   std::ptrdiff_t planeBase;
   std::ptrdiff_t first;  // the planes are zero outside signal indices [first, end)
