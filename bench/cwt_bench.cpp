@@ -4,10 +4,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "platform/host.h"
 #include "signal/complex.h"
 #include "signal/waveform.h"
+#include "signal/waveform_file.h"
+#include "timefreq/cwt.h"
 #include "timefreq/cwt_reference.h"
 #include "timefreq/cwt_row.h"
 #include "timefreq/cwt_row_runner.h"
@@ -102,6 +108,53 @@ void BM_CwtPlainLoop(benchmark::State& state) {
   SetCounters(state);
 }
 BENCHMARK(BM_CwtPlainLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A host that answers nothing and shows nothing.
+class QuietHost : public Host {
+ public:
+  void MessageBox(std::string_view) override {}
+  std::optional<std::string> OpenFile(std::string_view) override { return std::nullopt; }
+  std::optional<std::string> BrowseForFolder() override { return std::nullopt; }
+  void ShowImage(std::string_view, const cv::Mat&) override {}
+};
+
+// The whole calculation on the same grid: read the file, compute the rows on all cores, paint
+// and save the preview, write the modulus file (100 lines of 4001 cells).
+void BM_CalcSingleCwt(benchmark::State& state) {
+  std::string folder = (std::filesystem::temp_directory_path() / "plexo-bench-XXXXXX").string();
+  if (mkdtemp(folder.data()) == nullptr) {
+    state.SkipWithError("no temporary folder");
+    return;
+  }
+  const std::vector<Complex> window = Window();
+  std::vector<double> samples(kColumns + 100);
+  for (int k = 0; k < kColumns; ++k) samples[k] = window[k].re;
+  WaveformHeader header;
+  header.sampleInterval = kDt;
+  const std::string input = folder + "/hit.txt";
+  WriteWaveform(input, samples.data(), static_cast<int>(samples.size()), header);
+
+  TftRequest request;
+  request.path = input;
+  request.timeEnd = kColumns * kDt;
+  request.autoTimeRes = 1;
+  request.freqEnd = kRows * kFreqStep;
+  request.freqRes = kFreqStep;
+  request.waveletLength = kWaveletLength;
+  request.outputType = 'a';
+  CwtWorkspace workspace;
+  QuietHost host;
+  NullProgress progress;
+  for (auto _ : state) {
+    if (CalcSingleCwt(workspace, request, progress, host) != CalcStatus::kDone) {
+      state.SkipWithError("calculation failed");
+      break;
+    }
+  }
+  std::filesystem::remove_all(folder);
+  SetCounters(state);
+}
+BENCHMARK(BM_CalcSingleCwt)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace plexo
