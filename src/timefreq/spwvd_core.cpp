@@ -72,9 +72,14 @@ class ColumnBatches {
 
 }  // namespace
 
-std::string SpwvdColumnLimitMessage(int columns) {
+std::string SpwvdColumnLimitMessage(long long columns) {
   return "Time window of " + FormatD(columns) + " columns exceeds program limit of " +
          FormatD(TFT_ROW_STRIDE) + "!";
+}
+
+std::string SpwvdTransformLengthMessage(long long length) {
+  return "Transform length of " + FormatD(length) + " exceeds program limit of " +
+         FormatD(SPWVD_MAX_TRANSFORM_LENGTH) + "! Please increase the frequency resolution!";
 }
 
 int SpwvdWindowLength(int length, long long divisor) {
@@ -137,9 +142,7 @@ CalcStatus SpwvdDistribution(TftMatrix& matrix, const double* x, int nTime, int 
     return CalcStatus::kRefused;
   }
   if (nFreq > SPWVD_MAX_TRANSFORM_LENGTH) {
-    host.MessageBox("Transform length of " + FormatD(nFreq) + " exceeds program limit of " +
-                    FormatD(SPWVD_MAX_TRANSFORM_LENGTH) +
-                    "! Please increase the frequency resolution!");
+    host.MessageBox(SpwvdTransformLengthMessage(nFreq));
     return CalcStatus::kRefused;
   }
 

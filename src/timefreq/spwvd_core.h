@@ -13,7 +13,10 @@ namespace plexo {
 inline constexpr int SPWVD_MAX_TRANSFORM_LENGTH = MAX_SAMPLES;
 
 // "Time window of <columns> columns exceeds program limit of 16384!"
-std::string SpwvdColumnLimitMessage(int columns);
+std::string SpwvdColumnLimitMessage(long long columns);
+// "Transform length of <length> exceeds program limit of 16384! Please increase the frequency
+// resolution!"
+std::string SpwvdTransformLengthMessage(long long length);
 
 // Length of a smoothing window: trunc(length / divisor), increased by 1 when even, so the result
 // is odd and at least 1 (a length below 0 counts as 0). divisor must be > 0.

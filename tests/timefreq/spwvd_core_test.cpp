@@ -169,11 +169,11 @@ TEST_P(SpwvdCoreMatchesLiteral, BitForBit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SpwvdCoreMatchesLiteral,
+    Literal, SpwvdCoreMatchesLiteral,
     ::testing::Values(
         // Direct-DFT lengths (tabulated transform), every lag reachable with windowParameter 1.
         CoreCase{"Noise600AllLags", 40, 600, 1, Signal::kNoise, 1},
-        CoreCase{"Chirp600Window4", 120, 600, 4, Signal::kChirp, 3},
+        CoreCase{"Chirp600Window4", 60, 600, 4, Signal::kChirp, 3},
         CoreCase{"Noise90LongSignal", 400, 90, 1, Signal::kNoise, 2},
         CoreCase{"OddLength", 75, 101, 2, Signal::kNoise, 1},
         CoreCase{"MoreBinsThanMatrixRows", 6, 1100, 1, Signal::kNoise, 2},
@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
         CoreCase{"LengthOne", 20, 1, 1, Signal::kNoise, 1},
         CoreCase{"LengthTwo", 20, 2, 1, Signal::kNoise, 1},
         CoreCase{"LengthThree", 20, 3, 1, Signal::kConstant, 1},
-        CoreCase{"ConstantManyColumns", 70, 600, 3, Signal::kConstant, 2}),
+        CoreCase{"ConstantManyColumns", 40, 600, 3, Signal::kConstant, 2}),
     [](const ::testing::TestParamInfo<CoreCase>& info) { return std::string(info.param.name); });
 
 // The tabulated transform against FFTSplit itself with every reachable lag non-zero, with each
@@ -197,33 +197,35 @@ TEST(SpwvdLagTransform, MatchesFFTSplitOnFullLagVectors) {
   if (spwvd_simd::DetectIsa() != spwvd_simd::Isa::kSse2) kernels.push_back(spwvd_simd::Isa::kAvx2);
   if (spwvd_simd::DetectIsa() == spwvd_simd::Isa::kAvx512)
     kernels.push_back(spwvd_simd::Isa::kAvx512);
-  for (spwvd_simd::Isa isa : kernels) {
-    for (int n : {600, 37, 1000, 1}) {
-      const int bins = std::min(n, TFT_MAX_ROWS);
+  const int columns = SpwvdLagTransform::kBatch - 3;
+  for (int n : {600, 37, 1000, 1}) {
+    const int bins = std::min(n, TFT_MAX_ROWS);
+    std::vector<double> lags(static_cast<size_t>(columns) * n);
+    std::mt19937 random(n);
+    std::uniform_real_distribution<double> uniform(-3.0, 3.0);
+    for (double& v : lags) v = uniform(random);
+    // With an odd length, lag n - n/2 lies beyond the reach of every column: always zero.
+    if (n % 2 == 1 && n > 1)
+      for (int i = 0; i < columns; ++i) lags[static_cast<size_t>(i) * n + n / 2 + 1] = 0.0;
+
+    std::vector<double> expected(static_cast<size_t>(columns) * bins);
+    std::vector<double> re(n), im(n), zeros(n, 0.0);
+    for (int i = 0; i < columns; ++i) {
+      FFTSplit(n, false, lags.data() + static_cast<size_t>(i) * n, zeros.data(), re.data(),
+               im.data());
+      for (int k = 0; k < bins; ++k)
+        expected[static_cast<size_t>(i) * bins + k] = std::sqrt(re[k] * re[k] + im[k] * im[k]);
+    }
+
+    for (spwvd_simd::Isa isa : kernels) {
       const SpwvdLagTransform transform(n, bins, n / 2 - 1, isa);
       ASSERT_TRUE(transform.Tabulated());
-      const int columns = SpwvdLagTransform::kBatch - 3;
-      std::vector<double> lags(static_cast<size_t>(columns) * n);
-      std::mt19937 random(n);
-      std::uniform_real_distribution<double> uniform(-3.0, 3.0);
-      for (double& v : lags) v = uniform(random);
-      // With an odd length, lag n - n/2 lies beyond the reach of every column: always zero.
-      if (n % 2 == 1 && n > 1)
-        for (int i = 0; i < columns; ++i) lags[static_cast<size_t>(i) * n + n / 2 + 1] = 0.0;
       std::vector<double> out(static_cast<size_t>(columns) * bins);
       std::vector<double> scratch;
       transform.Magnitudes(lags.data(), columns, out.data(), bins, scratch);
-
-      std::vector<double> re(n), im(n), zeros(n, 0.0);
-      for (int i = 0; i < columns; ++i) {
-        FFTSplit(n, false, lags.data() + static_cast<size_t>(i) * n, zeros.data(), re.data(),
-                 im.data());
-        for (int k = 0; k < bins; ++k)
-          ASSERT_TRUE(SameDouble(out[static_cast<size_t>(i) * bins + k],
-                                 std::sqrt(re[k] * re[k] + im[k] * im[k])))
-              << "kernel " << static_cast<int>(isa) << " n " << n << " vector " << i << " bin "
-              << k;
-      }
+      for (size_t e = 0; e < out.size(); ++e)
+        ASSERT_TRUE(SameDouble(out[e], expected[e]))
+            << "kernel " << static_cast<int>(isa) << " n " << n << " entry " << e;
     }
   }
 }
@@ -268,7 +270,7 @@ TEST_P(SpwvdCoreChecks, RefuseWithoutEnding) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Checks, SpwvdCoreChecks,
+    Messages, SpwvdCoreChecks,
     ::testing::Values(
         CoreCheckCase{"NFreqZero", 0, 10, 3, 3, "The field tfr.N_freq is not correctly set\n"},
         CoreCheckCase{"NFreqFirst", -4, 0, 2, 2, "The field tfr.N_freq is not correctly set\n"},
