@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "platform/recording_host.h"
+#include "plot/charts.h"
+#include "plot/line_plots.h"
+#include "plot/matrix_paint.h"
 #include "signal/number_text.h"
 #include "signal/waveform_file.h"
 #include "support/temp_dir.h"
@@ -171,6 +174,18 @@ TEST(CalcSingleSpwvd, TwoThousandColumnsGiveThePreviewAndTheFile) {
   }
   // The burst puts energy into the distribution.
   EXPECT_GT(matrix.Row(10)[500].re, 0.0);
+
+  // The preview: bins 0 .. D-1 of the 2000 columns and the signal strip 4001 points wide, both
+  // labelled with the undecimated window (4000 + 1) * 1e-7 s; frequency labels N_freq * delta f.
+  cv::Mat map(240, 2000, CV_8UC3);
+  const double largest = PaintComplexMatrix(map, matrix.Data(), 2000, 240);
+  const Waveform& wf = run.workspace->waveform;
+  cv::Mat signal(100, 4001, CV_8UC3);
+  const double amplitude = PlotComplexSignal(signal, run.workspace->window.data(), 4200, wf);
+  const cv::Mat expected = MakePreviewComposite(
+      MakeTimeFrequencyChart(map, 4001 * 1e-7, 600 * df, largest, ColourBarTitle::kWignerVille),
+      MakeSignalStrip(signal, 4001 * 1e-7, amplitude, wf.units));
+  EXPECT_EQ(cv::norm(run.host.images[0].image, expected, cv::NORM_INF), 0.0);
 }
 
 // Complex cells carry the magnitude and a zero imaginary part; a second run in the same
