@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -14,9 +15,9 @@
 namespace plexo {
 namespace {
 
-// The core's own checks. They name the fields of the result record of the textbook formulation
-// the kernel follows; the messages are kept as users know them. A failed check refuses the run
-// (the program goes on).
+// The core's own checks. Their messages name fields of a result record ("tfr") that the rest of
+// the program does not have; users know them in this form. A failed check refuses the run and
+// the program goes on.
 bool CoreInputValid(const SpwvdCoreInput& in, Host& host) {
   if (in.nFreq <= 0) {
     host.MessageBox("The field tfr.N_freq is not correctly set\n");
@@ -121,7 +122,13 @@ CalcStatus SpwvdCore(const SpwvdCoreInput& in, double* out, int outBins, CalcPro
 
   const int workers = std::clamp(in.workers, 1, batches.Count());
   std::vector<std::thread> helpers;
-  for (int w = 1; w < workers; ++w) helpers.emplace_back(work, false);
+  for (int w = 1; w < workers; ++w) {
+    try {
+      helpers.emplace_back(work, false);
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: the others share the columns
+    }
+  }
   work(true);
   for (std::thread& t : helpers) t.join();
   batches.ReportFinishedPrefix();

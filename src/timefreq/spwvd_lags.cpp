@@ -50,7 +50,7 @@ double SpwvdLags::NormT(int low, int high) const {
 }
 
 double SpwvdLags::CachedNormT(int low, int high) const {
-  if (-low > high) return 0.0;  // empty range (then low and high lie in -hT .. hT otherwise)
+  if (-low > high) return 0.0;  // empty range; otherwise low and high lie in -hT .. hT
   if (high == hT_) return normLowEdge_[low + hT_];
   if (low == hT_) return normHighEdge_[high + hT_];
   return NormT(low, high);

@@ -18,9 +18,9 @@
 namespace plexo {
 namespace {
 
-// The distribution exactly as its textbook loop reads: every sum term by term, a fresh normT per
-// lag, the transform by FFTSplit over all N_freq lag values (imaginary parts an array of zeros),
-// out holding all N_time x N_freq magnitudes.
+// The distribution as a plain loop: every sum term by term, a fresh normT per lag, the transform
+// by FFTSplit over all N_freq lag values (imaginary parts an array of zeros), out holding all
+// N_time x N_freq magnitudes.
 std::vector<double> LiteralSpwvdCore(int N, const double* x, const double* windowT, int lt,
                                      std::vector<double> windowF, int lf, int nFreq, int nTime) {
   const int hT = (lt - 1) / 2;
