@@ -1,17 +1,24 @@
 // The smoothed pseudo Wigner-Ville distribution of 2000 time columns: the program's kernel
 // (lags side by side, tabulated transform over the lag, worker threads) against the literal loop
-// (a sine and a cosine per term of the direct DFT).
+// (a sine and a cosine per term of the direct DFT), the transform's kernels one by one, and the
+// whole Single TFT calculation.
 #include <benchmark/benchmark.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/host.h"
 #include "platform/recording_host.h"
+#include "signal/waveform_file.h"
 #include "spectral/fft.h"
+#include "timefreq/spwvd.h"
 #include "timefreq/spwvd_core.h"
+#include "timefreq/spwvd_lag_transform.h"
 
 namespace plexo {
 namespace {
@@ -59,6 +66,72 @@ BENCHMARK(BM_SpwvdDistribution)
     ->Args({512, 4, 2})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The transform over the lag alone, 2000 columns of N_freq = 600 with every lag reachable, with
+// each kernel. Argument: 0 AVX-512, 1 AVX2, 2 SSE2.
+void BM_SpwvdLagTransformIsa(benchmark::State& state) {
+  const spwvd_simd::Isa isas[] = {spwvd_simd::Isa::kAvx512, spwvd_simd::Isa::kAvx2,
+                                  spwvd_simd::Isa::kSse2};
+  const spwvd_simd::Isa isa = isas[state.range(0)];
+  if (isa == spwvd_simd::Isa::kAvx512 && spwvd_simd::DetectIsa() != spwvd_simd::Isa::kAvx512) {
+    state.SkipWithError("no AVX-512");
+    return;
+  }
+  if (isa == spwvd_simd::Isa::kAvx2 && spwvd_simd::DetectIsa() == spwvd_simd::Isa::kSse2) {
+    state.SkipWithError("no AVX2");
+    return;
+  }
+  constexpr int kFreq = 600;
+  const SpwvdLagTransform transform(kFreq, 512, kFreq / 2 - 1, isa);
+  std::vector<double> lags(static_cast<size_t>(SpwvdLagTransform::kBatch) * kFreq);
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> uniform(-1.0, 1.0);
+  for (double& v : lags) v = uniform(random);
+  std::vector<double> out(static_cast<size_t>(SpwvdLagTransform::kBatch) * 512);
+  std::vector<double> scratch;
+  for (auto _ : state) {
+    for (int first = 0; first < kColumns; first += SpwvdLagTransform::kBatch)
+      transform.Magnitudes(lags.data(), std::min(SpwvdLagTransform::kBatch, kColumns - first),
+                           out.data(), 512, scratch);
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+BENCHMARK(BM_SpwvdLagTransformIsa)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole calculation on a 4200-sample file: read, window of 4000 samples decimated by 2
+// (2000 columns), automatic grid (N_freq = 600, D = 240), window parameter 4, 2 threads, the
+// preview and the modulus file.
+void BM_CalcSingleSpwvd(benchmark::State& state) {
+  std::string folder = (std::filesystem::temp_directory_path() / "plexo-bench-XXXXXX").string();
+  if (mkdtemp(folder.data()) == nullptr) {
+    state.SkipWithError("no temporary folder");
+    return;
+  }
+  const std::string input = folder + "/hit.txt";
+  std::vector<double> x(4200);
+  for (int k = 0; k < 4200; ++k) x[k] = std::sin(0.15 * k) * std::exp(-k / 900.0);
+  WaveformHeader header;
+  header.sampleInterval = 1e-7;
+  header.units = "V";
+  WriteWaveformSci(input, x.data(), 4200, header);
+  TftRequest request;
+  request.path = input;
+  request.freqEnd = 1e6;
+  request.timeEnd = 4e-4;
+  request.autoTimeRes = 1;
+  request.autoFreqRes = 1;
+  request.subsampling = 2;
+  request.windowParameter = 4;
+  SpwvdWorkspace workspace;
+  workspace.jobs = 2;
+  NullProgress progress;
+  for (auto _ : state) {
+    RecordingHost host;
+    benchmark::DoNotOptimize(CalcSingleSpwvd(workspace, request, progress, host));
+  }
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_CalcSingleSpwvd)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The literal loop: a fresh normT per lag, every sum term by term, FFTSplit over all N_freq lags.
 void LiteralColumns(const std::vector<double>& x, int nFreq, int windowParameter,

@@ -16,21 +16,25 @@ using spwvd_simd::Isa;
 using spwvd_simd::Unaligned;
 
 // The compact lag vectors are padded to a multiple of every kernel's column group.
-constexpr int kColumnPadding = 4;
+constexpr int kColumnPadding = 8;
 static_assert(SpwvdLagTransform::kBatch % kColumnPadding == 0);
 
 bool IsRadixTwoLength(int n) { return n >= 2 && (n & (n - 1)) == 0; }
 
-// The kernel of each processor kind: bins per tile (kRowVectors vectors) and columns per group.
-template <typename V, int kRowVectors, int kColumnGroup>
+// The kernel of each processor kind: bins per tile (kRowVectors vectors) and columns per group,
+// chosen so that the sums fill most of the vector registers (16 or 32) without spilling.
+template <typename V, int kVectorsPerTile, int kColumnsPerGroup>
 struct KernelShape {
+  using Vector = V;
   static constexpr int kLanes = sizeof(V) / sizeof(double);
+  static constexpr int kRowVectors = kVectorsPerTile;
   static constexpr int kRowTile = kRowVectors * kLanes;
+  static constexpr int kColumnGroup = kColumnsPerGroup;
   static_assert(kColumnPadding % kColumnGroup == 0);
 };
 using Sse2Shape = KernelShape<Double2, 2, 2>;
-using Avx2Shape = KernelShape<Double4, 2, 2>;
-using Avx512Shape = KernelShape<Double8, 2, 4>;
+using Avx2Shape = KernelShape<Double4, 1, 4>;
+using Avx512Shape = KernelShape<Double8, 1, 8>;
 
 int RowTileOf(Isa isa) {
   switch (isa) {
@@ -57,11 +61,13 @@ struct TableJob {
 // For each tile of bins and each group of columns, the real and imaginary sums stay in registers
 // while the kernel walks down the reachable lags once, in ascending order (the order of the direct
 // DFT's sums), reading the tile's part of the table front to back.
-template <typename V, int kRowVectors, int kColumnGroup>
+template <typename Shape>
 [[gnu::always_inline]] inline void TableKernel(const TableJob& job) {
-  using Shape = KernelShape<V, kRowVectors, kColumnGroup>;
+  using V = typename Shape::Vector;
   constexpr int kLanes = Shape::kLanes;
+  constexpr int kRowVectors = Shape::kRowVectors;
   constexpr int kRowTile = Shape::kRowTile;
+  constexpr int kColumnGroup = Shape::kColumnGroup;
   const int groups = (job.columns + kColumnGroup - 1) / kColumnGroup;
   for (int row0 = 0; row0 < job.bins; row0 += kRowTile) {
     const double* tile = job.table + static_cast<size_t>(row0) * 2 * job.lagCount;
@@ -101,9 +107,9 @@ template <typename V, int kRowVectors, int kColumnGroup>
   }
 }
 
-void TableKernelSse2(const TableJob& job) { TableKernel<Double2, 2, 2>(job); }
-PLEXO_TARGET_AVX2 void TableKernelAvx2(const TableJob& job) { TableKernel<Double4, 2, 2>(job); }
-PLEXO_TARGET_AVX512 void TableKernelAvx512(const TableJob& job) { TableKernel<Double8, 2, 4>(job); }
+void TableKernelSse2(const TableJob& job) { TableKernel<Sse2Shape>(job); }
+PLEXO_TARGET_AVX2 void TableKernelAvx2(const TableJob& job) { TableKernel<Avx2Shape>(job); }
+PLEXO_TARGET_AVX512 void TableKernelAvx512(const TableJob& job) { TableKernel<Avx512Shape>(job); }
 
 }  // namespace
 
