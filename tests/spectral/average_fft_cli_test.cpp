@@ -30,7 +30,7 @@ std::string Slurp(const std::string& path) {
   return text.str();
 }
 
-class AvgFftCommand : public testing::TestWithParam<CliCase> {};
+class AvgFftCommand : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(AvgFftCommand, ExitsZeroOnlyWhenTheTableIsWritten) {
   const CliCase c = GetParam();
@@ -65,11 +65,11 @@ TEST_P(AvgFftCommand, ExitsZeroOnlyWhenTheTableIsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, AvgFftCommand,
-    testing::Values(CliCase{"Default", "{}", 0, "avgFFTData/average_FFT.txt", "", true},
-                    CliCase{"GatedTwoJobs", "{} --window 200us --jobs 2", 0,
-                            "Averaged 3 waveform files", "", true},
-                    CliCase{"Missing", "{}/nowhere", 1, "", "Folder not found: ", false},
-                    CliCase{"Empty", "{}", 1, "", "no table written", false}),
+    ::testing::Values(CliCase{"Default", "{}", 0, "avgFFTData/average_FFT.txt", "", true},
+                      CliCase{"GatedTwoJobs", "{} --window 200us --jobs 2", 0,
+                              "Averaged 3 waveform files", "", true},
+                      CliCase{"Missing", "{}/nowhere", 1, "", "Folder not found: ", false},
+                      CliCase{"Empty", "{}", 1, "", "no table written", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

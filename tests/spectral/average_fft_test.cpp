@@ -160,7 +160,7 @@ struct GridCase {
   int rows;
 };
 
-class AverageFftGrid : public testing::TestWithParam<GridCase> {};
+class AverageFftGrid : public ::testing::TestWithParam<GridCase> {};
 
 TEST_P(AverageFftGrid, RowsFrequenciesAndPreview) {
   const GridCase c = GetParam();
@@ -194,10 +194,10 @@ TEST_P(AverageFftGrid, RowsFrequenciesAndPreview) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PaddedToPowerOfTwo, AverageFftGrid,
-                         testing::Values(GridCase{1024, 512}, GridCase{1000, 512},
-                                         GridCase{1025, 1024}, GridCase{4, 2}));
+                         ::testing::Values(GridCase{1024, 512}, GridCase{1000, 512},
+                                           GridCase{1025, 1024}, GridCase{4, 2}));
 
-class AverageFftGate : public testing::TestWithParam<std::pair<int, const char*>> {};
+class AverageFftGate : public ::testing::TestWithParam<std::pair<int, const char*>> {};
 
 // x[i] = i: bin 0 is the sum of what the gate keeps, 2400 + ... + 3399 with the gate, and
 // 1 + ... + 4095 without (sample 0 is always read as 0).
@@ -216,8 +216,8 @@ TEST_P(AverageFftGate, KeepsSamples2400To3399At100ns) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowIndex, AverageFftGate,
-                         testing::Values(std::pair{0, "8.386560e+006"},
-                                         std::pair{1, "2.899500e+006"}));
+                         ::testing::Values(std::pair{0, "8.386560e+006"},
+                                           std::pair{1, "2.899500e+006"}));
 
 TEST(AverageFft, ThreeFilesAverageToTheSpectrumOfTheirMean) {
   TempFolder dir;
@@ -339,7 +339,7 @@ TEST(AverageFft, SecondRunReportsItsOwnExtremes) {
   }
 }
 
-class AverageFftEndsEarly : public testing::TestWithParam<int> {};
+class AverageFftEndsEarly : public ::testing::TestWithParam<int> {};
 
 // Neither an oversized file nor a stop request may touch the results of an earlier run.
 TEST_P(AverageFftEndsEarly, LeavesEarlierResultsInPlace) {
@@ -371,7 +371,7 @@ TEST_P(AverageFftEndsEarly, LeavesEarlierResultsInPlace) {
   EXPECT_EQ(ReadBytes(AverageFftPreviewPath(dir.path())), "earlier preview");
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, AverageFftEndsEarly, testing::Values(1, 4));
+INSTANTIATE_TEST_SUITE_P(Jobs, AverageFftEndsEarly, ::testing::Values(1, 4));
 
 struct FolderCase {
   const char* name;
@@ -382,7 +382,7 @@ struct FolderCase {
   int skipped;
 };
 
-class AverageFftFolders : public testing::TestWithParam<FolderCase> {};
+class AverageFftFolders : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(AverageFftFolders, EndWithoutATableUnlessAFileHoldsData) {
   const FolderCase c = GetParam();
@@ -426,11 +426,12 @@ void OneGoodFile(const TempFolder& dir) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, AverageFftFolders,
-    testing::Values(FolderCase{"Missing", Nothing, CalcStatus::kRefused, false, 0, 0},
-                    FolderCase{"Empty", Nothing, CalcStatus::kRefused, true, 0, 0},
-                    FolderCase{"OnlySubfolders", OnlySubfolders, CalcStatus::kRefused, true, 0, 0},
-                    FolderCase{"Unreadable", Unreadable, CalcStatus::kRefused, true, 0, 3},
-                    FolderCase{"OneGoodFile", OneGoodFile, CalcStatus::kDone, true, 1, 3}),
+    ::testing::Values(FolderCase{"Missing", Nothing, CalcStatus::kRefused, false, 0, 0},
+                      FolderCase{"Empty", Nothing, CalcStatus::kRefused, true, 0, 0},
+                      FolderCase{"OnlySubfolders", OnlySubfolders, CalcStatus::kRefused, true, 0,
+                                 0},
+                      FolderCase{"Unreadable", Unreadable, CalcStatus::kRefused, true, 0, 3},
+                      FolderCase{"OneGoodFile", OneGoodFile, CalcStatus::kDone, true, 1, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -34,7 +34,7 @@ void Replace(std::string& text, const std::string& key, const std::string& value
   for (size_t at; (at = text.find(key)) != std::string::npos;) text.replace(at, key.size(), value);
 }
 
-class ConvolveCommand : public testing::TestWithParam<CliCase> {};
+class ConvolveCommand : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(ConvolveCommand, ExitsZeroOnlyWhenResultsAreWritten) {
   const CliCase c = GetParam();
@@ -70,18 +70,18 @@ TEST_P(ConvolveCommand, ExitsZeroOnlyWhenResultsAreWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, ConvolveCommand,
-    testing::Values(CliCase{"Convolve", "convolve {} --transfer {tf} --precision 8", 0,
-                            "Wrote 1 waveform files into", "", "a.txt"},
-                    CliCase{"DeconvolveColumns",
-                            "deconvolve {} --transfer {tf} --precision 8 --output columns", 0,
-                            "procData/DuvidiWaveforms.txt", "procData/DuvidiWaveforms.txt",
-                            "DuvidiWaveforms.txt"},
-                    CliCase{"DefaultPrecisionMismatch", "convolve {} --transfer {tf}", 1, "",
-                            "Transfer-Function sampling size (256) is not equal to FFT-precision "
-                            "(1.638400e+004)!",
-                            ""},
-                    CliCase{"MissingFolder", "convolve {}/nowhere --transfer {tf} --precision 8", 1,
-                            "", "Folder not found: ", ""}),
+    ::testing::Values(CliCase{"Convolve", "convolve {} --transfer {tf} --precision 8", 0,
+                              "Wrote 1 waveform files into", "", "a.txt"},
+                      CliCase{"DeconvolveColumns",
+                              "deconvolve {} --transfer {tf} --precision 8 --output columns", 0,
+                              "procData/DuvidiWaveforms.txt", "procData/DuvidiWaveforms.txt",
+                              "DuvidiWaveforms.txt"},
+                      CliCase{"DefaultPrecisionMismatch", "convolve {} --transfer {tf}", 1, "",
+                              "Transfer-Function sampling size (256) is not equal to FFT-precision "
+                              "(1.638400e+004)!",
+                              ""},
+                      CliCase{"MissingFolder", "convolve {}/nowhere --transfer {tf} --precision 8",
+                              1, "", "Folder not found: ", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -101,7 +101,7 @@ Outcome Apply(ConvolutionWorkspace& ws, const std::string& folder, int p,
   return outcome;
 }
 
-class FlatTransfer : public testing::TestWithParam<TransferOperation> {};
+class FlatTransfer : public ::testing::TestWithParam<TransferOperation> {};
 
 // A response of 1 in every bin gives the waveform back, padded inputs with their own length
 // and every input with its header values, under the input's name in procData.
@@ -135,8 +135,8 @@ TEST_P(FlatTransfer, ReproducesEveryWaveform) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOperations, FlatTransfer,
-                         testing::Values(TransferOperation::kConvolution,
-                                         TransferOperation::kDeconvolution));
+                         ::testing::Values(TransferOperation::kConvolution,
+                                           TransferOperation::kDeconvolution));
 
 TEST(Convolution, ResponseAtBinZeroOnlyKeepsTheMean) {
   TempFolder dir;
@@ -169,7 +169,7 @@ struct DivisionCase {
   Complex x, t, expected;
 };
 
-class ScaledDivision : public testing::TestWithParam<DivisionCase> {};
+class ScaledDivision : public ::testing::TestWithParam<DivisionCase> {};
 
 TEST_P(ScaledDivision, DividesOrGivesNaN) {
   const DivisionCase c = GetParam();
@@ -187,16 +187,16 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, ScaledDivision,
-    testing::Values(DivisionCase{{1, 2}, {3, 4}, {0.44, 0.08}},            // |im| larger
-                    DivisionCase{{1, 2}, {4, 3}, {0.4, 0.2}},              // |re| larger
-                    DivisionCase{{1, 1}, {0, 2}, {0.5, -0.5}},             // purely imaginary
-                    DivisionCase{{2, 4}, {2, 0}, {1, 2}},                  // purely real
-                    DivisionCase{{1e300, 1e300}, {1e300, 1e300}, {1, 0}},  // no overflow
-                    DivisionCase{{1, 2}, {0, 0}, {kNaN, kNaN}},
-                    DivisionCase{{0, 0}, {0, 0}, {kNaN, kNaN}},
-                    DivisionCase{{1, 2}, {kNaN, 0}, {kNaN, kNaN}},
-                    DivisionCase{{1, 2}, {1, kNaN}, {kNaN, kNaN}},
-                    DivisionCase{{1, 2}, {kInf, kInf}, {kNaN, kNaN}}));
+    ::testing::Values(DivisionCase{{1, 2}, {3, 4}, {0.44, 0.08}},            // |im| larger
+                      DivisionCase{{1, 2}, {4, 3}, {0.4, 0.2}},              // |re| larger
+                      DivisionCase{{1, 1}, {0, 2}, {0.5, -0.5}},             // purely imaginary
+                      DivisionCase{{2, 4}, {2, 0}, {1, 2}},                  // purely real
+                      DivisionCase{{1e300, 1e300}, {1e300, 1e300}, {1, 0}},  // no overflow
+                      DivisionCase{{1, 2}, {0, 0}, {kNaN, kNaN}},
+                      DivisionCase{{0, 0}, {0, 0}, {kNaN, kNaN}},
+                      DivisionCase{{1, 2}, {kNaN, 0}, {kNaN, kNaN}},
+                      DivisionCase{{1, 2}, {1, kNaN}, {kNaN, kNaN}},
+                      DivisionCase{{1, 2}, {kInf, kInf}, {kNaN, kNaN}}));
 
 struct RefusalCase {
   const char* name;
@@ -205,7 +205,7 @@ struct RefusalCase {
   const char* message;
 };
 
-class ConvolutionRefusal : public testing::TestWithParam<RefusalCase> {};
+class ConvolutionRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(ConvolutionRefusal, ShowsTheMessageAndCreatesNothing) {
   const RefusalCase c = GetParam();
@@ -222,7 +222,7 @@ TEST_P(ConvolutionRefusal, ShowsTheMessageAndCreatesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, ConvolutionRefusal,
-    testing::Values(
+    ::testing::Values(
         RefusalCase{"OneLineTooMany", 10, 1025,
                     "Transfer-Function sampling size (1025) is not equal to FFT-precision "
                     "(1.024000e+003)! Provide a valid size or matching FFT-precision!"},
