@@ -244,6 +244,22 @@ TEST(AverageFft, ThreeFilesAverageToTheSpectrumOfTheirMean) {
   }
 }
 
+// k*Q - A^2 of equal magnitudes rounds below zero in about a third of the bins; that must read
+// as no spread (and the rest as rounding-sized spread), not as the root of a negative number.
+TEST(AverageFft, IdenticalFilesHaveNoSpread) {
+  TempFolder dir;
+  for (const char* name : {"a.txt", "b.txt", "c.txt"})
+    WriteSamples(dir / name, Noise(4096, 5), 1e-7);
+  AverageFftWorkspace ws;
+  ASSERT_EQ(RunAverage(ws, dir.path()).status, CalcStatus::kDone);
+  const auto lines = TableLines(AverageFftTablePath(dir.path()));
+  ASSERT_EQ(lines.size(), 1u + 2048u);
+  for (size_t line = 1; line < lines.size(); ++line) {
+    const auto v = Columns(lines[line]);
+    ASSERT_LE(v[kDeviation], 1e-7 * v[kMagnitude]) << lines[line];  // false for nan
+  }
+}
+
 // The plain per-file average, one file after the other; the read-ahead must match it bit for
 // bit whatever the thread count.
 AverageSpectrum LiteralAverage(const std::vector<std::string>& files, int& rows) {
