@@ -43,8 +43,8 @@ DialogTemplate BuildOptionsDialog() {
   add(kIdcWaveletTypeCombo, K::kComboBox, "", tft, {376, 48, 46, 60}, {"None", "Gabor"});
   add(kIdcSubsamplingLabel, K::kLabel, "Supsampling Size:", tft, {222, 66, 64, 8});
   add(kIdcSubsampling, K::kEdit, "", tft, {288, 64, 32, 13});
-  add(kIdcWindowParameterLabel, K::kLabel, "Window Parameter:", tft, {326, 66, 62, 8});
-  add(kIdcWindowParameter, K::kEdit, "", tft, {390, 64, 32, 13});
+  add(kIdcWindowParameterLabel, K::kLabel, "Window Parameter:", tft, {326, 66, 66, 8});
+  add(kIdcWindowParameter, K::kEdit, "", tft, {394, 64, 28, 13});
 
   add(kIdcTimeDomainLabel, K::kLabel, "Time Domain [s]:", tft, {222, 84, 100, 8});
   add(kIdcTimeStartLabel, K::kLabel, "Start:", tft, {222, 98, 40, 8});
