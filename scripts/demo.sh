@@ -5,6 +5,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh release
 plexo=build/release/src/plexo
-first=$(ls examples/*.txt | grep -v -E '_(fft|wt|spvwd)\.txt$' | head -n 1)
-echo "=== Single FFT of $first ==="
-"$plexo" fft "$first"
+example=examples/hit_003.txt
+echo "=== Single FFT of $example ==="
+"$plexo" fft "$example"

@@ -1,5 +1,6 @@
 #include "plot/line_plots.h"
 
+#include <algorithm>
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
@@ -8,18 +9,17 @@
 namespace plexo {
 namespace {
 
-// trunc(value/largest*scale + offset) without letting a zero largest value or a non-finite
-// result reach an integer conversion: such points sit on the offset row.
+// trunc(value/largest*scale + offset). A zero largest value never gets here (nothing is drawn
+// then); a non-finite or huge row is clamped before the integer conversion, which would
+// otherwise be undefined.
 int MapRow(double value, double largest, double scale, double offset) {
-  if (!(largest > 0.0)) return static_cast<int>(offset);
   const double row = value / largest * scale + offset;
-  if (!std::isfinite(row)) return static_cast<int>(offset);
-  if (row > 1e6) return 1000000;
-  if (row < -1e6) return -1000000;
-  return static_cast<int>(row);
+  if (std::isnan(row)) return static_cast<int>(offset);
+  return static_cast<int>(std::clamp(row, -1.0e6, 1.0e6));
 }
 
-void DrawPolyline(cv::Mat& image, int count, auto row_of) {
+template <typename RowOf>
+void DrawPolyline(cv::Mat& image, int count, RowOf row_of) {
   if (count < 2) return;
   int previous = row_of(0);
   for (int i = 1; i < count; ++i) {
@@ -29,17 +29,48 @@ void DrawPolyline(cv::Mat& image, int count, auto row_of) {
   }
 }
 
+void FillWhite(cv::Mat& image) {
+  if (!image.empty()) image.setTo(kWhite);
+}
+
 }  // namespace
 
-double PlotComplexSpectrum(cv::Mat& image, const double* /*frequencies*/, const Complex* x,
-                           int count, const WaveformHeader& /*header*/) {
-  image.setTo(kWhite);
+double PlotSignal(cv::Mat& image, const double* x, int count, const WaveformHeader&) {
+  FillWhite(image);
+  double largest = 0.0;
+  for (int i = 0; i < count; ++i) largest = std::max(largest, std::fabs(x[i]));
+  if (largest > 0.0)
+    DrawPolyline(image, count, [&](int i) { return MapRow(x[i], largest, 95.0, 100.0); });
+  return largest;
+}
+
+double PlotSpectrum(cv::Mat& image, const double*, const double* x, int count,
+                    const WaveformHeader&) {
+  FillWhite(image);
+  double largest = 0.0;
+  for (int i = 0; i < count; ++i) largest = std::max(largest, x[i]);
+  if (largest > 0.0)
+    DrawPolyline(image, count, [&](int i) { return MapRow(x[i], largest, 290.0, 2.0); });
+  return largest;
+}
+
+double PlotComplexSignal(cv::Mat& image, const Complex* x, int count, const WaveformHeader&) {
+  FillWhite(image);
+  double largest = 0.0;
+  for (int i = 0; i < count; ++i) largest = std::max(largest, std::hypot(x[i].re, x[i].im));
+  if (largest > 0.0)
+    DrawPolyline(image, count, [&](int i) { return MapRow(x[i].re, largest, 48.0, 50.0); });
+  return largest;
+}
+
+double PlotComplexSpectrum(cv::Mat& image, const double*, const Complex* x, int count,
+                           const WaveformHeader&) {
+  FillWhite(image);
   double largest = 0.0;
   for (int i = 0; i < count; ++i) largest = std::max(largest, std::hypot(x[i].re, x[i].im));
   if (largest > 0.0) {
-    DrawPolyline(image, count, [&](int i) {
-      return MapRow(std::hypot(x[i].re, x[i].im), largest, 290.0, 2.0);
-    });
+    DrawPolyline(image, count,
+                 [&](int i) { return MapRow(std::hypot(x[i].re, x[i].im), largest, 290.0, 2.0); });
   }
   return largest;
 }

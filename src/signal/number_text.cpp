@@ -1,12 +1,13 @@
 #include "signal/number_text.h"
 
+#include <locale.h>
+
 #include <array>
 #include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace plexo {
 namespace {

@@ -38,6 +38,8 @@ bool WriteFFTFile(const std::string& path, const Complex* spectrum, const double
 
 namespace {
 
+constexpr std::string_view kAverageTitles = "Frequency:\tReal:\tImaginary:\tMagnitude:\t";
+
 std::string_view From(std::string_view line, size_t k) {
   return k < line.size() ? line.substr(k) : std::string_view();
 }
@@ -60,7 +62,10 @@ int ReadFFTFile(const std::string& path, FftFileContent& content) {
     if (line_number == 1) {
       content.kind = kSingleFftFile;
       if (line.find("Single") != std::string_view::npos) content.kind = kSingleFftFile;
-      if (line.find("Average") != std::string_view::npos) content.kind = kAverageFftFile;
+      // The average table's title line does not carry the word "Average"; its titles are
+      // recognised too, so that the program's own average tables read back as such.
+      if (line.find("Average") != std::string_view::npos || line.find(kAverageTitles) == 0)
+        content.kind = kAverageFftFile;
       if (content.kind == kAverageFftFile) {
         content.channel = -1;
         content.timeOfRecord = -1;

@@ -52,15 +52,16 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
   for (int j = 0; j <= bins; ++j) ws.frequencies[j] = j * df;
 
   cv::Mat plot(300, bins, CV_8UC3);
-  const double largest = PlotComplexSpectrum(plot, ws.frequencies.data(), wf.samples.data(), bins, wf);
+  const double largest =
+      PlotComplexSpectrum(plot, ws.frequencies.data(), wf.samples.data(), bins, wf);
   const double highest = bins > 0 ? ws.frequencies[bins - 1] : 0.0;
   cv::Mat display = MakeSpectrumChart(plot, highest, largest, "V/DIV]");
   host.ShowImage("FFT-File", display);
   const bool preview_saved = SaveBmp(FftPreviewPath(path), display);
 
-  const bool table_written = WriteFFTFile(FftFilePath(path), wf.samples.data(),
-                                          ws.frequencies.data(), bins, wf.channel, wf.timeOfTest,
-                                          wf.sampleInterval);
+  const bool table_written =
+      WriteFFTFile(FftFilePath(path), wf.samples.data(), ws.frequencies.data(), bins, wf.channel,
+                   wf.timeOfTest, wf.sampleInterval);
   return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 

@@ -6,12 +6,12 @@
 namespace plexo {
 
 struct TftRequest {
-  std::string path;         // the waveform file
-  double freqRes = 0.0;     // frequency step, Hz (unless autoFreqRes)
-  double freqStart = 0.0;   // only freqEnd - freqStart is used
+  std::string path;        // the waveform file
+  double freqRes = 0.0;    // frequency step, Hz (unless autoFreqRes)
+  double freqStart = 0.0;  // only freqEnd - freqStart is used
   double freqEnd = 0.0;
-  double timeRes = 0.0;     // the sample interval to assume, s (unless autoTimeRes)
-  double timeStart = 0.0;   // time window from the first sample, s
+  double timeRes = 0.0;    // the sample interval to assume, s (unless autoTimeRes)
+  double timeStart = 0.0;  // time window from the first sample, s
   double timeEnd = 0.0;
   char outputType = 'a';    // 'c'/'C': complex cells, 'a'/'A': modulus, anything else: no file
   int waveletLength = 0;    // wavelet transform: number of wavelet samples

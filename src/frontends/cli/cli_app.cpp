@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "platform/setup_location.h"
+
 namespace plexo::cli {
 
 int ExitStatus(CalcStatus status) {
@@ -28,12 +30,25 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
       "plexo"};
   app.require_subcommand(0, 1);
   CommonOptions common;
+  // A root option is accepted before the command name; fallthrough (inherited by the commands
+  // added below) also passes it on when it follows the command's own arguments.
+  app.add_option("--setup", common.setup_file,
+                 "Setup file (.ini) to take the calculation settings from instead of\n"
+                 "Setup.ini; only read, never written. Before or after the command.")
+      ->type_name("FILE")
+      ->configurable(false);
+  app.fallthrough();
+  const auto setup_footer = [&common]() {
+    return SetupFileHelpLine(common.setup_file, SetupIniPath());
+  };
+  app.footer(setup_footer);
 
   std::vector<Command> commands;
   commands.push_back(AddFftCommand(app, common));
   for (auto& command : commands) {
     command.app->add_flag("--show", common.show,
                           "Show each preview in a window and wait for a key there");
+    command.app->footer(setup_footer);
   }
 
   try {
@@ -43,7 +58,13 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
   }
 
   for (auto& command : commands) {
-    if (command.app->parsed()) return command.run();
+    if (!command.app->parsed()) continue;
+    std::string error;
+    if (!LoadSettingsForCommand(common, common.settings, error)) {
+      std::cerr << error << std::endl;
+      return 1;
+    }
+    return command.run();
   }
   if (start_desktop) return start_desktop(argc, argv);
   std::cerr << app.help() << std::endl;

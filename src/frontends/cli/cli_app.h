@@ -6,14 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "frontends/cli/cli_settings.h"
 #include "platform/host.h"
 
 namespace plexo::cli {
 
 // Options every subcommand shares.
 struct CommonOptions {
-  bool show = false;  // open the preview windows and wait for a key in each
+  bool show = false;       // open the preview windows and wait for a key in each
+  std::string setup_file;  // --setup FILE; empty when not given
+  // The settings the command starts from, loaded before the command runs (see
+  // LoadSettingsForCommand); flags of the command override them.
+  CommandLineSettings settings;
 };
+
+// The settings for a run: from --setup FILE, else the program's "Setup.ini" when it exists,
+// else the defaults. False with `error` set when --setup names a file that cannot be read.
+bool LoadSettingsForCommand(const CommonOptions& common, CommandLineSettings& out,
+                            std::string& error);
 
 // The exit status a calculation's outcome maps to.
 int ExitStatus(CalcStatus status);

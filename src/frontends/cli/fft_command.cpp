@@ -13,8 +13,7 @@ Command AddFftCommand(CLI::App& app, CommonOptions& common) {
       "Single FFT of one waveform file: writes <name>_fft.txt (frequency, real and imaginary\n"
       "part of the unscaled spectrum per bin) and <name>_fft_preview.bmp beside the input.");
   auto file = std::make_shared<std::string>();
-  sub->add_option("FILE", *file, "Waveform file (extension .txt in any letter case)")
-      ->required();
+  sub->add_option("FILE", *file, "Waveform file (extension .txt in any letter case)")->required();
   Command command;
   command.app = sub;
   command.run = [file, &common]() {

@@ -1,0 +1,64 @@
+#include "platform/setup_location.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/file_system.h"
+
+namespace plexo {
+namespace {
+
+constexpr const char* kSetupFileName = "Setup.ini";
+
+// Relative values are ignored, as the XDG base directory rules say: they would make the setup
+// file depend on the working folder.
+bool IsUsableBase(const std::optional<std::string>& value) {
+  return value.has_value() && !value->empty() && value->front() == '/';
+}
+
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+}  // namespace
+
+std::string ChooseSetupIniPath(const SetupLocationInputs& inputs) {
+  if (!inputs.executableDirectoryWritable) {
+    if (IsUsableBase(inputs.xdgConfigHome))
+      return JoinPath(JoinPath(*inputs.xdgConfigHome, "plexo"), kSetupFileName);
+    if (IsUsableBase(inputs.home))
+      return JoinPath(JoinPath(JoinPath(*inputs.home, ".config"), "plexo"), kSetupFileName);
+  }
+  return JoinPath(inputs.executableDirectory, kSetupFileName);
+}
+
+SetupLocationInputs CurrentSetupLocationInputs() {
+  SetupLocationInputs inputs;
+  inputs.executableDirectory = ExecutableDirectory();
+  inputs.executableDirectoryWritable = access(inputs.executableDirectory.c_str(), W_OK) == 0;
+  inputs.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+  inputs.home = Environment("HOME");
+  return inputs;
+}
+
+std::string SetupIniPath() { return ChooseSetupIniPath(CurrentSetupLocationInputs()); }
+
+std::string SetupIniPathForSaving() {
+  const std::string path = SetupIniPath();
+  MakeParentDirectories(path);  // a failure shows when the file cannot be written
+  return path;
+}
+
+bool MakeParentDirectories(const std::string& file_path) {
+  const size_t slash = file_path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return true;  // the working folder or "/"
+  const std::string folder = file_path.substr(0, slash);
+  if (IsDirectory(folder)) return true;
+  MakeParentDirectories(folder);
+  return MakeDirectory(folder);
+}
+
+}  // namespace plexo

@@ -1,0 +1,161 @@
+#include "signal/setup_file.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string_view>
+
+#include "signal/number_text.h"
+#include "signal/text_file.h"
+
+namespace plexo {
+namespace {
+
+// What one line of the setup file holds.
+enum class LineKind {
+  kInteger,   // "%d" of the field truncated toward zero
+  kExponent,  // "%e" of the field
+  kPath,      // one of the three paths, unchanged
+  kEmpty,     // an empty line
+};
+
+enum class PathSlot { kNone, kFft, kWt, kHw };
+
+struct SetupLine {
+  LineKind kind;
+  std::string_view key;
+  double CalcSettings::*field;
+  PathSlot path;
+};
+
+// The file, line by line, as the writer produces it; the reader matches keys against it.
+constexpr SetupLine kSetupLines[] = {
+    {LineKind::kInteger, "[FFT-Precision]", &CalcSettings::fftPrecision, PathSlot::kNone},
+    {LineKind::kInteger, "[FFT-Window]", &CalcSettings::fftWindow, PathSlot::kNone},
+    {LineKind::kPath, "[FFT-Path]", nullptr, PathSlot::kFft},
+    {LineKind::kEmpty, "", nullptr, PathSlot::kNone},
+    {LineKind::kInteger, "[WT-Size]", &CalcSettings::wtSize, PathSlot::kNone},
+    {LineKind::kInteger, "[WT-Type]", &CalcSettings::wtType, PathSlot::kNone},
+    {LineKind::kExponent, "[WT-TimeStart]", &CalcSettings::timeStart, PathSlot::kNone},
+    {LineKind::kExponent, "[WT-TimeEnd]", &CalcSettings::timeEnd, PathSlot::kNone},
+    {LineKind::kExponent, "[WT-TimeRes]", &CalcSettings::timeRes, PathSlot::kNone},
+    {LineKind::kExponent, "[WT-FreqStart]", &CalcSettings::freqStart, PathSlot::kNone},
+    {LineKind::kExponent, "[WT-FreqEnd]", &CalcSettings::freqEnd, PathSlot::kNone},
+    {LineKind::kExponent, "[WT-FreqRes]", &CalcSettings::freqRes, PathSlot::kNone},
+    {LineKind::kInteger, "[WT-AutoResTime]", &CalcSettings::autoResTime, PathSlot::kNone},
+    {LineKind::kInteger, "[WT-AutoROI]", &CalcSettings::autoRoi, PathSlot::kNone},
+    {LineKind::kInteger, "[WT-AutoResFreq]", &CalcSettings::autoResFreq, PathSlot::kNone},
+    {LineKind::kInteger, "[WT-Complex]", &CalcSettings::wtComplex, PathSlot::kNone},
+    {LineKind::kExponent, "[WT-Threshold]", &CalcSettings::threshold, PathSlot::kNone},
+    {LineKind::kInteger, "[FFT-Outputtype]", &CalcSettings::fftOutputType, PathSlot::kNone},
+    {LineKind::kPath, "[WT-Path]", nullptr, PathSlot::kWt},
+    {LineKind::kEmpty, "", nullptr, PathSlot::kNone},
+    {LineKind::kPath, "[HW-Path]", nullptr, PathSlot::kHw},
+    {LineKind::kInteger, "[CWD-Size]", &CalcSettings::cwdSize, PathSlot::kNone},
+    {LineKind::kInteger, "[CWD-Sigma]", &CalcSettings::cwdSigma, PathSlot::kNone},
+    {LineKind::kInteger, "[WT-Select]", &CalcSettings::wtSelect, PathSlot::kNone},
+};
+
+// One of the three paths by its slot (const for the writer, mutable for the reader).
+template <typename Text>
+Text& SelectPath(PathSlot slot, Text& fftPath, Text& wtPath, Text& hwPath) {
+  return slot == PathSlot::kFft ? fftPath : (slot == PathSlot::kWt ? wtPath : hwPath);
+}
+
+// Where the reader puts what it finds.
+struct SetupTarget {
+  CalcSettings& settings;
+  std::string& fftPath;
+  std::string& wtPath;
+  std::string& hwPath;
+};
+
+// Applies one line (without its line end): the text before the first tab is the key, the text
+// after it the value.
+void ApplyLine(std::string_view line, SetupTarget& target) {
+  const size_t tab = line.find('\t');
+  if (tab == std::string_view::npos) return;
+  const std::string_view key = line.substr(0, tab);
+  const std::string_view value = line.substr(tab + 1);
+  for (const SetupLine& entry : kSetupLines) {
+    if (entry.kind == LineKind::kEmpty || entry.key != key) continue;
+    if (entry.kind == LineKind::kPath)
+      SelectPath(entry.path, target.fftPath, target.wtPath, target.hwPath).assign(value);
+    else
+      target.settings.*entry.field = ParseDouble(value);
+    return;
+  }
+}
+
+// Splits the text at LF, drops a CR before each line end, and applies every line in order, so
+// that a repeated key keeps its last value.
+void ApplyText(std::string_view text, SetupTarget& target) {
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    ApplyLine(line, target);
+  }
+}
+
+}  // namespace
+
+std::string SetupFileText(const CalcSettings& settings, const std::string& fftPath,
+                          const std::string& wtPath, const std::string& hwPath) {
+  std::string out;
+  for (const SetupLine& entry : kSetupLines) {
+    if (entry.kind != LineKind::kEmpty) {
+      out.append(entry.key);
+      out.push_back('\t');
+    }
+    switch (entry.kind) {
+      case LineKind::kInteger:
+        out.append(FormatD(TruncateToInt(settings.*entry.field)));
+        break;
+      case LineKind::kExponent:
+        AppendE(out, settings.*entry.field);
+        break;
+      case LineKind::kPath:
+        out.append(SelectPath(entry.path, fftPath, wtPath, hwPath));
+        break;
+      case LineKind::kEmpty:
+        break;
+    }
+    out.push_back('\n');
+  }
+  return out;
+}
+
+bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath,
+               std::string& hwPath, const std::string& fileName) {
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (file == nullptr) return false;
+  // fopen opens a folder for reading under Linux; only a regular file is a setup file.
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::fclose(file);
+    return false;
+  }
+  std::string text;
+  char buffer[4096];
+  size_t count;
+  while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, count);
+  const bool read_error = std::ferror(file) != 0;
+  std::fclose(file);
+  if (read_error) {
+    // Whole lines read before the error keep their values; a cut-off last line is dropped.
+    const size_t last_end = text.rfind('\n');
+    text.resize(last_end == std::string::npos ? 0 : last_end + 1);
+  }
+  SetupTarget target{settings, fftPath, wtPath, hwPath};
+  ApplyText(text, target);
+  return !read_error;
+}
+
+bool SaveSetup(const CalcSettings& settings, const std::string& fftPath, const std::string& wtPath,
+               const std::string& hwPath, const std::string& fileName) {
+  return WriteTextFile(fileName, SetupFileText(settings, fftPath, wtPath, hwPath));
+}
+
+}  // namespace plexo

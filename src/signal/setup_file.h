@@ -1,0 +1,29 @@
+#pragma once
+// The setup file: a tab-separated key/value text that stores the calculation settings and the
+// three paths ("Setup.ini" and user-named ".ini" files share the layout).
+#include <string>
+
+#include "signal/calc_settings.h"
+
+namespace plexo {
+
+// Reads a setup file into the record and the three paths. Every line "key<TAB>value" whose key
+// is one of the setup keys exactly sets its field (numbers by the atof rules, paths unchanged);
+// other lines are ignored, the last of repeated keys wins, missing keys keep their values.
+// Accepts CR LF and LF line ends. False, with nothing changed, when the file cannot be opened
+// (a folder or other non-regular file counts as that); false after a read error, with the
+// fields read before it kept.
+bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath,
+               std::string& hwPath, const std::string& fileName);
+
+// Writes the 24 lines of the setup file with CR LF line ends. The file is replaced only once it
+// is complete; on failure "File open NOT succesfull" goes to standard output, the old file stays
+// and the result is false.
+bool SaveSetup(const CalcSettings& settings, const std::string& fftPath, const std::string& wtPath,
+               const std::string& hwPath, const std::string& fileName);
+
+// The text SaveSetup writes, with "\n" line ends (the writer turns them into CR LF).
+std::string SetupFileText(const CalcSettings& settings, const std::string& fftPath,
+                          const std::string& wtPath, const std::string& hwPath);
+
+}  // namespace plexo

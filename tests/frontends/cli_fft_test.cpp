@@ -1,0 +1,73 @@
+// Runs the plexo executable as a user would.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace plexo {
+namespace {
+
+using testing::Exists;
+using testing::TempDir;
+
+struct Result {
+  int status = -1;
+  std::string output;  // stdout and stderr together
+};
+
+Result RunPlexo(const std::string& arguments) {
+  Result result;
+  const std::string command = std::string(PLEXO_BINARY) + " " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.output.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TEST(CliFft, WritesBothOutputsBesideTheInput) {
+  TempDir dir;
+  const std::string example = std::string(PLEXO_EXAMPLES_DIR) + "/hit_003.txt";
+  std::filesystem::copy_file(example, dir.File("hit_003.txt"));
+  const Result r = RunPlexo("fft " + dir.File("hit_003.txt"));
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(Exists(dir.File("hit_003_fft.txt")));
+  EXPECT_TRUE(Exists(dir.File("hit_003_fft_preview.bmp")));
+  EXPECT_NE(r.output.find("hit_003_fft.txt"), std::string::npos);
+}
+
+TEST(CliFft, MessagesGoOutVerbatimWithAFailureStatus) {
+  TempDir dir;
+  testing::WriteBytes(dir.File("x.dat"), "1\n");
+  Result r = RunPlexo("fft " + dir.File("x.dat"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("Filetype has the wrong format! Provide a valid file!"),
+            std::string::npos);
+
+  r = RunPlexo("fft " + dir.File("missing.txt"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("No data present in file or error during loading!"), std::string::npos);
+  EXPECT_FALSE(Exists(dir.File("missing_fft.txt")));
+}
+
+TEST(CliFft, HelpExplainsTheCommands) {
+  Result r = RunPlexo("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.output.find("fft"), std::string::npos);
+  r = RunPlexo("fft --help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.output.find("_fft_preview.bmp"), std::string::npos);
+  r = RunPlexo("fft");
+  EXPECT_NE(r.status, 0);
+}
+
+}  // namespace
+}  // namespace plexo
