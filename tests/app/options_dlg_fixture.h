@@ -5,14 +5,13 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "app/options_dlg.h"
 #include "fake_calculations.h"
 #include "platform/memory_controls.h"
 #include "platform/recording_host.h"
 #include "signal/setup_file.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace plexo::testing {
 
@@ -43,14 +42,9 @@ class OptionsDialogTest : public ::testing::Test {
     dialog->OnClicked(id);
   }
 
-  std::string ReadSetupText(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string ReadSetupText(const std::string& path) const { return ReadBytes(path); }
 
-  TempFolder folder;
+  TempDir folder;
   std::string setupPath = folder.File("Setup.ini");
   RecordingHost host;
   FakeCalculations calculations;

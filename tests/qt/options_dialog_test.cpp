@@ -13,17 +13,17 @@
 #include <thread>
 
 #include "../app/fake_calculations.h"
-#include "../app/temp_folder.h"
 #include "platform/memory_controls.h"
 #include "platform/recording_host.h"
 #include "qt_test_environment.h"
 #include "signal/setup_file.h"
+#include "support/temp_dir.h"
 
 namespace plexo::qt {
 namespace {
 
 using plexo::testing::FakeCalculations;
-using plexo::testing::TempFolder;
+using plexo::testing::TempDir;
 using testing::WaitUntil;
 
 class QtOptionsDialogTest : public ::testing::TestWithParam<CalcMode> {
@@ -36,7 +36,7 @@ class QtOptionsDialogTest : public ::testing::TestWithParam<CalcMode> {
     ASSERT_TRUE(SaveSetup(settings, "/in/fft", "/in/wt.txt", "/in/hw.txt", setupPath));
   }
 
-  TempFolder folder;
+  TempDir folder;
   std::string setupPath = folder.File("Setup.ini");
   RecordingHost host;
   FakeCalculations calculations;

@@ -6,19 +6,19 @@
 #include <cmath>
 #include <vector>
 
-#include "../app/temp_folder.h"
 #include "app/real_calculations.h"
 #include "frontends/qt/options_dialog.h"
 #include "platform/file_system.h"
 #include "platform/recording_host.h"
 #include "qt_test_environment.h"
 #include "signal/waveform_file.h"
+#include "support/temp_dir.h"
 
 namespace plexo::qt {
 namespace {
 
 TEST(SingleFftDesktopTest, RunsOnTheWorkerAndLeavesTheDialogOpen) {
-  plexo::testing::TempFolder folder;
+  plexo::testing::TempDir folder;
   const std::string input = folder.File("hit.txt");
   std::vector<double> samples(1000);
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = std::sin(0.2 * static_cast<double>(i));
