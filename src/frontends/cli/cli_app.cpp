@@ -45,6 +45,10 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
 
   std::vector<Command> commands;
   commands.push_back(AddFftCommand(app, common));
+  commands.push_back(AddTftCommand(app, common));
+  commands.push_back(AddAvgFftCommand(app, common));
+  commands.push_back(AddConvolveCommand(app, common));
+  commands.push_back(AddDeconvolveCommand(app, common));
   for (auto& command : commands) {
     command.app->add_flag("--show", common.show,
                           "Show each preview in a window and wait for a key there");

@@ -1,0 +1,162 @@
+// The wavelet transform's cost: the direct convolution of a 4000-column window with a 1001-sample
+// wavelet at 100 frequency rows (400 million complex multiply-adds), as the fast kernel on 1..N
+// threads and on each instruction set, and as the plain double loop it must match.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "signal/complex.h"
+#include "signal/waveform.h"
+#include "signal/waveform_file.h"
+#include "timefreq/cwt.h"
+#include "timefreq/cwt_reference.h"
+#include "timefreq/cwt_row.h"
+#include "timefreq/cwt_row_runner.h"
+#include "timefreq/gabor.h"
+#include "timefreq/tft_matrix.h"
+
+namespace plexo {
+namespace {
+
+constexpr int kColumns = 4000;
+constexpr int kRows = 100;
+constexpr int kWaveletLength = 1001;
+constexpr double kDt = 1e-7;
+constexpr double kFreqStep = 1e4;
+
+// A decaying burst filling the window, imaginary parts zero as after reading a file.
+std::vector<Complex> Window() {
+  std::vector<Complex> x(MAX_SAMPLES);
+  for (int k = 0; k < kColumns; ++k) {
+    x[k] = {std::sin(2.0 * 3.141592653589793 * 2e5 * k * kDt) * std::exp(-k / 1500.0), 0.0};
+  }
+  return x;
+}
+
+void SetCounters(benchmark::State& state) {
+  const double multiply_adds = static_cast<double>(kColumns) * kWaveletLength * kRows;
+  state.counters["CMAC/s"] =
+      benchmark::Counter(multiply_adds * state.iterations(), benchmark::Counter::kIsRate);
+}
+
+// The row loop of the calculation: one kernel, rows spread over `jobs` threads.
+void BM_CwtRows(benchmark::State& state) {
+  const int jobs = static_cast<int>(state.range(0));
+  const std::vector<Complex> window = Window();
+  TftMatrix matrix;
+  matrix.ZeroRegion(kRows + 1, kColumns + 1);
+  for (auto _ : state) {
+    const CwtRowKernel kernel(window, kColumns, kWaveletLength);
+    std::vector<CwtRowScratch> scratch(jobs);
+    RunRowsInOrder(
+        kRows, jobs,
+        [&](int row, int worker) {
+          kernel.Compute(GaborScale(row + 1, kFreqStep, kDt), kDt, matrix.Row(row),
+                         scratch[worker]);
+        },
+        [](int) { return true; });
+    benchmark::DoNotOptimize(matrix.Row(kRows - 1)[kColumns - 1]);
+  }
+  SetCounters(state);
+  state.SetLabel(cwt_detail::IsaName(cwt_detail::MachineIsa()));
+}
+BENCHMARK(BM_CwtRows)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One thread on a given instruction set.
+void BM_CwtRowsIsa(benchmark::State& state) {
+  const auto isa = static_cast<cwt_detail::RowIsa>(state.range(0));
+  if (!cwt_detail::IsaSupported(isa)) {
+    state.SkipWithError("instruction set not available");
+    return;
+  }
+  const std::vector<Complex> window = Window();
+  std::vector<Complex> out(kColumns);
+  CwtRowKernel kernel(window, kColumns, kWaveletLength);
+  kernel.UseIsa(isa);
+  CwtRowScratch scratch;
+  for (auto _ : state) {
+    for (int row = 1; row <= kRows; ++row) {
+      kernel.Compute(GaborScale(row, kFreqStep, kDt), kDt, out.data(), scratch);
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetCounters(state);
+  state.SetLabel(cwt_detail::IsaName(isa));
+}
+BENCHMARK(BM_CwtRowsIsa)
+    ->Arg(static_cast<int>(cwt_detail::RowIsa::kSse2))
+    ->Arg(static_cast<int>(cwt_detail::RowIsa::kAvx2))
+    ->Arg(static_cast<int>(cwt_detail::RowIsa::kAvx512))
+    ->Unit(benchmark::kMillisecond);
+
+// The plain double loop over j for every column, on one thread.
+void BM_CwtPlainLoop(benchmark::State& state) {
+  const std::vector<Complex> window = Window();
+  std::vector<Complex> out(kColumns);
+  for (auto _ : state) {
+    for (int row = 1; row <= kRows; ++row) {
+      testing::ReferenceCwtRow(GaborScale(row, kFreqStep, kDt), kDt, window.data(), MAX_SAMPLES,
+                               out.data(), kColumns, kWaveletLength);
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetCounters(state);
+}
+BENCHMARK(BM_CwtPlainLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A host that answers nothing and shows nothing.
+class QuietHost : public Host {
+ public:
+  void MessageBox(std::string_view) override {}
+  std::optional<std::string> OpenFile(std::string_view) override { return std::nullopt; }
+  std::optional<std::string> BrowseForFolder() override { return std::nullopt; }
+  void ShowImage(std::string_view, const cv::Mat&) override {}
+};
+
+// The whole calculation on the same grid: read the file, compute the rows on all cores, paint
+// and save the preview, write the modulus file (100 lines of 4001 cells).
+void BM_CalcSingleCwt(benchmark::State& state) {
+  std::string folder = (std::filesystem::temp_directory_path() / "plexo-bench-XXXXXX").string();
+  if (mkdtemp(folder.data()) == nullptr) {
+    state.SkipWithError("no temporary folder");
+    return;
+  }
+  const std::vector<Complex> window = Window();
+  std::vector<double> samples(kColumns + 100);
+  for (int k = 0; k < kColumns; ++k) samples[k] = window[k].re;
+  WaveformHeader header;
+  header.sampleInterval = kDt;
+  const std::string input = folder + "/hit.txt";
+  WriteWaveform(input, samples.data(), static_cast<int>(samples.size()), header);
+
+  TftRequest request;
+  request.path = input;
+  request.timeEnd = kColumns * kDt;
+  request.autoTimeRes = 1;
+  request.freqEnd = kRows * kFreqStep;
+  request.freqRes = kFreqStep;
+  request.waveletLength = kWaveletLength;
+  request.outputType = 'a';
+  CwtWorkspace workspace;
+  QuietHost host;
+  NullProgress progress;
+  for (auto _ : state) {
+    if (CalcSingleCwt(workspace, request, progress, host) != CalcStatus::kDone) {
+      state.SkipWithError("calculation failed");
+      break;
+    }
+  }
+  std::filesystem::remove_all(folder);
+  SetCounters(state);
+}
+BENCHMARK(BM_CalcSingleCwt)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace plexo
+
+BENCHMARK_MAIN();

@@ -1,0 +1,12 @@
+#pragma once
+// The About box: program icon, version, credits and the OK button.
+#include "platform/dialog_template.h"
+
+namespace plexo {
+
+inline constexpr const char* kProgramTitle = "PLEXO++";
+inline constexpr const char* kVersionLine = "PLEXO++ Version 1.4";
+
+const DialogTemplate& AboutDialogTemplate();
+
+}  // namespace plexo

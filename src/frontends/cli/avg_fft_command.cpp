@@ -1,0 +1,85 @@
+// plexo avg-fft DIR: the Average FFT of a folder of waveform files.
+#include <iostream>
+#include <memory>
+#include <thread>
+
+#include "frontends/cli/cli_app.h"
+#include "frontends/cli/progress_bar.h"
+#include "platform/file_system.h"
+#include "platform/headless_host.h"
+#include "spectral/average_fft.h"
+#include "spectral/time_gate.h"
+
+namespace plexo::cli {
+namespace {
+
+struct AvgFftOptions {
+  std::string folder;
+  std::string window = "none";
+  int jobs = 0;
+};
+
+int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
+  if (!IsDirectory(options.folder)) {
+    std::cerr << "Folder not found: " << options.folder << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  HeadlessHost host(common.show);
+  auto workspace = std::make_unique<AverageFftWorkspace>();
+  CalcStatus status;
+  {
+    TerminalProgressBar bar("avg-fft");
+    const int window = options.window == "200us" ? kFftWindow200us : kFftWindowNone;
+    status = AverageFFT(*workspace, options.folder, window, bar, host, options.jobs);
+  }
+  switch (status) {
+    case CalcStatus::kDone:
+      std::cout << "Averaged " << workspace->averaged << " waveform files";
+      if (workspace->skipped > 0)
+        std::cout << " (" << workspace->skipped << " without data skipped)";
+      std::cout << "\nWrote " << AverageFftTablePath(options.folder) << "\nWrote "
+                << AverageFftPreviewPath(options.folder) << std::endl;
+      break;
+    case CalcStatus::kRefused:
+      if (host.MessageCount() == 0)
+        std::cerr << "No waveform data in the *.txt files of " << options.folder
+                  << ": no table written." << std::endl;
+      break;
+    case CalcStatus::kStopped:
+      std::cerr << "Stopped: no table written." << std::endl;
+      break;
+    case CalcStatus::kFailed:
+      std::cerr << "The results could not be written into " << AverageFftFolder(options.folder)
+                << std::endl;
+      break;
+  }
+  return ExitStatus(status);
+}
+
+}  // namespace
+
+Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
+  auto* sub = app.add_subcommand(
+      "avg-fft",
+      "Average FFT of the waveform files (*.txt) of a folder: writes "
+      "DIR/avgFFTData/average_FFT.txt\n"
+      "(per bin: frequency, mean real and imaginary part, mean magnitude, its standard deviation,\n"
+      "minimum and maximum) and DIR/avgFFTData/average_FFT_preview.bmp.");
+  auto options = std::make_shared<AvgFftOptions>();
+  sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
+  sub->add_option("--window", options->window,
+                  "Time gate before each transform: none, or 200us (keep 240 to 340 us)")
+      ->check(CLI::IsMember({"none", "200us"}))
+      ->capture_default_str();
+  sub->add_option("--jobs", options->jobs,
+                  "Threads reading and transforming files ahead (default: every core, " +
+                      std::to_string(ResolveJobCount(0)) +
+                      " here); the table does not depend on it")
+      ->check(CLI::PositiveNumber);
+  Command command;
+  command.app = sub;
+  command.run = [options, &common]() { return RunAvgFft(*options, common); };
+  return command;
+}
+
+}  // namespace plexo::cli

@@ -1,0 +1,110 @@
+// plexo convolve / deconvolve DIR --transfer FILE: a folder of waveforms through a transfer
+// function.
+#include <iostream>
+#include <memory>
+
+#include "frontends/cli/cli_app.h"
+#include "frontends/cli/progress_bar.h"
+#include "platform/file_system.h"
+#include "platform/headless_host.h"
+#include "spectral/convolution.h"
+
+namespace plexo::cli {
+namespace {
+
+// Tells the path message of the columns output from a refusal.
+class LastMessageHost : public HeadlessHost {
+ public:
+  void MessageBox(std::string_view text) override {
+    last = text;
+    HeadlessHost::MessageBox(text);
+  }
+  std::string last;
+};
+
+struct ConvolveOptions {
+  std::string folder;
+  std::string transfer;
+  int precision = 14;
+  std::string output = "single";
+};
+
+int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
+                const std::string& name) {
+  if (!IsDirectory(options.folder)) {
+    std::cerr << "Folder not found: " << options.folder << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  LastMessageHost host;
+  auto workspace = std::make_unique<ConvolutionWorkspace>();
+  const bool columns = options.output == "columns";
+  CalcStatus status;
+  {
+    TerminalProgressBar bar(name);
+    status = ApplyTransferFunction(*workspace, options.folder, options.precision, options.transfer,
+                                   operation, columns ? 'o' : 's', bar, host);
+  }
+  // A run that reaches its end shows no message but the columns file's path.
+  const bool reached_end =
+      host.MessageCount() == 0 || (columns && host.last == ColumnsFilePath(options.folder));
+  if (status == CalcStatus::kDone) {
+    if (columns) {
+      std::cout << "Wrote " << ColumnsFilePath(options.folder) << " (" << workspace->processed
+                << " waveforms)" << std::endl;
+    } else {
+      std::cout << "Wrote " << workspace->written << " waveform files into "
+                << ProcessedFolder(options.folder) << std::endl;
+    }
+    if (workspace->skipped > 0)
+      std::cout << workspace->skipped << " files without data skipped" << std::endl;
+  } else if (status == CalcStatus::kRefused && reached_end) {
+    std::cerr << "No waveform data in the *.txt files of " << options.folder
+              << ": nothing processed." << std::endl;
+  } else if (status == CalcStatus::kFailed) {
+    std::cerr << "Some results could not be written into " << ProcessedFolder(options.folder)
+              << std::endl;
+  }
+  return ExitStatus(status);
+}
+
+Command AddTransferCommand(CLI::App& app, const std::string& name, TransferOperation operation,
+                           const std::string& description) {
+  auto* sub = app.add_subcommand(name, description);
+  auto options = std::make_shared<ConvolveOptions>();
+  sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
+  sub->add_option("--transfer", options->transfer,
+                  "Transfer-function file: a title line, then 2^P lines \"real<TAB>imaginary\", "
+                  "bin 0 first")
+      ->required();
+  sub->add_option("--precision", options->precision,
+                  "Exponent P of the transform size (2^P points, 0 to 14)")
+      ->capture_default_str();
+  sub->add_option("--output", options->output,
+                  "single: one waveform file per input in DIR/procData; columns: all waveforms "
+                  "as columns of DIR/procData/DuvidiWaveforms.txt")
+      ->check(CLI::IsMember({"single", "columns"}))
+      ->capture_default_str();
+  Command command;
+  command.app = sub;
+  command.run = [options, operation, name]() { return RunConvolve(*options, operation, name); };
+  return command;
+}
+
+}  // namespace
+
+Command AddConvolveCommand(CLI::App& app, CommonOptions&) {
+  return AddTransferCommand(
+      app, "convolve", TransferOperation::kConvolution,
+      "Convolution of every waveform file (*.txt) of a folder with a transfer function (spectrum\n"
+      "multiplied bin by bin); results in DIR/procData.");
+}
+
+Command AddDeconvolveCommand(CLI::App& app, CommonOptions&) {
+  return AddTransferCommand(
+      app, "deconvolve", TransferOperation::kDeconvolution,
+      "Deconvolution of every waveform file (*.txt) of a folder by a transfer function (spectrum\n"
+      "divided bin by bin, no regularisation: a zero bin makes the result NaN); results in\n"
+      "DIR/procData.");
+}
+
+}  // namespace plexo::cli

@@ -1,0 +1,42 @@
+#pragma once
+// The command line's progress: a bar on standard error while it is a terminal, nothing when it
+// is redirected (logs and pipes get no control characters).
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "platform/host.h"
+
+namespace plexo::cli {
+
+class TerminalProgressBar : public CalcProgress {
+ public:
+  // Draws to standard error when that is a terminal.
+  explicit TerminalProgressBar(std::string label);
+  // Draws to `sink` when `enabled` (tests).
+  TerminalProgressBar(std::string label, std::FILE* sink, bool enabled);
+  ~TerminalProgressBar() override;
+
+  void SetRange(int low, int high) override;
+  void SetPos(int pos) override;
+  void DrainMessages() override {}
+  bool StopRequested() const override { return false; }
+
+  // Ends the bar's line so that later messages start on a line of their own.
+  void Finish();
+
+ private:
+  void Draw(bool force);
+
+  std::string label_;
+  std::FILE* sink_;
+  bool enabled_;
+  bool drawn_ = false;
+  int low_ = 0;
+  int high_ = 0;
+  int pos_ = 0;
+  int last_cells_ = -1;
+  std::chrono::steady_clock::time_point last_draw_{};
+};
+
+}  // namespace plexo::cli

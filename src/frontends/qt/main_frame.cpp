@@ -1,0 +1,87 @@
+#include "frontends/qt/main_frame.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "app/about_box.h"
+#include "frontends/qt/about_dlg.h"
+#include "frontends/qt/options_dialog.h"
+#include "frontends/qt/picture_view.h"
+#include "frontends/qt/qt_text.h"
+
+namespace plexo::qt {
+
+CMainFrame::CMainFrame(std::string setupPath, QWidget* parent)
+    : QMainWindow(parent), setupPath_(std::move(setupPath)), commands_(*this, host_) {
+  setWindowTitle(QString::fromUtf8(kProgramTitle));
+  view_ = new CPictureView(this);
+  setCentralWidget(view_);
+  BuildMenu();
+  BuildStatusBar();
+  // The frame cannot be resized.
+  setFixedSize(kWidth, kHeight);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::BuildMenu() {
+  for (const Menu& menu : MainMenu()) {
+    QMenu* qmenu = menuBar()->addMenu(ToQString(menu.caption));
+    for (const MenuItem& item : menu.items) {
+      if (item.separator) {
+        qmenu->addSeparator();
+        continue;
+      }
+      QAction* action = qmenu->addAction(ToQString(item.caption));
+      const int id = item.id;
+      if (item.action == CommandAction::kToggleStatusBar) {
+        action->setCheckable(true);
+        action->setChecked(true);
+      }
+      connect(action, &QAction::triggered, this, [this, id] { commands_.OnCommand(id); });
+      actions_[id] = action;
+    }
+  }
+}
+
+void CMainFrame::BuildStatusBar() {
+  auto* message = new QLabel(QStringLiteral("Ready"), this);
+  statusBar()->addWidget(message, 1);
+  panes_.push_back(message);
+  // Key-state indicators, shown greyed as they are when the key is off.
+  for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+    auto* pane = new QLabel(QString::fromLatin1(indicator), this);
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    pane->setEnabled(false);
+    statusBar()->addPermanentWidget(pane);
+    panes_.push_back(pane);
+  }
+}
+
+QAction* CMainFrame::Action(int id) const {
+  auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::RunOptionsDialog(CalcMode mode) {
+  OptionsDialog dialog(this, mode, calculations_, setupPath_);
+  dialog.Exec();
+}
+
+void CMainFrame::RunAboutBox() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CMainFrame::ToggleStatusBar() {
+  const bool show = statusBar()->isHidden();
+  statusBar()->setVisible(show);
+  if (QAction* action = Action(kIdViewStatusBar)) action->setChecked(show);
+}
+
+void CMainFrame::Quit() { close(); }
+
+}  // namespace plexo::qt

@@ -1,0 +1,56 @@
+#pragma once
+// The main window: the menu, the title picture and the status bar. Menu commands go to the
+// toolkit-free MainCommands, which calls back for the dialogs.
+#include <QMainWindow>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/main_commands.h"
+#include "app/real_calculations.h"
+#include "frontends/qt/qt_host.h"
+
+class QAction;
+class QLabel;
+
+namespace plexo::qt {
+
+class CPictureView;
+
+class CMainFrame : public QMainWindow, public FrameWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 700;
+  static constexpr int kHeight = 500;
+
+  // `setupPath` is the setup file every Options dialog reads and writes.
+  explicit CMainFrame(std::string setupPath, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  // The menu action of a command id, or null.
+  QAction* Action(int id) const;
+  CPictureView* PictureView() const { return view_; }
+  MainCommands& Commands() { return commands_; }
+  // The four panes of the status bar: message, CAP, NUM, SCRL.
+  const std::vector<QLabel*>& StatusPanes() const { return panes_; }
+
+  void RunOptionsDialog(CalcMode mode) override;
+  void RunAboutBox() override;
+  void ToggleStatusBar() override;
+  void Quit() override;
+
+ private:
+  void BuildMenu();
+  void BuildStatusBar();
+
+  std::string setupPath_;
+  QtHost host_;
+  RealCalculations calculations_;
+  MainCommands commands_;
+  CPictureView* view_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::vector<QLabel*> panes_;
+};
+
+}  // namespace plexo::qt

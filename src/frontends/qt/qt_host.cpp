@@ -1,0 +1,97 @@
+#include "frontends/qt/qt_host.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <opencv2/highgui.hpp>
+
+#include "app/about_box.h"
+#include "frontends/qt/gui_thread.h"
+#include "frontends/qt/qt_text.h"
+#include "platform/file_filter.h"
+
+namespace plexo::qt {
+
+namespace {
+
+// The window a modal request belongs to: the open dialog, else the main window.
+QWidget* Owner() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+// Shows the image in a highgui window and waits for a key there. Closing the window also ends
+// the wait: under an application of our own highgui would not notice that and wait forever.
+void ShowImageUntilKeyOrClose(const std::string& name, const cv::Mat& image) {
+  try {
+    cv::namedWindow(name, cv::WINDOW_AUTOSIZE);
+    cv::imshow(name, image);
+    while (cv::waitKey(50) < 0) {
+      if (cv::getWindowProperty(name, cv::WND_PROP_VISIBLE) < 1) break;
+    }
+    cv::destroyWindow(name);
+  } catch (const cv::Exception&) {
+    // The window went away with all others; nothing is left to close.
+  }
+}
+
+}  // namespace
+
+QStringList ToQtNameFilters(std::string_view filter) {
+  QStringList names;
+  for (const FileFilterEntry& entry : ParseFileFilter(filter)) {
+    QString patterns;
+    for (const std::string& pattern : entry.patterns) {
+      if (!patterns.isEmpty()) patterns += ' ';
+      patterns += ToQString(pattern);
+    }
+    QString description = ToQString(entry.description);
+    // "ASCII-waveform(*.txt)" already names its patterns the way Qt reads them.
+    if (!description.endsWith("(" + patterns + ")")) description += " (" + patterns + ")";
+    names << description;
+  }
+  return names;
+}
+
+void QtHost::MessageBox(std::string_view text) {
+  const QString message = ToQString(text);
+  RunOnGuiThreadAndWait([&message] {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProgramTitle), message,
+                    QMessageBox::Ok, Owner());
+    box.exec();
+  });
+}
+
+std::optional<std::string> QtHost::OpenFile(std::string_view filter) {
+  const QStringList names = ToQtNameFilters(filter);
+  std::optional<std::string> answer;
+  RunOnGuiThreadAndWait([&names, &answer] {
+    // An open dialog that also takes a name that does not exist yet, as "Save Setup" needs.
+    QFileDialog dialog(Owner());
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(names);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+      answer = ToStdString(dialog.selectedFiles().first());
+    }
+  });
+  return answer;
+}
+
+std::optional<std::string> QtHost::BrowseForFolder() {
+  std::optional<std::string> answer;
+  RunOnGuiThreadAndWait([&answer] {
+    const QString folder =
+        QFileDialog::getExistingDirectory(Owner(), QString(), QString(), QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty()) answer = ToStdString(folder);
+  });
+  return answer;
+}
+
+void QtHost::ShowImage(std::string_view title, const cv::Mat& image) {
+  // The image windows belong to the GUI thread; the calculation waits for the key press.
+  const std::string name(title);
+  RunOnGuiThreadAndWait([&name, &image] { ShowImageUntilKeyOrClose(name, image); });
+}
+
+}  // namespace plexo::qt

@@ -1,0 +1,145 @@
+#include "spectral/average_fft.h"
+
+#include <algorithm>
+#include <cmath>
+#include <opencv2/core.hpp>
+
+#include "platform/file_system.h"
+#include "plot/charts.h"
+#include "plot/image_file.h"
+#include "plot/line_plots.h"
+
+namespace plexo {
+namespace {
+
+template <typename T>
+void EnsureSize(std::vector<T>& buffer, size_t size) {
+  if (buffer.size() < size) buffer.resize(size);
+}
+
+void PrepareRun(AverageFftWorkspace& ws) {
+  EnsureSize(ws.sum, MAX_SAMPLES);
+  EnsureSize(ws.magnitudeSum, MAX_SAMPLES);
+  EnsureSize(ws.squareSum, MAX_SAMPLES);
+  EnsureSize(ws.minimum, MAX_SAMPLES);
+  EnsureSize(ws.maximum, MAX_SAMPLES);
+  EnsureSize(ws.preview, MAX_SAMPLES);
+  ws.result.Allocate();
+  std::fill(ws.sum.begin(), ws.sum.end(), Complex{});
+  std::fill(ws.magnitudeSum.begin(), ws.magnitudeSum.end(), 0.0);
+  std::fill(ws.squareSum.begin(), ws.squareSum.end(), 0.0);
+  ws.averaged = 0;
+  ws.skipped = 0;
+}
+
+// Adds one file's bins to the sums. `seen` is how many bins already hold an extreme from this
+// run: a bin first reached now (the first file, or a file with a longer transform than all
+// before it) takes its magnitude as both extremes instead of a value left from an earlier run.
+void Accumulate(AverageFftWorkspace& ws, const FileSpectrum& file, int& seen) {
+  const Complex* x = file.waveform.samples.data();
+  const double* g = file.magnitude.data();
+  const int bins = file.Bins();
+  for (int i = 0; i < bins; ++i) {
+    ws.sum[i].re += x[i].re;
+    ws.sum[i].im += x[i].im;
+    ws.magnitudeSum[i] += g[i];
+    ws.squareSum[i] += g[i] * g[i];
+    if (i < seen) {
+      ws.minimum[i] = std::min(ws.minimum[i], g[i]);
+      ws.maximum[i] = std::max(ws.maximum[i], g[i]);
+    } else {
+      ws.minimum[i] = g[i];
+      ws.maximum[i] = g[i];
+    }
+  }
+  seen = std::max(seen, bins);
+}
+
+// The sample standard deviation of k magnitudes from their sum and sum of squares. One
+// magnitude has no spread: 0 rather than 0/0. Rounding can make k*Q - A^2 slightly negative
+// for equal magnitudes; that is no spread either, not a square root of a negative number.
+double SampleDeviation(double k, double sum, double square_sum) {
+  if (k < 2) return 0.0;
+  const double spread = k * square_sum - sum * sum;
+  return std::sqrt((spread < 0.0 ? 0.0 : spread) / (k * (k - 1.0)));
+}
+
+void FinishStatistics(AverageFftWorkspace& ws, int bins, double df) {
+  const double k = ws.averaged;
+  AverageSpectrum& r = ws.result;
+  for (int i = 0; i < bins; ++i) {
+    const double a = ws.magnitudeSum[i] / k;
+    r.frequency[i] = i * df;
+    r.real[i] = ws.sum[i].re / k;
+    r.imaginary[i] = ws.sum[i].im / k;
+    r.magnitude[i] = a;
+    r.deviation[i] = SampleDeviation(k, ws.magnitudeSum[i], ws.squareSum[i]);
+    r.minimum[i] = ws.minimum[i];
+    r.maximum[i] = ws.maximum[i];
+    ws.preview[i] = Complex{a, 0.0};
+  }
+}
+
+}  // namespace
+
+std::string AverageFftFolder(const std::string& folder) { return JoinPath(folder, "avgFFTData"); }
+
+std::string AverageFftTablePath(const std::string& folder) {
+  return JoinPath(AverageFftFolder(folder), "average_FFT.txt");
+}
+
+std::string AverageFftPreviewPath(const std::string& folder) {
+  return JoinPath(AverageFftFolder(folder), "average_FFT_preview.bmp");
+}
+
+CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int windowIndex,
+                      CalcProgress& progress, Host& host, int jobs) {
+  if (!IsDirectory(folder)) return CalcStatus::kRefused;
+  PrepareRun(ws);
+  MakeDirectory(AverageFftFolder(folder));  // failure shows when the results are written
+  const std::vector<std::string> files = ListTxtFiles(folder);
+  const int count = static_cast<int>(files.size());
+  progress.SetRange(0, count);
+
+  WaveformHeader last;  // the grid and preview header come from the last file averaged
+  TransformSizeResult last_size;
+  int seen = 0;
+  {
+    SpectrumReadAhead reader(files, windowIndex, ResolveJobCount(jobs), ws.files);
+    for (int k = 1; k <= count; ++k) {
+      progress.SetPos(k);
+      const FileSpectrum& file = reader.Next();
+      if (file.count > MAX_SAMPLES) {
+        host.MessageBox(SamplingSizeMessage(file.count));
+        return CalcStatus::kRefused;
+      }
+      if (file.HasSpectrum()) {
+        Accumulate(ws, file, seen);
+        ++ws.averaged;
+        last = static_cast<const WaveformHeader&>(file.waveform);
+        last_size = file.size;
+      } else {
+        ++ws.skipped;
+      }
+      if (progress.StopRequested()) return CalcStatus::kStopped;
+      progress.DrainMessages();
+    }
+  }
+  if (ws.averaged == 0) return CalcStatus::kRefused;
+
+  const int bins = last_size.n / 2;
+  const double nyquist = 1.0 / (2.0 * last.sampleInterval);
+  const double df = bins > 0 ? nyquist / bins : 0.0;
+  FinishStatistics(ws, bins, df);
+
+  cv::Mat plot(300, bins, CV_8UC3);
+  const double largest =
+      PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, last);
+  cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
+  host.ShowImage("FFT-File", display);
+  const bool preview_saved = SaveBmp(AverageFftPreviewPath(folder), display);
+  const bool table_written = WriteAverageFFTFile(AverageFftTablePath(folder), ws.result, bins);
+  return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
+}
+
+}  // namespace plexo

@@ -1,0 +1,49 @@
+#pragma once
+// The Average FFT: the mean spectrum of every waveform file of a folder with the spread of the
+// bin magnitudes (mean, sample standard deviation, minimum, maximum), written as
+// F/avgFFTData/average_FFT.txt, with a preview of the mean magnitude spectrum shown and saved
+// as F/avgFFTData/average_FFT_preview.bmp.
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "signal/complex.h"
+#include "spectral/average_fft_file.h"
+#include "spectral/average_fft_pipeline.h"
+
+namespace plexo {
+
+// The buffers an Average FFT keeps between runs. The sums and extremes start afresh in every
+// run; the per-file buffers are only overwritten where a file reads and pads.
+struct AverageFftWorkspace {
+  std::vector<FileSpectrum> files;   // X: one per read-ahead slot
+  std::vector<Complex> sum;          // S: sum of the spectra
+  std::vector<double> magnitudeSum;  // A
+  std::vector<double> squareSum;     // Q
+  std::vector<double> minimum;       // MIN
+  std::vector<double> maximum;       // MAX
+  std::vector<Complex> preview;      // Y: mean magnitude, imaginary part 0
+  AverageSpectrum result;
+
+  // What the last run saw: files averaged (K) and files the reader found no data in.
+  int averaged = 0;
+  int skipped = 0;
+};
+
+std::string AverageFftFolder(const std::string& folder);       // F/avgFFTData
+std::string AverageFftTablePath(const std::string& folder);    // .../average_FFT.txt
+std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FFT_preview.bmp
+
+// Runs the calculation over the *.txt files of `folder` (sorted by name). windowIndex 1 gates
+// each waveform to 240..340 µs before its transform. `jobs` worker threads read and transform
+// ahead (0: every core); the table does not depend on it. Files the reader finds no data in are
+// skipped and not counted.
+//
+// kRefused: the folder does not exist (nothing created), no file held data (no table), or a
+// file holds more than MAX_SAMPLES samples (message; no table). kStopped: the progress asked to
+// stop (tested after each file; no table). kFailed: the preview or the table could not be
+// written. An earlier table survives every run that does not complete.
+CalcStatus AverageFFT(AverageFftWorkspace& workspace, const std::string& folder, int windowIndex,
+                      CalcProgress& progress, Host& host, int jobs = 0);
+
+}  // namespace plexo

@@ -1,0 +1,51 @@
+#include "spectral/average_fft_file.h"
+
+#include <algorithm>
+
+#include "signal/number_text.h"
+#include "signal/text_file.h"
+#include "signal/waveform.h"
+
+namespace plexo {
+
+void AverageSpectrum::Allocate() {
+  for (std::vector<double>* column :
+       {&frequency, &real, &imaginary, &magnitude, &deviation, &minimum, &maximum}) {
+    if (column->size() < static_cast<size_t>(MAX_SAMPLES)) column->resize(MAX_SAMPLES, 0.0);
+  }
+}
+
+bool WriteAverageFFTFile(const std::string& path, const AverageSpectrum& spectrum, int rows) {
+  TextFileWriter out(path);
+  if (!out.IsOpen()) {
+    ReportFileError();
+    return false;
+  }
+  std::string text =
+      "Frequency:\tReal:\tImaginary:\tMagnitude:\tStandard Deviation:\tMinimum Magnitude:\t"
+      "Maximum Magnitude:\n";
+  const std::vector<double>* columns[] = {
+      &spectrum.frequency, &spectrum.real,    &spectrum.imaginary, &spectrum.magnitude,
+      &spectrum.deviation, &spectrum.minimum, &spectrum.maximum};
+  // Never read past the shortest column, whatever the caller asks for.
+  size_t available = spectrum.frequency.size();
+  for (const std::vector<double>* column : columns) available = std::min(available, column->size());
+  const size_t row_count = rows > 0 ? std::min(static_cast<size_t>(rows), available) : 0;
+  for (size_t i = 0; i < row_count; ++i) {
+    for (size_t c = 0; c < std::size(columns); ++c) {
+      if (c > 0) text += '\t';
+      AppendE(text, (*columns[c])[i]);
+    }
+    text += '\n';
+    if (text.size() > (1 << 16)) {
+      out.Write(text);
+      text.clear();
+    }
+  }
+  out.Write(text);
+  if (out.Commit()) return true;
+  ReportFileError();
+  return false;
+}
+
+}  // namespace plexo

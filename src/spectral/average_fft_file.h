@@ -1,0 +1,29 @@
+#pragma once
+// The Average FFT result: per bin the frequency, the complex mean, the mean magnitude, its
+// sample standard deviation and its extremes; and the table file that holds it.
+#include <string>
+#include <vector>
+
+namespace plexo {
+
+// Seven arrays of MAX_SAMPLES entries (after Allocate); entry i of each belongs to bin i.
+struct AverageSpectrum {
+  std::vector<double> frequency;
+  std::vector<double> real;
+  std::vector<double> imaginary;
+  std::vector<double> magnitude;
+  std::vector<double> deviation;
+  std::vector<double> minimum;
+  std::vector<double> maximum;
+
+  // Gives every array MAX_SAMPLES entries (once; later calls keep the contents).
+  void Allocate();
+};
+
+// Writes the title line and bins 0 .. rows-1 (the Nyquist bin is not a row): seven "%e"
+// columns separated by tabs, CR LF line ends. The first title word "Average" is what tells the
+// FFT-file reader the kind. The file is replaced only when complete; false (after
+// "File open NOT succesfull") when it cannot be written.
+bool WriteAverageFFTFile(const std::string& path, const AverageSpectrum& spectrum, int rows);
+
+}  // namespace plexo

@@ -1,0 +1,118 @@
+#include "spectral/convolution.h"
+
+#include <algorithm>
+
+#include "platform/file_system.h"
+#include "signal/number_text.h"
+#include "signal/waveform_file.h"
+#include "spectral/fft.h"
+#include "spectral/transfer_function.h"
+
+namespace plexo {
+namespace {
+
+std::string FileName(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Transforms the waveform in X (count samples, zero-padded to n = 2^m), passes it through T and
+// transforms back; output j = X[j].re / n for j < count, 0 where the transform did not reach.
+void ProcessWaveform(ConvolutionWorkspace& ws, int count, int m, TransferOperation operation) {
+  const int n = 1 << m;
+  Complex* x = ws.waveform.samples.data();
+  for (int i = count; i < n; ++i) x[i] = Complex{};
+  FFT(1, m, x);
+  const Complex* t = ws.transfer.data() + 1;  // bin i pairs with T[i + 1]
+  if (operation == TransferOperation::kConvolution) {
+    for (int i = 0; i < n; ++i) x[i] = MultiplyByTransfer(x[i], t[i]);
+  } else {
+    for (int i = 0; i < n; ++i) x[i] = DivideByTransfer(x[i], t[i]);
+  }
+  FFT(-1, m, x);
+  const int transformed = std::min(count, n);
+  for (int j = 0; j < transformed; ++j) ws.output[j] = x[j].re / n;
+  std::fill(ws.output.begin() + transformed, ws.output.begin() + count, 0.0);
+}
+
+}  // namespace
+
+std::string ProcessedFolder(const std::string& folder) { return JoinPath(folder, "procData"); }
+
+std::string ColumnsFilePath(const std::string& folder) {
+  return JoinPath(ProcessedFolder(folder), "DuvidiWaveforms.txt");
+}
+
+std::string ProcessedFilePath(const std::string& folder, const std::string& input) {
+  return JoinPath(ProcessedFolder(folder), FileName(input));
+}
+
+std::string TransferSizeMessage(int lines, double points) {
+  return "Transfer-Function sampling size (" + FormatD(lines) +
+         ") is not equal to FFT-precision (" + FormatE(points) +
+         ")! Provide a valid size or matching FFT-precision!";
+}
+
+CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& folder,
+                                 int fftPrecision, const std::string& transferPath,
+                                 TransferOperation operation, char outputChoice,
+                                 CalcProgress& progress, Host& host) {
+  ws.processed = ws.written = ws.skipped = 0;
+  // Larger transforms would leave the buffers; a negative exponent is no transform size.
+  if (fftPrecision < 0 || fftPrecision > kMaxFftPrecision) {
+    host.MessageBox("FFT-precision of " + FormatD(fftPrecision) +
+                    " is outside the program limits of 0 and " + FormatD(kMaxFftPrecision) + "!");
+    return CalcStatus::kRefused;
+  }
+  const int m = fftPrecision;
+  const int n = 1 << m;
+  const int lines = ReadTransferFunction(transferPath, ws.transfer) - 1;
+  if (lines != n) {
+    host.MessageBox(TransferSizeMessage(lines, n));
+    return CalcStatus::kRefused;
+  }
+  if (!IsDirectory(folder)) return CalcStatus::kRefused;
+
+  if (ws.output.size() < static_cast<size_t>(MAX_SAMPLES)) ws.output.resize(MAX_SAMPLES);
+  const bool columns = outputChoice == 'o' || outputChoice == 'O';
+  ws.columns.Clear();
+  MakeDirectory(ProcessedFolder(folder));  // failure shows when the outputs are written
+  const std::vector<std::string> files = ListTxtFiles(folder);
+  progress.SetRange(0, static_cast<int>(files.size()));
+
+  bool write_failed = false;
+  for (size_t k = 0; k < files.size(); ++k) {
+    progress.SetPos(static_cast<int>(k + 1));
+    const int count = ReadWaveform(files[k], ws.waveform);
+    if (count > MAX_SAMPLES) {
+      host.MessageBox(SamplingSizeMessage(count));
+      return CalcStatus::kRefused;
+    }
+    if (count <= 0) {
+      ++ws.skipped;
+      continue;
+    }
+    ProcessWaveform(ws, count, m, operation);
+    ++ws.processed;
+    const WaveformHeader& header = ws.waveform;
+    if (columns) {
+      ws.columns.Add(header, ws.output.data(), count);
+    } else if (WriteWaveform(ProcessedFilePath(folder, files[k]), ws.output.data(), count,
+                             header)) {
+      ++ws.written;
+    } else {
+      write_failed = true;
+    }
+  }
+
+  if (columns) {
+    const std::string path = ColumnsFilePath(folder);
+    if (!ws.columns.Write(path)) write_failed = true;
+    host.MessageBox(path);
+    ws.columns.Clear();
+  }
+  if (ws.processed == 0) return CalcStatus::kRefused;
+  return write_failed ? CalcStatus::kFailed : CalcStatus::kDone;
+}
+
+}  // namespace plexo

@@ -1,0 +1,58 @@
+#pragma once
+// Convolution and deconvolution of every waveform file of a folder with a measured transfer
+// function: each waveform is transformed (2^p points), multiplied or divided bin by bin, and
+// transformed back; the results go to F/procData, one waveform file per input under the input's
+// name, or all together as columns in F/procData/DuvidiWaveforms.txt.
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "signal/complex.h"
+#include "signal/waveform.h"
+#include "spectral/convolution_columns.h"
+
+namespace plexo {
+
+enum class TransferOperation { kConvolution = 0, kDeconvolution = 1 };
+
+// The largest FFT precision p: 2^14 = MAX_SAMPLES points.
+inline constexpr int kMaxFftPrecision = 14;
+
+// The buffers kept between runs: T (entry k holds bin k - 1), the work buffer X and the output
+// samples. T and X are only overwritten where a run reads and pads.
+struct ConvolutionWorkspace {
+  std::vector<Complex> transfer;
+  Waveform waveform;
+  std::vector<double> output;
+  WaveformColumns columns;
+
+  // What the last run did: waveforms processed, waveform files written, inputs without data.
+  int processed = 0;
+  int written = 0;
+  int skipped = 0;
+};
+
+std::string ProcessedFolder(const std::string& folder);  // F/procData
+std::string ColumnsFilePath(const std::string& folder);  // F/procData/DuvidiWaveforms.txt
+// F/procData/<file name of input>
+std::string ProcessedFilePath(const std::string& folder, const std::string& input);
+
+// "Transfer-Function sampling size (<L>) is not equal to FFT-precision (<N as %e>)! ..."
+std::string TransferSizeMessage(int lines, double points);
+
+// outputChoice 'o' or 'O' writes the columns file (and shows its path); anything else writes
+// one waveform file per input. The transform covers N = 2^fftPrecision points: shorter
+// waveforms are zero-padded and written back with their own length; of a longer one (at most
+// MAX_SAMPLES) only the first N samples are transformed and the samples from N on are written
+// as 0.
+//
+// kRefused: p outside 0 .. 14, a transfer function of other than N bins (message; nothing
+// created), a folder that does not exist, no waveform processed, or a waveform of more than
+// MAX_SAMPLES samples (message; the run ends, earlier outputs stay). kFailed: an output file
+// could not be written (the run goes on with the next file). Inputs without data are skipped.
+CalcStatus ApplyTransferFunction(ConvolutionWorkspace& workspace, const std::string& folder,
+                                 int fftPrecision, const std::string& transferPath,
+                                 TransferOperation operation, char outputChoice,
+                                 CalcProgress& progress, Host& host);
+
+}  // namespace plexo

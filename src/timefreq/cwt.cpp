@@ -1,0 +1,122 @@
+#include "timefreq/cwt.h"
+
+#include <algorithm>
+#include <span>
+
+#include "platform/file_system.h"
+#include "plot/image_file.h"
+#include "signal/waveform_file.h"
+#include "timefreq/cwt_grid.h"
+#include "timefreq/cwt_preview.h"
+#include "timefreq/cwt_row.h"
+#include "timefreq/cwt_row_runner.h"
+#include "timefreq/gabor.h"
+#include "timefreq/tft_file.h"
+
+namespace plexo {
+namespace {
+
+// window[i] = sample h + i for i < columns, zero where that lies outside the loaded samples and
+// from index `columns` on. One entry beyond MAX_SAMPLES stays zero for the preview's extra
+// column.
+void MoveWindow(const Waveform& wf, int stored, long long first, long long columns,
+                std::vector<Complex>& window) {
+  window.assign(MAX_SAMPLES + 1, Complex{});
+  for (long long i = 0; i < columns && i < MAX_SAMPLES; ++i) {
+    const long long k = first + i;
+    if (k >= 0 && k < stored) window[i] = wf.samples[k];
+  }
+}
+
+// Computes rows 1 .. R-1 into matrix rows 0 .. R-2; false when a stop was requested.
+bool ComputeRows(CwtWorkspace& ws, const CwtGrid& grid, int columns, int waveletLength,
+                 CalcProgress& progress) {
+  const int rows = grid.ComputedRows();
+  const CwtRowKernel kernel(std::span<const Complex>(ws.window.data(), MAX_SAMPLES), columns,
+                            waveletLength);
+  const int jobs = std::min(CwtJobCount(ws.jobs), std::max(rows, 1));
+  std::vector<CwtRowScratch> scratch(jobs);
+  return RunRowsInOrder(
+      rows, jobs,
+      [&](int row, int worker) {
+        const double s = GaborScale(row + 1, grid.freqStep, grid.dt);
+        kernel.Compute(s, grid.dt, ws.matrix.Row(row), scratch[worker]);
+      },
+      [&](int row) {
+        progress.SetPos(row + 1);
+        if (progress.StopRequested()) return false;
+        progress.DrainMessages();
+        return true;
+      });
+}
+
+}  // namespace
+
+std::string CwtFilePath(const std::string& input) {
+  return PathWithoutExtension(input) + "_wt" + LowerCaseExtension(input);
+}
+
+std::string CwtPreviewPath(const std::string& input) {
+  return PathWithoutExtension(input) + "_wt_preview.bmp";
+}
+
+CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgress& progress,
+                         Host& host) {
+  if (LowerCaseExtension(request.path) != ".txt") {
+    host.MessageBox("Filetype has the wrong format! Provide a valid file!");
+    return CalcStatus::kRefused;
+  }
+  Waveform& wf = ws.waveform;
+  const int count = ReadWaveform(request.path, wf);
+  // Files of fewer than nine lines give negative counts: no data either.
+  if (count <= 0) {
+    host.MessageBox("No valid data present in file or error during loading!");
+    return CalcStatus::kRefused;
+  }
+  // Only MAX_SAMPLES samples were stored; a window over the rest would show invented zeros.
+  if (count > MAX_SAMPLES) {
+    host.MessageBox(SamplingSizeMessage(count));
+    return CalcStatus::kRefused;
+  }
+  const CwtGrid grid = CwtGridOf(request, wf.sampleInterval);
+  if (const std::string problem = CwtGridProblem(grid); !problem.empty()) {
+    host.MessageBox(problem);
+    return CalcStatus::kRefused;
+  }
+  const int columns = static_cast<int>(grid.columns);
+  const int lines = static_cast<int>(grid.lines);
+
+  MoveWindow(wf, count, grid.first, grid.columns, ws.window);
+  // The rows, the empty last line and the empty column C that the preview paints.
+  ws.matrix.ZeroRegion(lines, columns + 1);
+
+  progress.SetRange(0, lines);
+  if (!ComputeRows(ws, grid, columns, request.waveletLength, progress)) {
+    return CalcStatus::kStopped;
+  }
+
+  const cv::Mat preview = MakeCwtPreview(ws.matrix, columns, lines, grid.dt, grid.freqStep,
+                                         ws.window.data(), count, wf);
+  host.ShowImage("WT-File", preview);
+  const bool preview_saved = SaveBmp(CwtPreviewPath(request.path), preview);
+
+  bool table_written = true;
+  const std::string out = CwtFilePath(request.path);
+  switch (request.outputType) {
+    case 'c':
+    case 'C':
+      table_written = WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep,
+                                      request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
+      break;
+    case 'a':
+    case 'A':
+      table_written = WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep,
+                                      request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
+      break;
+    default:
+      break;  // no table asked for
+  }
+  return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
+}
+
+}  // namespace plexo

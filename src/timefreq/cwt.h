@@ -1,0 +1,36 @@
+#pragma once
+// The Single TFT with the continuous wavelet transform: one waveform file -> the Gabor wavelet
+// coefficients of a time window on a frequency grid, shown and saved as a preview BMP and
+// written as a TFT file beside the input.
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "signal/waveform.h"
+#include "timefreq/tft_matrix.h"
+#include "timefreq/tft_request.h"
+
+namespace plexo {
+
+// The buffers a wavelet transform keeps between runs, and its thread count.
+struct CwtWorkspace {
+  Waveform waveform;
+  std::vector<Complex> window;  // the time window moved to index 0, zero beyond it
+  TftMatrix matrix;
+  int jobs = 0;  // threads computing rows; 0: one per hardware thread. Never changes results.
+};
+
+// Output names for input P: P without its extension + "_wt" + the lower-case extension, and
+// P without its extension + "_wt_preview.bmp".
+std::string CwtFilePath(const std::string& input);
+std::string CwtPreviewPath(const std::string& input);
+
+// Runs the calculation: reads the file, refuses what cannot be computed (message, nothing
+// written), computes the rows (progress range 0 .. R, position k after row k; a stop request
+// seen after a row ends the run with nothing written), shows the preview as "WT-File", saves it,
+// and writes the TFT file in the form outputType asks for ('a'/'A' modulus, 'c'/'C' complex,
+// anything else none).
+CalcStatus CalcSingleCwt(CwtWorkspace& workspace, const TftRequest& request, CalcProgress& progress,
+                         Host& host);
+
+}  // namespace plexo

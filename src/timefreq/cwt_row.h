@@ -1,0 +1,68 @@
+#pragma once
+// One frequency row of the wavelet transform: a direct convolution of the signal with the
+// conjugate Gabor wavelet, count columns times n wavelet samples.
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "signal/complex.h"
+#include "timefreq/cwt_row_kernels.h"
+#include "timefreq/tft_matrix.h"
+
+namespace plexo {
+
+// The coefficients at scale s of columns i = 0 .. count-1:
+//   out[i] = dt * sum over j = 0 .. n-1 (in that order) of conj(w[j]) * signal[i - half + j]
+// with the wavelet table w of FillGaborTable, half = (n - 1)/2 (integer division, so the table
+// centre meets signal index i + 1 for odd and even n). Terms whose signal index lies before the
+// buffer or at or beyond its end are left out. n <= 0 gives zero coefficients.
+//
+// Each coefficient is the same sequence of double operations as the plain loop over j, so the
+// result does not depend on vector width or thread count; see cwt_row.cpp for why the fast
+// kernel may skip zero terms and the products with a zero imaginary part.
+void CwtRow(double s, double dt, std::span<const Complex> signal, Complex* out, int count, int n);
+
+// Per-thread working memory of CwtRowKernel::Compute (the wavelet table of one row).
+struct CwtRowScratch {
+  std::vector<double> tableRe;
+  std::vector<double> tableIm;
+};
+
+// A signal prepared once for many rows with the same column count and wavelet length: the
+// stretch that can be non-zero, copied into zero-padded planes. Compute may run concurrently
+// on one kernel with a scratch per thread.
+class CwtRowKernel {
+ public:
+  // `signal` must outlive the kernel.
+  CwtRowKernel(std::span<const Complex> signal, int count, int n);
+
+  void Compute(double s, double dt, Complex* out, CwtRowScratch& scratch) const;
+
+  // Tests and benchmarks run the other builds of the column kernel (all give the same bits).
+  void UseIsa(cwt_detail::RowIsa isa) { isa_ = isa; }
+
+ private:
+  // The plain loop, for rows whose wavelet table is not finite.
+  void ComputeLiteral(double dt, const CwtRowScratch& scratch, std::ptrdiff_t tableFirst,
+                      std::ptrdiff_t tableEnd, Complex* out) const;
+
+  std::span<const Complex> signal_;
+  std::ptrdiff_t count_;
+  std::ptrdiff_t n_;
+  std::ptrdiff_t half_;
+  std::ptrdiff_t first_ = 0;  // signal indices [first_, end_) hold every non-zero sample
+  std::ptrdiff_t end_ = 0;
+  bool real_ = true;  // every imaginary part in [first_, end_) is zero
+  // Planes indexed by k - planeBase_ for signal index k, zero outside [first_, end_).
+  std::ptrdiff_t planeBase_ = 0;
+  std::vector<double> reStore_;  // holds the real plane at a 64-byte boundary
+  const double* re_ = nullptr;
+  std::vector<double> im_;
+  cwt_detail::RowIsa isa_ = cwt_detail::MachineIsa();
+};
+
+// Copies row[0 .. count-1] into matrix row r. Rows outside the matrix and columns beyond its
+// stride are not written.
+void StoreTftRow(TftMatrix& matrix, const Complex* row, int r, int count);
+
+}  // namespace plexo

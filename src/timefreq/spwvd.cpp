@@ -1,0 +1,151 @@
+#include "timefreq/spwvd.h"
+
+#include <algorithm>
+#include <opencv2/core.hpp>
+#include <thread>
+
+#include "platform/file_system.h"
+#include "plot/charts.h"
+#include "plot/image_file.h"
+#include "plot/line_plots.h"
+#include "plot/matrix_paint.h"
+#include "signal/waveform_file.h"
+#include "timefreq/spwvd_core.h"
+#include "timefreq/spwvd_grid.h"
+#include "timefreq/tft_file.h"
+
+namespace plexo {
+namespace {
+
+// window[i] = sample h + i for i < samples, zero where that lies outside the loaded samples and
+// from index `samples` on.
+void MoveWindow(const Waveform& wf, int stored, long long first, long long samples,
+                std::vector<Complex>& window) {
+  window.assign(MAX_SAMPLES, Complex{});
+  for (long long i = 0; i < samples && i < MAX_SAMPLES; ++i) {
+    const long long k = first + i;
+    if (k >= 0 && k < stored) window[i] = wf.samples[k];
+  }
+}
+
+// real[i] = re of window[i], then real[i] = real[i * subsampling], positions beyond the array
+// reading as zero (in place: i * subsampling >= i).
+void DecimateRealParts(const std::vector<Complex>& window, int subsampling,
+                       std::vector<double>& real) {
+  real.resize(MAX_SAMPLES);
+  for (int i = 0; i < MAX_SAMPLES; ++i) real[i] = window[i].re;
+  for (long long i = 0; i < MAX_SAMPLES; ++i) {
+    const long long k = i * subsampling;
+    real[i] = k < MAX_SAMPLES ? real[k] : 0.0;
+  }
+}
+
+int JobCount(int requested) {
+  if (requested > 0) return requested;
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+// The 800 x 700 composite: bins 0 .. D-1 of the N_time columns above the signal strip, both
+// labelled with the undecimated window length (e - h + 1) dt.
+cv::Mat MakeSpwvdPreview(const SpwvdWorkspace& ws, const SpwvdGrid& grid, int sampleCount) {
+  const int columns = static_cast<int>(grid.columns);
+  const int bins = static_cast<int>(grid.shownBins);
+  const int stripWidth = static_cast<int>(grid.samples + 1);
+  const double timeSpan = static_cast<double>(grid.samples + 1) * grid.dt;
+
+  cv::Mat map(bins, columns, CV_8UC3);
+  const double largest = PaintComplexMatrix(map, ws.matrix.Data(), columns, bins);
+  const cv::Mat chart =
+      MakeTimeFrequencyChart(map, timeSpan, static_cast<double>(grid.nFreq) * grid.freqStep,
+                             largest, ColourBarTitle::kWignerVille);
+
+  cv::Mat signal(100, stripWidth, CV_8UC3);
+  const double amplitude = PlotComplexSignal(signal, ws.window.data(), sampleCount, ws.waveform);
+  const cv::Mat strip = MakeSignalStrip(signal, timeSpan, amplitude, ws.waveform.units);
+
+  return MakePreviewComposite(chart, strip);
+}
+
+}  // namespace
+
+std::string SpwvdFilePath(const std::string& input) {
+  return PathWithoutExtension(input) + "_spvwd" + LowerCaseExtension(input);
+}
+
+std::string SpwvdPreviewPath(const std::string& input) {
+  return PathWithoutExtension(input) + "_spvwd_preview.bmp";
+}
+
+CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcProgress& progress,
+                           Host& host) {
+  auto refuse = [&host](const std::string& message) {
+    host.MessageBox(message);
+    return CalcStatus::kRefused;
+  };
+  if (LowerCaseExtension(request.path) != ".txt") {
+    return refuse("Filetype has the wrong format! Provide a valid file!");
+  }
+  Waveform& wf = ws.waveform;
+  const int count = ReadWaveform(request.path, wf);
+  // Files of fewer than nine lines give negative counts: no data either.
+  if (count <= 0) return refuse("No valid data present in file or error during loading!");
+  // Only MAX_SAMPLES samples were stored; a window over the rest would show invented zeros.
+  if (count > MAX_SAMPLES) return refuse(SamplingSizeMessage(count));
+
+  SpwvdGrid grid = SpwvdWindowOf(request, wf.sampleInterval);
+  if (const std::string problem = SpwvdWindowProblem(grid); !problem.empty()) {
+    return refuse(problem);
+  }
+  MoveWindow(wf, count, grid.first, grid.samples, ws.window);
+
+  if (const std::string problem = SpwvdSubsamplingProblem(request.subsampling); !problem.empty()) {
+    return refuse(problem);
+  }
+  DecimateRealParts(ws.window, request.subsampling, ws.real);
+
+  CompleteSpwvdGrid(grid, request);
+  progress.SetRange(0, static_cast<int>(std::clamp<long long>(grid.columns, 0, MAX_SAMPLES)));
+  if (SpwvdSubsamplingTooHigh(grid, request)) {
+    return refuse("Subsampling rate to high. Please reduce!");
+  }
+  if (const std::string problem = SpwvdFrequencyProblem(grid); !problem.empty()) {
+    return refuse(problem);
+  }
+
+  // Columns of N_time cannot exceed the window's samples; N_freq is bounded above. The matrix
+  // region the preview paints and the file reads (bins below D) starts from zero; the
+  // distribution overwrites its bins below min(N_freq, TFT_MAX_ROWS).
+  const int columns = static_cast<int>(std::max<long long>(grid.columns, 0));
+  ws.matrix.ZeroRegion(static_cast<int>(grid.shownBins), columns);
+  const CalcStatus status = SpwvdDistribution(
+      ws.matrix, ws.real.data(), static_cast<int>(grid.columns), static_cast<int>(grid.nFreq),
+      request.windowParameter, JobCount(ws.jobs), progress, host);
+  if (status != CalcStatus::kDone) return status;
+
+  const cv::Mat preview = MakeSpwvdPreview(ws, grid, count);
+  host.ShowImage("SPVWD-File", preview);
+  const bool previewSaved = SaveBmp(SpwvdPreviewPath(request.path), preview);
+
+  bool tableWritten = true;
+  const std::string out = SpwvdFilePath(request.path);
+  const int lines = static_cast<int>(grid.lines);
+  switch (request.outputType) {
+    case 'c':
+    case 'C':
+      tableWritten =
+          WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                          wf.channel, wf.timeOfTest, grid.decimatedDt);
+      break;
+    case 'a':
+    case 'A':
+      tableWritten =
+          WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                          wf.channel, wf.timeOfTest, grid.decimatedDt);
+      break;
+    default:
+      break;  // no table asked for
+  }
+  return previewSaved && tableWritten ? CalcStatus::kDone : CalcStatus::kFailed;
+}
+
+}  // namespace plexo

@@ -1,0 +1,37 @@
+#pragma once
+// The Single TFT with the smoothed pseudo Wigner-Ville distribution: one waveform file -> the
+// distribution's magnitude over a decimated time window, shown and saved as a preview BMP and
+// written as a TFT file beside the input.
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "signal/waveform.h"
+#include "timefreq/tft_matrix.h"
+#include "timefreq/tft_request.h"
+
+namespace plexo {
+
+// The buffers a Wigner-Ville run keeps between runs, and its thread count.
+struct SpwvdWorkspace {
+  Waveform waveform;
+  std::vector<Complex> window;  // the time window moved to index 0, zero beyond it
+  std::vector<double> real;     // its real parts, then decimated: the distribution's input
+  TftMatrix matrix;             // bin k, column c at row k (magnitude in re, im = 0)
+  int jobs = 0;  // threads sharing the columns; 0: one per hardware thread. Never changes results.
+};
+
+// Output names for input P: P without its extension + "_spvwd" + the lower-case extension, and
+// P without its extension + "_spvwd_preview.bmp".
+std::string SpwvdFilePath(const std::string& input);
+std::string SpwvdPreviewPath(const std::string& input);
+
+// Runs the calculation: reads the file, moves and decimates the time window, refuses what cannot
+// be computed (message, nothing written), computes the distribution (progress range 0 .. N_time,
+// position c for column c), shows the preview as "SPVWD-File", saves it, and writes the TFT file
+// in the form outputType asks for ('a'/'A' modulus, 'c'/'C' complex cells holding the magnitude
+// and 0, anything else none). No stop test: the run is short.
+CalcStatus CalcSingleSpwvd(SpwvdWorkspace& workspace, const TftRequest& request,
+                           CalcProgress& progress, Host& host);
+
+}  // namespace plexo

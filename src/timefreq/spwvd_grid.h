@@ -1,0 +1,52 @@
+#pragma once
+// The time and frequency grid of a Wigner-Ville run, derived from the request, and the limits
+// that keep it inside the result matrix and the preview.
+#include <string>
+
+#include "timefreq/tft_matrix.h"
+#include "timefreq/tft_request.h"
+
+namespace plexo {
+
+// Bins shown in the preview (matrix rows 0 .. D-1).
+inline constexpr int kSpwvdMaxShownBins = TFT_MAX_ROWS;
+// Samples of the time window: the signal buffer holds no more.
+inline constexpr int kSpwvdMaxWindowSamples = MAX_SAMPLES;
+
+struct SpwvdGrid {
+  double dt = 0.0;            // the sample interval (the file's with autoTimeRes)
+  bool windowDefined = true;  // false when a window bound is not a number
+  long long first = 0;        // h = trunc(timeStart/dt): first sample of the window
+  long long samples = 0;      // e - h, e = trunc(timeEnd/dt)
+  // From here on only meaningful with subsampling > 0.
+  double decimatedDt = 0.0;  // dt' = dt * subsampling
+  double decimatedFs = 0.0;  // fs' = 1/dt'
+  long long columns = 0;     // N_time = trunc((e - h)/subsampling)
+  double span = 0.0;         // freqEnd - freqStart
+  double freqStep = 0.0;     // delta f: span/1200 with autoFreqRes, else freqRes
+  long long nFreq = 0;       // N_freq: 600 with autoFreqRes, else trunc(fs'/delta f)
+  long long shownBins = 0;   // D = 2 trunc(span N_freq/fs')
+  long long lines = 0;       // R = trunc(D/2) + 1: lines of the TFT matrix
+
+  // Rows of the TFT file below its header line: bins 0 .. R-2.
+  int FileRows() const { return lines > 1 ? static_cast<int>(lines - 1) : 0; }
+};
+
+// dt and the window (the part that does not depend on subsampling).
+SpwvdGrid SpwvdWindowOf(const TftRequest& request, double fileSampleInterval);
+// Completes the grid with the decimated and frequency values; subsampling must be > 0.
+void CompleteSpwvdGrid(SpwvdGrid& grid, const TftRequest& request);
+
+// The message that refuses dt or the window before anything is computed, or an empty text:
+// dt must be a positive number and the window at most kSpwvdMaxWindowSamples samples long. An
+// empty window passes: the distribution refuses it with its own message.
+std::string SpwvdWindowProblem(const SpwvdGrid& grid);
+// "Subsampling size <s> is not allowed! Value has to be > 0!" for s <= 0, else empty.
+std::string SpwvdSubsamplingProblem(int subsampling);
+// True when fs'/4, computed as pow(dt, -1)/subsampling*0.25, lies below freqEnd.
+bool SpwvdSubsamplingTooHigh(const SpwvdGrid& grid, const TftRequest& request);
+// The message that refuses the frequency grid, or an empty text: delta f must be a positive
+// number, N_freq at most SPWVD_MAX_TRANSFORM_LENGTH and D between 0 and kSpwvdMaxShownBins.
+std::string SpwvdFrequencyProblem(const SpwvdGrid& grid);
+
+}  // namespace plexo

@@ -1,0 +1,86 @@
+// The main window as the user meets it: title, size, menu, picture, status bar, commands.
+#include "frontends/qt/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/title_picture.h"
+#include "frontends/qt/cv_image.h"
+#include "frontends/qt/picture_view.h"
+#include "qt_test_environment.h"
+
+namespace plexo::qt {
+namespace {
+
+TEST(MainFrameTest, IsAFixedSizeWindowWithTheMenuOfTheCommandTable) {
+  CMainFrame frame("/nonexistent/Setup.ini");
+  frame.show();
+  EXPECT_EQ(frame.windowTitle(), "PLEXO++");
+  EXPECT_EQ(frame.size(), QSize(700, 500));
+  EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
+
+  const QList<QAction*> menus = frame.menuBar()->actions();
+  ASSERT_EQ(menus.size(), static_cast<int>(MainMenu().size()));
+  for (int m = 0; m < menus.size(); ++m) {
+    const Menu& menu = MainMenu()[m];
+    EXPECT_EQ(menus[m]->text().toStdString(), menu.caption);
+    const QList<QAction*> items = menus[m]->menu()->actions();
+    ASSERT_EQ(items.size(), static_cast<int>(menu.items.size())) << menu.caption;
+    for (int i = 0; i < items.size(); ++i) {
+      EXPECT_EQ(items[i]->isSeparator(), menu.items[i].separator);
+      if (!menu.items[i].separator) {
+        EXPECT_EQ(items[i]->text().toStdString(), menu.items[i].caption);
+        EXPECT_EQ(frame.Action(menu.items[i].id), items[i]);
+      }
+    }
+  }
+}
+
+TEST(MainFrameTest, ShowsTheTitlePictureAtItsPlaceAndTheStatusPanes) {
+  CMainFrame frame("/nonexistent/Setup.ini");
+  frame.show();
+  QApplication::processEvents();
+  const QImage shown = frame.PictureView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage picture = ToQImage(DrawTitlePicture()).convertToFormat(QImage::Format_RGB32);
+  for (const QPoint at : {QPoint(0, 0), QPoint(300, 80), QPoint(599, 399), QPoint(150, 250)}) {
+    EXPECT_EQ(shown.pixel(at + QPoint(20, 10)), picture.pixel(at)) << at.x() << "," << at.y();
+  }
+
+  QStringList panes;
+  for (QLabel* pane : frame.StatusPanes()) panes << pane->text();
+  EXPECT_EQ(panes, QStringList({"Ready", "CAP", "NUM", "SCRL"}));
+
+  QAction* statusBar = frame.Action(kIdViewStatusBar);
+  ASSERT_NE(statusBar, nullptr);
+  statusBar->trigger();
+  EXPECT_TRUE(frame.statusBar()->isHidden());
+  EXPECT_FALSE(statusBar->isChecked());
+  statusBar->trigger();
+  EXPECT_FALSE(frame.statusBar()->isHidden());
+}
+
+TEST(MainFrameTest, UnfinishedCommandSaysSoInAMessageBox) {
+  CMainFrame frame("/nonexistent/Setup.ini");
+  frame.show();
+  QString shown;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&shown] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  closer.start(20);
+  frame.Action(kIdFeatureExtraction)->trigger();
+  EXPECT_EQ(shown, "This command is not available yet.");
+}
+
+}  // namespace
+}  // namespace plexo::qt
