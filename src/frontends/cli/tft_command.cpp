@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "signal/calc_settings.h"
@@ -23,65 +24,11 @@
 namespace plexo::cli {
 namespace {
 
-// What the command line may set, and which of it was given.
 struct TftOptions {
   std::string file;
-  std::string method;
-  double timeStart = 0, timeEnd = 0, timeRes = 0;
-  double freqStart = 0, freqEnd = 0, freqRes = 0;
-  bool autoTimeRes = false, autoFreqRes = false, complex = false;
-  int waveletLength = 0, subsampling = 0, windowParameter = 0;
+  TftGridOptions grid;
   int jobs = 0;
-  CLI::Option *timeStartGiven, *timeEndGiven, *timeResGiven;
-  CLI::Option *freqStartGiven, *freqEndGiven, *freqResGiven;
-  CLI::Option *autoTimeResGiven, *autoFreqResGiven, *complexGiven;
-  CLI::Option *waveletLengthGiven, *subsamplingGiven, *windowParameterGiven;
 };
-
-// The values the Options dialog would hand over for these settings: it shows the grid as
-// "%.2e" texts and the lengths as "%.0lf" texts and parses what it shows.
-TftRequest RequestFromSettings(const CalcSettings& s) {
-  const auto grid = [](double v) { return DialogTextToValue(DialogTextExponent(v)); };
-  const auto integer = [](double v) { return ParseInt(DialogTextInteger(v)); };
-  TftRequest r;
-  r.timeStart = grid(s.timeStart);
-  r.timeEnd = grid(s.timeEnd);
-  r.timeRes = grid(s.timeRes);
-  r.freqStart = grid(s.freqStart);
-  r.freqEnd = grid(s.freqEnd);
-  r.freqRes = grid(s.freqRes);
-  r.autoTimeRes = s.autoResTime != 0 ? 1 : 0;
-  r.autoFreqRes = s.autoResFreq != 0 ? 1 : 0;
-  r.outputType = s.wtComplex != 0 ? 'c' : 'a';
-  r.waveletLength = integer(s.wtSize);
-  r.subsampling = integer(s.cwdSize);
-  r.windowParameter = integer(s.cwdSigma);
-  return r;
-}
-
-void Override(const TftOptions& o, TftRequest& r) {
-  const auto given = [](const CLI::Option* option) { return option->count() > 0; };
-  if (given(o.timeStartGiven)) r.timeStart = o.timeStart;
-  if (given(o.timeEndGiven)) r.timeEnd = o.timeEnd;
-  if (given(o.timeResGiven)) r.timeRes = o.timeRes;
-  if (given(o.freqStartGiven)) r.freqStart = o.freqStart;
-  if (given(o.freqEndGiven)) r.freqEnd = o.freqEnd;
-  if (given(o.freqResGiven)) r.freqRes = o.freqRes;
-  if (given(o.autoTimeResGiven)) r.autoTimeRes = o.autoTimeRes ? 1 : 0;
-  if (given(o.autoFreqResGiven)) r.autoFreqRes = o.autoFreqRes ? 1 : 0;
-  if (given(o.complexGiven)) r.outputType = o.complex ? 'c' : 'a';
-  if (given(o.waveletLengthGiven)) r.waveletLength = o.waveletLength;
-  if (given(o.subsamplingGiven)) r.subsampling = o.subsampling;
-  if (given(o.windowParameterGiven)) r.windowParameter = o.windowParameter;
-}
-
-// The Options dialog's check before a time-frequency calculation: ordered, non-negative bounds
-// and positive resolutions, even where the automatic resolutions will replace them. Written so
-// that a value that is not a number fails.
-bool GridIsConsistent(const TftRequest& r) {
-  return r.timeEnd >= r.timeStart && r.timeStart >= 0 && r.timeEnd >= 0 && r.timeRes > 0 &&
-         r.freqEnd >= r.freqStart && r.freqStart >= 0 && r.freqEnd >= 0 && r.freqRes > 0;
-}
 
 // A progress line on standard error when it is a terminal.
 class TerminalProgress : public NullProgress {
@@ -105,15 +52,13 @@ class TerminalProgress : public NullProgress {
 
 int RunTft(const TftOptions& o, const CommonOptions& common) {
   HeadlessHost host(common.show);
-  TftRequest request = RequestFromSettings(common.settings.settings);
+  TftRequest request = TftRequestFor(o.grid, common.settings.settings);
   request.path = o.file;
-  Override(o, request);
-  if (!GridIsConsistent(request)) {
-    host.MessageBox("Non-valid input parameters! Please check consistence!");
+  if (!TftGridIsConsistent(request)) {
+    host.MessageBox(kInvalidGridMessage);
     return ExitStatus(CalcStatus::kRefused);
   }
-  const bool wigner_ville =
-      o.method.empty() ? common.settings.settings.wtSelect != 0 : o.method == "spwvd";
+  const bool wigner_ville = UsesWignerVille(o.grid, common.settings.settings);
   const bool table = request.outputType == 'a' || request.outputType == 'c';
   TerminalProgress progress;
   CalcStatus status;
@@ -152,27 +97,7 @@ Command AddTftCommand(CLI::App& app, CommonOptions& common) {
       "file.");
   auto o = std::make_shared<TftOptions>();
   sub->add_option("FILE", o->file, "Waveform file (extension .txt in any letter case)")->required();
-  sub->add_option("--method", o->method, "cwt (wavelet transform) or spwvd (Wigner-Ville)")
-      ->check(CLI::IsMember({"cwt", "spwvd"}));
-  o->timeStartGiven = sub->add_option("--time-start", o->timeStart, "Window start, s");
-  o->timeEndGiven = sub->add_option("--time-end", o->timeEnd, "Window end, s");
-  o->timeResGiven = sub->add_option("--time-res", o->timeRes, "Sample interval to assume, s (> 0)");
-  o->freqStartGiven = sub->add_option("--freq-start", o->freqStart, "Frequency start, Hz");
-  o->freqEndGiven = sub->add_option("--freq-end", o->freqEnd, "Frequency end, Hz");
-  o->freqResGiven = sub->add_option("--freq-res", o->freqRes, "Frequency step, Hz (> 0)");
-  o->autoTimeResGiven =
-      sub->add_flag("--auto-time-res", o->autoTimeRes,
-                    "Take the sample interval from the file (--auto-time-res=0 to use --time-res)");
-  o->autoFreqResGiven = sub->add_flag("--auto-freq-res", o->autoFreqRes,
-                                      "Automatic frequency grid (--auto-freq-res=0: off)");
-  o->complexGiven = sub->add_flag(
-      "--complex", o->complex, "Write real,imaginary cells instead of moduli (--complex=0: off)");
-  o->waveletLengthGiven =
-      sub->add_option("--wavelet-length", o->waveletLength, "Wavelet samples (wavelet transform)");
-  o->subsamplingGiven =
-      sub->add_option("--subsampling", o->subsampling, "Keep every n-th sample (Wigner-Ville)");
-  o->windowParameterGiven = sub->add_option("--window-parameter", o->windowParameter,
-                                            "Divisor of the smoothing windows (Wigner-Ville)");
+  AddTftGridOptions(*sub, o->grid);
   sub->add_option("--jobs", o->jobs,
                   "Threads computing the wavelet rows (default: one per core); results do not\n"
                   "depend on it")
