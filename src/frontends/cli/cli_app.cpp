@@ -47,6 +47,7 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
   commands.push_back(AddFftCommand(app, common));
   commands.push_back(AddTftCommand(app, common));
   commands.push_back(AddAvgFftCommand(app, common));
+  commands.push_back(AddAvgTftCommand(app, common));
   commands.push_back(AddConvolveCommand(app, common));
   commands.push_back(AddDeconvolveCommand(app, common));
   for (auto& command : commands) {

@@ -38,6 +38,7 @@ struct Command {
 Command AddFftCommand(CLI::App& app, CommonOptions& common);
 Command AddTftCommand(CLI::App& app, CommonOptions& common);
 Command AddAvgFftCommand(CLI::App& app, CommonOptions& common);
+Command AddAvgTftCommand(CLI::App& app, CommonOptions& common);
 Command AddConvolveCommand(CLI::App& app, CommonOptions& common);
 Command AddDeconvolveCommand(CLI::App& app, CommonOptions& common);
 

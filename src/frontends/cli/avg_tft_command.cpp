@@ -1,0 +1,133 @@
+// plexo avg-tft DIR: the Average TFT of a folder of waveform files, by the wavelet transform or
+// the smoothed pseudo Wigner-Ville distribution of the average waveform. Values start from the
+// setup file as the Options dialog shows them; options override them; the dialog's validation
+// runs before the calculation.
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "frontends/cli/cli_app.h"
+#include "frontends/cli/progress_bar.h"
+#include "frontends/cli/tft_options.h"
+#include "platform/file_system.h"
+#include "platform/headless_host.h"
+#include "signal/calc_settings.h"
+#include "signal/number_text.h"
+#include "timefreq/average_tft_methods.h"
+#include "timefreq/cwt.h"
+#include "timefreq/spwvd.h"
+
+namespace plexo::cli {
+namespace {
+
+struct AvgTftOptions {
+  std::string folder;
+  TftGridOptions grid;
+  double threshold = 0;
+  bool align = false;
+  int jobs = 0;
+  CLI::Option* thresholdGiven = nullptr;
+  CLI::Option* alignGiven = nullptr;
+};
+
+// Ends the progress bar's line before a message, so that the message stands on a line of its
+// own.
+class BarFinishingHost : public Host {
+ public:
+  BarFinishingHost(Host& host, TerminalProgressBar& bar) : host_(host), bar_(bar) {}
+  void MessageBox(std::string_view text) override {
+    bar_.Finish();
+    host_.MessageBox(text);
+  }
+  std::optional<std::string> OpenFile(std::string_view filter) override {
+    return host_.OpenFile(filter);
+  }
+  std::optional<std::string> BrowseForFolder() override { return host_.BrowseForFolder(); }
+  void ShowImage(std::string_view title, const cv::Mat& image) override {
+    bar_.Finish();
+    host_.ShowImage(title, image);
+  }
+
+ private:
+  Host& host_;
+  TerminalProgressBar& bar_;
+};
+
+int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
+  HeadlessHost host(common.show);
+  const CalcSettings& settings = common.settings.settings;
+  TftRequest grid = TftRequestFor(o.grid, settings);
+  grid.path = o.folder;
+  // The dialog shows the threshold as a "%.4f" text and parses what it shows.
+  const double threshold = o.thresholdGiven->count() > 0
+                               ? o.threshold
+                               : DialogTextToValue(DialogTextThreshold(settings.threshold));
+  const int align = o.alignGiven->count() > 0 ? (o.align ? 1 : 0) : (settings.autoRoi != 0 ? 1 : 0);
+  if (!TftGridIsConsistent(grid)) {
+    host.MessageBox(kInvalidGridMessage);
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  if (!IsDirectory(o.folder)) {
+    std::cerr << "Folder not found: " << o.folder << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  const bool wigner_ville = UsesWignerVille(o.grid, settings);
+  auto average = std::make_unique<AverageTftWorkspace>();
+  CalcStatus status;
+  {
+    TerminalProgressBar bar("avg-tft");
+    BarFinishingHost bar_host(host, bar);
+    if (wigner_ville) {
+      auto workspace = std::make_unique<SpwvdWorkspace>();
+      workspace->jobs = o.jobs;
+      status =
+          CalcAverageSpwvd(*average, *workspace, o.folder, grid, threshold, align, bar, bar_host);
+    } else {
+      auto workspace = std::make_unique<CwtWorkspace>();
+      workspace->jobs = o.jobs;
+      status =
+          CalcAverageCwt(*average, *workspace, o.folder, grid, threshold, align, bar, bar_host);
+    }
+  }
+  if (status == CalcStatus::kDone) {
+    const std::string signal = AverageSignalPath(o.folder);
+    const std::string stem = PathWithoutExtension(signal) + (wigner_ville ? "_spvwd" : "_wt");
+    std::cout << "Averaged " << average->averaged << " waveform files";
+    if (average->skipped > 0) std::cout << " (" << average->skipped << " without data skipped)";
+    std::cout << "\nWrote " << signal << "\n";
+    if (grid.outputType == 'a' || grid.outputType == 'c')
+      std::cout << "Wrote " << stem << LowerCaseExtension(signal) << "\n";
+    std::cout << "Wrote " << stem << "_preview.bmp" << std::endl;
+  }
+  return ExitStatus(status);
+}
+
+}  // namespace
+
+Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
+  auto* sub = app.add_subcommand(
+      "avg-tft",
+      "Average TFT of the waveform files (*.txt) of a folder: averages the time-gated (and with\n"
+      "--align, threshold-aligned) waveforms into DIR/avgWTData/average_signal.txt, then runs\n"
+      "the wavelet transform (average_signal_wt.txt, average_signal_wt_preview.bmp) or the\n"
+      "Wigner-Ville distribution (average_signal_spvwd.txt and its preview) on it. Values not\n"
+      "given come from the setup file.");
+  auto o = std::make_shared<AvgTftOptions>();
+  sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
+  AddTftGridOptions(*sub, o->grid);
+  o->thresholdGiven = sub->add_option("--threshold", o->threshold,
+                                      "Amplitude whose first crossing (from sample 10 on) is moved "
+                                      "one fifth into the time window");
+  o->alignGiven = sub->add_flag("--align", o->align,
+                                "Align every waveform on --threshold before averaging "
+                                "(--align=0: off)");
+  sub->add_option("--jobs", o->jobs,
+                  "Threads of the transform (default: one per core); results do not depend on it")
+      ->check(CLI::NonNegativeNumber);
+  Command command;
+  command.app = sub;
+  command.run = [o, &common]() { return RunAvgTft(*o, common); };
+  return command;
+}
+
+}  // namespace plexo::cli

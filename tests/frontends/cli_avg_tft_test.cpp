@@ -1,0 +1,93 @@
+// Runs plexo avg-tft as a user would.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "signal/setup_file.h"
+#include "support/temp_dir.h"
+
+namespace plexo {
+namespace {
+
+using testing::Exists;
+using testing::ReadBytes;
+using testing::TempDir;
+
+struct Result {
+  int status = -1;
+  std::string output;  // stdout and stderr together
+};
+
+Result RunPlexo(const std::string& arguments) {
+  Result result;
+  const std::string command = std::string(PLEXO_BINARY) + " " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.output.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+class CliAvgTft : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(folder_);
+    for (const char* name : {"hit_001.txt", "hit_002.txt", "hit_003.txt"}) {
+      std::filesystem::copy_file(std::string(PLEXO_EXAMPLES_DIR) + "/" + name,
+                                 folder_ + "/" + name);
+    }
+  }
+  std::string Output(const std::string& name) const { return folder_ + "/avgWTData/" + name; }
+
+  TempDir dir_;
+  const std::string folder_ = dir_.File("hits");
+};
+
+TEST_F(CliAvgTft, SetupFileChoosesMethodAndAlignmentAndOptionsOverrideThem) {
+  CalcSettings settings;
+  settings.wtSelect = 1;  // Wigner-Ville
+  settings.autoRoi = 1;   // align
+  settings.threshold = 0.05;
+  const std::string setup = dir_.File("chosen.ini");
+  ASSERT_TRUE(SaveSetup(settings, "", "", "", setup));
+  const std::string run = "--setup '" + setup + "' avg-tft '" + folder_ + "'";
+
+  Result r = RunPlexo(run);
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("Averaged 3 waveform files"), std::string::npos) << r.output;
+  EXPECT_TRUE(Exists(Output("average_signal_spvwd.txt")));
+  EXPECT_TRUE(Exists(Output("average_signal_spvwd_preview.bmp")));
+  const std::string aligned = ReadBytes(Output("average_signal.txt"));
+
+  r = RunPlexo(run + " --method cwt --align=0");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(Exists(Output("average_signal_wt.txt")));
+  EXPECT_TRUE(Exists(Output("average_signal_wt_preview.bmp")));
+  EXPECT_NE(ReadBytes(Output("average_signal.txt")), aligned);
+}
+
+TEST_F(CliAvgTft, RefusalsWriteNothing) {
+  Result r = RunPlexo("avg-tft '" + folder_ + "' --time-start 2e-4 --time-end 1e-4");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("Non-valid input parameters! Please check consistence!"),
+            std::string::npos)
+      << r.output;
+  r = RunPlexo("avg-tft '" + folder_ + "' --freq-res 0 --auto-freq-res");
+  EXPECT_NE(r.status, 0);
+  EXPECT_FALSE(Exists(Output("average_signal.txt")));
+
+  r = RunPlexo("avg-tft '" + dir_.File("missing") + "'");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("Folder not found"), std::string::npos) << r.output;
+}
+
+}  // namespace
+}  // namespace plexo
