@@ -11,8 +11,6 @@
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
-#include "signal/calc_settings.h"
-#include "signal/number_text.h"
 #include "timefreq/cwt.h"
 #include "timefreq/tft_request.h"
 
