@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/host.h"
+#include "spectral/convolution.h"  // TransferOperation
 #include "timefreq/tft_request.h"
 
 namespace plexo {
@@ -19,11 +20,6 @@ struct AverageTftRequest {
   TftRequest grid;
   double threshold = 0.0;
   int autoThreshold = 0;  // 1: detect the threshold automatically
-};
-
-enum class TransferOperation {
-  kConvolution = 0,
-  kDeconvolution = 1,
 };
 
 class Calculations {

@@ -2,47 +2,38 @@
 
 namespace plexo {
 
-namespace {
-
-CalcStatus NotAvailable(Host& host) {
-  host.MessageBox(kCalculationNotAvailableMessage);
-  return CalcStatus::kRefused;
-}
-
-}  // namespace
+RealCalculations::RealCalculations() = default;
+RealCalculations::~RealCalculations() = default;
 
 CalcStatus RealCalculations::SingleFft(const std::string& path, int windowIndex,
                                        CalcProgress& /*progress*/, Host& host) {
-  return SingleFFT(singleFft_, path, windowIndex, host);
+  return SingleFFT(Workspace(singleFft_), path, windowIndex, host);
 }
 
-// TO WIRE: CalcSingleCwt (kCwt) and CalcSingleSpwvd (kSpwvd) with `request` and `progress`.
-CalcStatus RealCalculations::SingleTft(const TftRequest& /*request*/, TftMethod /*method*/,
-                                       CalcProgress& /*progress*/, Host& host) {
-  return NotAvailable(host);
+CalcStatus RealCalculations::SingleTft(const TftRequest& request, TftMethod method,
+                                       CalcProgress& progress, Host& host) {
+  if (method == TftMethod::kSpwvd)
+    return CalcSingleSpwvd(Workspace(spwvd_), request, progress, host);
+  return CalcSingleCwt(Workspace(cwt_), request, progress, host);
 }
 
-// TO WIRE: AverageFFT (folder, window index) with `progress`.
-CalcStatus RealCalculations::AverageFft(const std::string& /*folder*/, int /*windowIndex*/,
-                                        CalcProgress& /*progress*/, Host& host) {
-  return NotAvailable(host);
+CalcStatus RealCalculations::AverageFft(const std::string& folder, int windowIndex,
+                                        CalcProgress& progress, Host& host) {
+  return AverageFFT(Workspace(averageFft_), folder, windowIndex, progress, host);
 }
 
-// TO WIRE: CalcAverageCwt (kCwt) and CalcAverageSpwvd (kSpwvd) with the request's grid, the
-// threshold and the three flags.
 CalcStatus RealCalculations::AverageTft(const AverageTftRequest& /*request*/, TftMethod /*method*/,
                                         CalcProgress& /*progress*/, Host& host) {
-  return NotAvailable(host);
+  host.MessageBox("This calculation is not available yet.");
+  return CalcStatus::kRefused;
 }
 
-// TO WIRE: ApplyTransferFunction (folder, precision, transfer path, 0/1, output choice).
-CalcStatus RealCalculations::ApplyTransferFunction(const std::string& /*folder*/,
-                                                   int /*fftPrecision*/,
-                                                   const std::string& /*transferPath*/,
-                                                   TransferOperation /*operation*/,
-                                                   char /*outputChoice*/,
-                                                   CalcProgress& /*progress*/, Host& host) {
-  return NotAvailable(host);
+CalcStatus RealCalculations::ApplyTransferFunction(const std::string& folder, int fftPrecision,
+                                                   const std::string& transferPath,
+                                                   TransferOperation operation, char outputChoice,
+                                                   CalcProgress& progress, Host& host) {
+  return plexo::ApplyTransferFunction(Workspace(convolution_), folder, fftPrecision, transferPath,
+                                      operation, outputChoice, progress, host);
 }
 
 }  // namespace plexo

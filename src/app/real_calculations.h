@@ -1,16 +1,22 @@
 #pragma once
 // The calculations the desktop runs, with the workspaces they keep for the life of the program.
 // One object serves one dialog at a time: the dialog never starts a second run inside the first.
+#include <memory>
+
 #include "app/calculations.h"
+#include "spectral/average_fft.h"
+#include "spectral/convolution.h"
 #include "spectral/single_fft.h"
+#include "timefreq/cwt.h"
+#include "timefreq/spwvd.h"
 
 namespace plexo {
 
-inline constexpr std::string_view kCalculationNotAvailableMessage =
-    "This calculation is not available yet.";
-
 class RealCalculations : public Calculations {
  public:
+  RealCalculations();
+  ~RealCalculations() override;
+
   CalcStatus SingleFft(const std::string& path, int windowIndex, CalcProgress& progress,
                        Host& host) override;
   CalcStatus SingleTft(const TftRequest& request, TftMethod method, CalcProgress& progress,
@@ -24,9 +30,17 @@ class RealCalculations : public Calculations {
                                    char outputChoice, CalcProgress& progress, Host& host) override;
 
  private:
-  SingleFftWorkspace singleFft_;
-  // TO WIRE: the workspaces of the wavelet transform, the Wigner-Ville distribution, the
-  // Average FFT, convolution and the Average TFT join here as those calculations land.
+  // Allocated on first use: most sessions run one or two kinds of calculation.
+  template <typename T>
+  T& Workspace(std::unique_ptr<T>& slot) {
+    if (!slot) slot = std::make_unique<T>();
+    return *slot;
+  }
+  std::unique_ptr<SingleFftWorkspace> singleFft_;
+  std::unique_ptr<CwtWorkspace> cwt_;
+  std::unique_ptr<SpwvdWorkspace> spwvd_;
+  std::unique_ptr<AverageFftWorkspace> averageFft_;
+  std::unique_ptr<ConvolutionWorkspace> convolution_;
 };
 
 }  // namespace plexo

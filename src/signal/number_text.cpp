@@ -39,7 +39,7 @@ void AppendScientific(std::string& out, const char* first, const char* last) {
 double ParseDouble(std::string_view text) {
   // strtod needs a terminated string; numeric prefixes longer than this are not real numbers
   // in any file the program reads, but keep the whole prefix when it fits.
-  std::array<char, 512> buffer{};
+  std::array<char, 512> buffer;  // not zero-filled: this runs once per sample line
   size_t start = 0;
   while (start < text.size() && IsCBlank(text[start])) ++start;
   size_t length = std::min(text.size() - start, buffer.size() - 1);

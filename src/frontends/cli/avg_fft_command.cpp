@@ -7,6 +7,7 @@
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
+#include "signal/number_text.h"
 #include "spectral/average_fft.h"
 #include "spectral/time_gate.h"
 
@@ -16,6 +17,7 @@ namespace {
 struct AvgFftOptions {
   std::string folder;
   std::string window = "none";
+  bool window_given = false;  // else the setup file's window choice
   int jobs = 0;
 };
 
@@ -29,7 +31,11 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   CalcStatus status;
   {
     TerminalProgressBar bar("avg-fft");
-    const int window = options.window == "200us" ? kFftWindow200us : kFftWindowNone;
+    int window = options.window == "200us" ? kFftWindow200us : kFftWindowNone;
+    if (!options.window_given)
+      window = TruncateToInt(common.settings.settings.fftWindow) == kFftWindow200us
+                   ? kFftWindow200us
+                   : kFftWindowNone;
     status = AverageFFT(*workspace, options.folder, window, bar, host, options.jobs);
   }
   switch (status) {
@@ -67,10 +73,11 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
       "minimum and maximum) and DIR/avgFFTData/average_FFT_preview.bmp.");
   auto options = std::make_shared<AvgFftOptions>();
   sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
-  sub->add_option("--window", options->window,
-                  "Time gate before each transform: none, or 200us (keep 240 to 340 us)")
-      ->check(CLI::IsMember({"none", "200us"}))
-      ->capture_default_str();
+  auto* window =
+      sub->add_option("--window", options->window,
+                      "Time gate before each transform: none, or 200us (keep 240 to 340 us);\n"
+                      "default: the setup file's window function")
+          ->check(CLI::IsMember({"none", "200us"}));
   sub->add_option("--jobs", options->jobs,
                   "Threads reading and transforming files ahead (default: every core, " +
                       std::to_string(ResolveJobCount(0)) +
@@ -78,7 +85,10 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
       ->check(CLI::PositiveNumber);
   Command command;
   command.app = sub;
-  command.run = [options, &common]() { return RunAvgFft(*options, common); };
+  command.run = [options, window, &common]() {
+    options->window_given = window->count() > 0;
+    return RunAvgFft(*options, common);
+  };
   return command;
 }
 

@@ -7,6 +7,7 @@
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
+#include "signal/number_text.h"
 #include "spectral/convolution.h"
 
 namespace plexo::cli {
@@ -31,6 +32,12 @@ struct ConvolveOptions {
 
 int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
                 const std::string& name) {
+  if (options.transfer.empty()) {
+    std::cerr << "No transfer-function file: give --transfer FILE (or set [HW-Path] in the "
+                 "setup file)."
+              << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
   if (!IsDirectory(options.folder)) {
     std::cerr << "Folder not found: " << options.folder << std::endl;
     return ExitStatus(CalcStatus::kRefused);
@@ -67,41 +74,49 @@ int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
   return ExitStatus(status);
 }
 
-Command AddTransferCommand(CLI::App& app, const std::string& name, TransferOperation operation,
-                           const std::string& description) {
+Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::string& name,
+                           TransferOperation operation, const std::string& description) {
   auto* sub = app.add_subcommand(name, description);
   auto options = std::make_shared<ConvolveOptions>();
   sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
-  sub->add_option("--transfer", options->transfer,
-                  "Transfer-function file: a title line, then 2^P lines \"real<TAB>imaginary\", "
-                  "bin 0 first")
-      ->required();
-  sub->add_option("--precision", options->precision,
-                  "Exponent P of the transform size (2^P points, 0 to 14)")
-      ->capture_default_str();
-  sub->add_option("--output", options->output,
-                  "single: one waveform file per input in DIR/procData; columns: all waveforms "
-                  "as columns of DIR/procData/DuvidiWaveforms.txt")
-      ->check(CLI::IsMember({"single", "columns"}))
-      ->capture_default_str();
+  auto* transfer = sub->add_option(
+      "--transfer", options->transfer,
+      "Transfer-function file: a title line, then 2^P lines \"real<TAB>imaginary\", bin 0 "
+      "first;\ndefault: the setup file's [HW-Path]");
+  auto* precision = sub->add_option(
+      "--precision", options->precision,
+      "Exponent P of the transform size (2^P points, 0 to 14); default: the setup file's "
+      "[FFT-Precision]");
+  auto* output = sub->add_option("--output", options->output,
+                                 "single: one waveform file per input in DIR/procData; columns: "
+                                 "all waveforms as columns of DIR/procData/DuvidiWaveforms.txt;\n"
+                                 "default: the setup file's output format")
+                     ->check(CLI::IsMember({"single", "columns"}));
   Command command;
   command.app = sub;
-  command.run = [options, operation, name]() { return RunConvolve(*options, operation, name); };
+  command.run = [options, operation, name, transfer, precision, output, &common]() {
+    const CommandLineSettings& setup = common.settings;
+    if (transfer->count() == 0) options->transfer = setup.hwPath;
+    if (precision->count() == 0) options->precision = TruncateToInt(setup.settings.fftPrecision);
+    if (output->count() == 0)
+      options->output = TruncateToInt(setup.settings.fftOutputType) == 1 ? "columns" : "single";
+    return RunConvolve(*options, operation, name);
+  };
   return command;
 }
 
 }  // namespace
 
-Command AddConvolveCommand(CLI::App& app, CommonOptions&) {
+Command AddConvolveCommand(CLI::App& app, CommonOptions& common) {
   return AddTransferCommand(
-      app, "convolve", TransferOperation::kConvolution,
+      app, common, "convolve", TransferOperation::kConvolution,
       "Convolution of every waveform file (*.txt) of a folder with a transfer function (spectrum\n"
       "multiplied bin by bin); results in DIR/procData.");
 }
 
-Command AddDeconvolveCommand(CLI::App& app, CommonOptions&) {
+Command AddDeconvolveCommand(CLI::App& app, CommonOptions& common) {
   return AddTransferCommand(
-      app, "deconvolve", TransferOperation::kDeconvolution,
+      app, common, "deconvolve", TransferOperation::kDeconvolution,
       "Deconvolution of every waveform file (*.txt) of a folder by a transfer function (spectrum\n"
       "divided bin by bin, no regularisation: a zero bin makes the result NaN); results in\n"
       "DIR/procData.");

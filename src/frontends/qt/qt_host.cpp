@@ -9,6 +9,7 @@
 #include "frontends/qt/gui_thread.h"
 #include "frontends/qt/qt_text.h"
 #include "platform/file_filter.h"
+#include "platform/image_window.h"
 
 namespace plexo::qt {
 
@@ -18,21 +19,6 @@ namespace {
 QWidget* Owner() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return QApplication::activeWindow();
-}
-
-// Shows the image in a highgui window and waits for a key there. Closing the window also ends
-// the wait: under an application of our own highgui would not notice that and wait forever.
-void ShowImageUntilKeyOrClose(const std::string& name, const cv::Mat& image) {
-  try {
-    cv::namedWindow(name, cv::WINDOW_AUTOSIZE);
-    cv::imshow(name, image);
-    while (cv::waitKey(50) < 0) {
-      if (cv::getWindowProperty(name, cv::WND_PROP_VISIBLE) < 1) break;
-    }
-    cv::destroyWindow(name);
-  } catch (const cv::Exception&) {
-    // The window went away with all others; nothing is left to close.
-  }
 }
 
 }  // namespace
@@ -91,7 +77,7 @@ std::optional<std::string> QtHost::BrowseForFolder() {
 void QtHost::ShowImage(std::string_view title, const cv::Mat& image) {
   // The image windows belong to the GUI thread; the calculation waits for the key press.
   const std::string name(title);
-  RunOnGuiThreadAndWait([&name, &image] { ShowImageUntilKeyOrClose(name, image); });
+  RunOnGuiThreadAndWait([&name, &image] { ShowImageAndWaitForKey(name, image); });
 }
 
 }  // namespace plexo::qt
