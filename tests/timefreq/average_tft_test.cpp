@@ -280,27 +280,5 @@ TEST(AverageTft, EmptyOrMissingFolder) {
   EXPECT_TRUE(missing.singleRequests.empty());
 }
 
-TEST(AverageTft, HeaderlessRealRecordingsOfTwoLengthsAverageWithoutHarm) {
-  const std::string source = std::string(PLEXO_REALDATA_DIR) + "/liu-aewin-headerless";
-  if (!Exists(source)) GTEST_SKIP() << "real recordings not present";
-  TempDir dir;  // the recordings' folder is read-only: work on copies
-  for (const auto& entry : std::filesystem::directory_iterator(source))
-    std::filesystem::copy_file(entry.path(), dir.File(entry.path().filename().string()));
-  for (int align : {0, 1}) {
-    SCOPED_TRACE(align);
-    AverageRun run;
-    run.grid.timeEnd = 4e-4;
-    run.autoThreshold = align;
-    // No interval line: dt is 0, so the window quotients are infinite or not a number.
-    ASSERT_EQ(run.Go(dir.path()), CalcStatus::kDone);
-    EXPECT_EQ(run.workspace->averaged, 7);
-    ASSERT_EQ(run.singleRequests.size(), 1u);
-    EXPECT_EQ(run.singleRequests[0].timeRes, 0.0);
-    const std::vector<Complex> average = ReadBack(dir.File("avgWTData/average_signal.txt"));
-    ASSERT_EQ(average.size(), 7168u - 9u);  // the last file's count
-    for (const Complex& v : average) ASSERT_TRUE(std::isfinite(v.re));
-  }
-}
-
 }  // namespace
 }  // namespace plexo
