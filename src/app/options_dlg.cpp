@@ -326,15 +326,7 @@ double COptionsDlg::Number(ControlId id) const {
   return found == texts_.end() ? 0.0 : ParseDouble(found->second);
 }
 
-bool COptionsDlg::ValidGrid() const {
-  const double timeStart = Number(kIdcTimeStart);
-  const double timeEnd = Number(kIdcTimeEnd);
-  const double freqStart = Number(kIdcFreqStart);
-  const double freqEnd = Number(kIdcFreqEnd);
-  // Written so that a text that parses to NaN fails every comparison and is rejected.
-  return timeEnd >= timeStart && timeStart >= 0 && timeEnd >= 0 && Number(kIdcTimeRes) > 0 &&
-         freqEnd >= freqStart && freqStart >= 0 && freqEnd >= 0 && Number(kIdcFreqRes) > 0;
-}
+bool COptionsDlg::ValidGrid() const { return TftGridIsConsistent(CollectTftRequest("")); }
 
 TftRequest COptionsDlg::CollectTftRequest(const std::string& path) const {
   auto integer = [this](ControlId id) {

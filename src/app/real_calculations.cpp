@@ -22,10 +22,15 @@ CalcStatus RealCalculations::AverageFft(const std::string& folder, int windowInd
   return AverageFFT(Workspace(averageFft_), folder, windowIndex, progress, host);
 }
 
-CalcStatus RealCalculations::AverageTft(const AverageTftRequest& /*request*/, TftMethod /*method*/,
-                                        CalcProgress& /*progress*/, Host& host) {
-  host.MessageBox("This calculation is not available yet.");
-  return CalcStatus::kRefused;
+CalcStatus RealCalculations::AverageTft(const AverageTftRequest& request, TftMethod method,
+                                        CalcProgress& progress, Host& host) {
+  const std::string& folder = request.grid.path;
+  if (method == TftMethod::kSpwvd) {
+    return CalcAverageSpwvd(Workspace(averageTft_), Workspace(spwvd_), folder, request.grid,
+                            request.threshold, request.autoThreshold, progress, host);
+  }
+  return CalcAverageCwt(Workspace(averageTft_), Workspace(cwt_), folder, request.grid,
+                        request.threshold, request.autoThreshold, progress, host);
 }
 
 CalcStatus RealCalculations::ApplyTransferFunction(const std::string& folder, int fftPrecision,

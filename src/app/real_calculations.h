@@ -7,6 +7,7 @@
 #include "spectral/average_fft.h"
 #include "spectral/convolution.h"
 #include "spectral/single_fft.h"
+#include "timefreq/average_tft_methods.h"
 #include "timefreq/cwt.h"
 #include "timefreq/spwvd.h"
 
@@ -41,6 +42,7 @@ class RealCalculations : public Calculations {
   std::unique_ptr<SpwvdWorkspace> spwvd_;
   std::unique_ptr<AverageFftWorkspace> averageFft_;
   std::unique_ptr<ConvolutionWorkspace> convolution_;
+  std::unique_ptr<AverageTftWorkspace> averageTft_;
 };
 
 }  // namespace plexo

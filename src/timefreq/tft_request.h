@@ -21,4 +21,12 @@ struct TftRequest {
   int windowParameter = 1;  // Wigner-Ville: divisor of both smoothing window lengths
 };
 
+// The Options dialog's check of a time-frequency grid before any calculation: windows and
+// ranges not reversed, no negative bound, both resolutions positive (also with the automatic
+// resolutions on). A NaN fails every comparison and is rejected.
+inline bool TftGridIsConsistent(const TftRequest& r) {
+  return r.timeEnd >= r.timeStart && r.timeStart >= 0 && r.timeEnd >= 0 && r.timeRes > 0 &&
+         r.freqEnd >= r.freqStart && r.freqStart >= 0 && r.freqEnd >= 0 && r.freqRes > 0;
+}
+
 }  // namespace plexo

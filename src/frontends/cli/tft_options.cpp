@@ -76,9 +76,4 @@ bool UsesWignerVille(const TftGridOptions& options, const CalcSettings& settings
   return options.method.empty() ? settings.wtSelect != 0 : options.method == "spwvd";
 }
 
-bool TftGridIsConsistent(const TftRequest& r) {
-  return r.timeEnd >= r.timeStart && r.timeStart >= 0 && r.timeEnd >= 0 && r.timeRes > 0 &&
-         r.freqEnd >= r.freqStart && r.freqStart >= 0 && r.freqEnd >= 0 && r.freqRes > 0;
-}
-
 }  // namespace plexo::cli

@@ -39,9 +39,4 @@ TftRequest TftRequestFor(const TftGridOptions& options, const CalcSettings& sett
 // True for the Wigner-Ville distribution: --method when given, else the setup file's choice.
 bool UsesWignerVille(const TftGridOptions& options, const CalcSettings& settings);
 
-// The Options dialog's check before a time-frequency calculation: ordered, non-negative bounds
-// and positive resolutions, even where the automatic resolutions will replace them. A value that
-// is not a number fails.
-bool TftGridIsConsistent(const TftRequest& request);
-
 }  // namespace plexo::cli
