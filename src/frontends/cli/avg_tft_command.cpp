@@ -30,29 +30,6 @@ struct AvgTftOptions {
   CLI::Option* alignGiven = nullptr;
 };
 
-// Ends the progress bar's line before a message, so that the message stands on a line of its
-// own.
-class BarFinishingHost : public Host {
- public:
-  BarFinishingHost(Host& host, TerminalProgressBar& bar) : host_(host), bar_(bar) {}
-  void MessageBox(std::string_view text) override {
-    bar_.Finish();
-    host_.MessageBox(text);
-  }
-  std::optional<std::string> OpenFile(std::string_view filter) override {
-    return host_.OpenFile(filter);
-  }
-  std::optional<std::string> BrowseForFolder() override { return host_.BrowseForFolder(); }
-  void ShowImage(std::string_view title, const cv::Mat& image) override {
-    bar_.Finish();
-    host_.ShowImage(title, image);
-  }
-
- private:
-  Host& host_;
-  TerminalProgressBar& bar_;
-};
-
 int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
   HeadlessHost host(common.show);
   const CalcSettings& settings = common.settings.settings;

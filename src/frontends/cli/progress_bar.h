@@ -3,7 +3,9 @@
 // is redirected (logs and pipes get no control characters).
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/host.h"
 
@@ -37,6 +39,29 @@ class TerminalProgressBar : public CalcProgress {
   int pos_ = 0;
   int last_cells_ = -1;
   std::chrono::steady_clock::time_point last_draw_{};
+};
+
+// Ends the progress bar's line before a message, so that the message stands on a line of its
+// own.
+class BarFinishingHost : public Host {
+ public:
+  BarFinishingHost(Host& host, TerminalProgressBar& bar) : host_(host), bar_(bar) {}
+  void MessageBox(std::string_view text) override {
+    bar_.Finish();
+    host_.MessageBox(text);
+  }
+  std::optional<std::string> OpenFile(std::string_view filter) override {
+    return host_.OpenFile(filter);
+  }
+  std::optional<std::string> BrowseForFolder() override { return host_.BrowseForFolder(); }
+  void ShowImage(std::string_view title, const cv::Mat& image) override {
+    bar_.Finish();
+    host_.ShowImage(title, image);
+  }
+
+ private:
+  Host& host_;
+  TerminalProgressBar& bar_;
 };
 
 }  // namespace plexo::cli

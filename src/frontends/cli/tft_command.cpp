@@ -1,23 +1,18 @@
 // plexo tft FILE: the Single TFT of one waveform file, by the wavelet transform or the smoothed
 // pseudo Wigner-Ville distribution. Values start from the setup file as the Options dialog
 // shows them; flags override them; the dialog's validation runs before the calculation.
-#include <unistd.h>
-
 #include <iostream>
 #include <memory>
 #include <string>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/progress_bar.h"
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "timefreq/cwt.h"
-#include "timefreq/tft_request.h"
-
-#if __has_include("timefreq/spwvd.h")
 #include "timefreq/spwvd.h"
-#define PLEXO_HAVE_SPWVD 1
-#endif
+#include "timefreq/tft_request.h"
 
 namespace plexo::cli {
 namespace {
@@ -28,54 +23,32 @@ struct TftOptions {
   int jobs = 0;
 };
 
-// A progress line on standard error when it is a terminal.
-class TerminalProgress : public NullProgress {
- public:
-  TerminalProgress() : shown_(isatty(STDERR_FILENO) != 0) {}
-  ~TerminalProgress() override {
-    if (shown_ && drawn_) std::cerr << std::endl;
-  }
-  void SetRange(int, int high) override { high_ = high; }
-  void SetPos(int pos) override {
-    if (!shown_) return;
-    drawn_ = true;
-    std::cerr << "\rrow " << pos << " of " << high_ << std::flush;
-  }
-
- private:
-  bool shown_;
-  bool drawn_ = false;
-  int high_ = 0;
-};
-
 int RunTft(const TftOptions& o, const CommonOptions& common) {
-  HeadlessHost host(common.show);
+  HeadlessHost headless(common.show);
   TftRequest request = TftRequestFor(o.grid, common.settings.settings);
   request.path = o.file;
   if (!TftGridIsConsistent(request)) {
-    host.MessageBox(kInvalidGridMessage);
+    headless.MessageBox(kInvalidGridMessage);
     return ExitStatus(CalcStatus::kRefused);
   }
   const bool wigner_ville = UsesWignerVille(o.grid, common.settings.settings);
   const bool table = request.outputType == 'a' || request.outputType == 'c';
-  TerminalProgress progress;
+  TerminalProgressBar progress(wigner_ville ? "spwvd" : "cwt");
+  BarFinishingHost host(headless, progress);
   CalcStatus status;
   std::string suffix;
   if (wigner_ville) {
-#ifdef PLEXO_HAVE_SPWVD
     auto workspace = std::make_unique<SpwvdWorkspace>();
+    workspace->jobs = o.jobs;
     status = CalcSingleSpwvd(*workspace, request, progress, host);
     suffix = "_spvwd";
-#else
-    std::cerr << "The Wigner-Ville distribution is not part of this build." << std::endl;
-    return ExitStatus(CalcStatus::kRefused);
-#endif
   } else {
     auto workspace = std::make_unique<CwtWorkspace>();
     workspace->jobs = o.jobs;
     status = CalcSingleCwt(*workspace, request, progress, host);
     suffix = "_wt";
   }
+  progress.Finish();
   if (status == CalcStatus::kDone) {
     const std::string stem = PathWithoutExtension(o.file) + suffix;
     if (table) std::cout << "Wrote " << stem << LowerCaseExtension(o.file) << "\n";
@@ -96,9 +69,10 @@ Command AddTftCommand(CLI::App& app, CommonOptions& common) {
   auto o = std::make_shared<TftOptions>();
   sub->add_option("FILE", o->file, "Waveform file (extension .txt in any letter case)")->required();
   AddTftGridOptions(*sub, o->grid);
-  sub->add_option("--jobs", o->jobs,
-                  "Threads computing the wavelet rows (default: one per core); results do not\n"
-                  "depend on it")
+  sub->add_option(
+         "--jobs", o->jobs,
+         "Threads computing the wavelet rows or Wigner-Ville columns (default: one per core);\n"
+         "results do not depend on it")
       ->check(CLI::NonNegativeNumber);
   Command command;
   command.app = sub;
