@@ -27,14 +27,14 @@ class MemoryControls : public Controls {
   };
 
   explicit MemoryControls(const DialogTemplate& dialog) {
-    for (const ControlSpec& spec : dialog.controls) {
-      if (spec.id == kStaticId) continue;
-      State& state = states_[spec.id];
-      state.kind = spec.kind;
-      state.enabled = spec.initiallyEnabled;
-      state.text = spec.caption;
-      state.itemCount = static_cast<int>(spec.items.size());
-      if (spec.kind == ControlKind::kEdit) state.text.clear();
+    for (const ControlSpec& control : dialog.controls) {
+      if (control.id == kStaticId) continue;
+      State& state = states_[control.id];
+      state.kind = control.kind;
+      state.enabled = control.initiallyEnabled;
+      state.text = control.caption;
+      state.itemCount = static_cast<int>(control.items.size());
+      if (control.kind == ControlKind::kEdit) state.text.clear();
     }
   }
 
