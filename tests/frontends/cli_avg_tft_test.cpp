@@ -8,6 +8,7 @@
 #include <string>
 
 #include "signal/setup_file.h"
+#include "support/run_plexo.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -17,24 +18,8 @@ using testing::Exists;
 using testing::ReadBytes;
 using testing::TempDir;
 
-struct Result {
-  int status = -1;
-  std::string output;  // stdout and stderr together
-};
-
-Result RunPlexo(const std::string& arguments) {
-  Result result;
-  const std::string command = std::string(PLEXO_BINARY) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-    result.output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using testing::RunPlexo;
+using Result = testing::PlexoResult;
 
 class CliAvgTft : public ::testing::Test {
  protected:
