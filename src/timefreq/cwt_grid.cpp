@@ -3,41 +3,16 @@
 #include <cmath>
 
 #include "signal/number_text.h"
+#include "timefreq/time_window.h"
 
 namespace plexo {
-namespace {
-
-// trunc(value) as a sample index; far-out values are clamped (still far beyond any limit).
-long long TruncateToIndex(double value) {
-  constexpr double kFar = 1e15;
-  if (value >= kFar) return static_cast<long long>(kFar);
-  if (value <= -kFar) return -static_cast<long long>(kFar);
-  return static_cast<long long>(value);
-}
-
-bool IsPositiveNumber(double value) { return value > 0.0 && std::isfinite(value); }
-
-// In the words of "Sampling size of %d exceeds program limit of %d!".
-std::string LimitMessage(const std::string& what, long long value, const std::string& unit,
-                         int limit) {
-  return what + " of " + FormatD(TruncateToInt(static_cast<double>(value))) + " " + unit +
-         " exceeds program limit of " + FormatD(limit) + "!";
-}
-
-}  // namespace
-
 CwtGrid CwtGridOf(const TftRequest& request, double fileSampleInterval) {
   CwtGrid grid;
-  grid.dt = request.autoTimeRes == 1 ? fileSampleInterval : request.timeRes;
-  if (IsPositiveNumber(grid.dt)) {
-    const double start = std::trunc(request.timeStart / grid.dt);
-    const double end = std::trunc(request.timeEnd / grid.dt);
-    grid.windowDefined = !std::isnan(start) && !std::isnan(end);
-    if (grid.windowDefined) {
-      grid.first = TruncateToIndex(start);
-      grid.columns = TruncateToIndex(end) - grid.first;
-    }
-  }
+  const TimeWindow window = TimeWindowOf(request, fileSampleInterval);
+  grid.dt = window.dt;
+  grid.windowDefined = window.defined;
+  grid.first = window.first;
+  grid.columns = window.length;
   const double span = request.freqEnd - request.freqStart;
   if (request.autoFreqRes == 1) {
     grid.freqStep = span / 100.0;
@@ -45,7 +20,7 @@ CwtGrid CwtGridOf(const TftRequest& request, double fileSampleInterval) {
   } else {
     grid.freqStep = request.freqRes;
     const double steps = std::trunc(span / grid.freqStep);
-    grid.lines = std::isnan(steps) ? 0 : TruncateToIndex(steps) + 1;
+    grid.lines = std::isnan(steps) ? 0 : TruncateToCount(steps) + 1;
   }
   return grid;
 }

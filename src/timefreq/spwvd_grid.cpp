@@ -4,42 +4,16 @@
 
 #include "signal/number_text.h"
 #include "timefreq/spwvd_core.h"
+#include "timefreq/time_window.h"
 
 namespace plexo {
-namespace {
-
-// trunc(value) as a count; far-out values are clamped (still far beyond any limit), NaN is 0.
-long long TruncateToCount(double value) {
-  constexpr double kFar = 1e15;
-  if (std::isnan(value)) return 0;
-  if (value >= kFar) return static_cast<long long>(kFar);
-  if (value <= -kFar) return -static_cast<long long>(kFar);
-  return static_cast<long long>(value);
-}
-
-bool IsPositiveNumber(double value) { return value > 0.0 && std::isfinite(value); }
-
-// In the words of "Sampling size of %d exceeds program limit of %d!".
-std::string LimitMessage(const std::string& what, long long value, const std::string& unit,
-                         int limit) {
-  return what + " of " + FormatD(value) + " " + unit + " exceeds program limit of " +
-         FormatD(limit) + "!";
-}
-
-}  // namespace
-
 SpwvdGrid SpwvdWindowOf(const TftRequest& request, double fileSampleInterval) {
   SpwvdGrid grid;
-  grid.dt = request.autoTimeRes == 1 ? fileSampleInterval : request.timeRes;
-  if (IsPositiveNumber(grid.dt)) {
-    const double start = std::trunc(request.timeStart / grid.dt);
-    const double end = std::trunc(request.timeEnd / grid.dt);
-    grid.windowDefined = !std::isnan(start) && !std::isnan(end);
-    if (grid.windowDefined) {
-      grid.first = TruncateToCount(start);
-      grid.samples = TruncateToCount(end) - grid.first;
-    }
-  }
+  const TimeWindow window = TimeWindowOf(request, fileSampleInterval);
+  grid.dt = window.dt;
+  grid.windowDefined = window.defined;
+  grid.first = window.first;
+  grid.samples = window.length;
   return grid;
 }
 
