@@ -16,25 +16,14 @@
 #include "signal/number_text.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
+#include "support/temp_dir.h"
 
 namespace plexo {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "plexo_avgfft_XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using TempFolder = testing::TempDir;
 
 void WriteSamples(const std::string& path, const std::vector<double>& samples, double dt) {
   WaveformHeader header;

@@ -22,6 +22,7 @@ class TempDir {
 
   const std::string& path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
+  std::string operator/(const std::string& name) const { return File(name); }
 
  private:
   std::string path_;
