@@ -11,5 +11,10 @@ case "$kind" in
   sanitize) dir=build/sanitize; args=(-DCMAKE_BUILD_TYPE=Debug -DPLEXO_SANITIZE=ON) ;;
   *) echo "usage: $0 [release|sanitize] [cmake args...]" >&2; exit 2 ;;
 esac
+# ccache, when installed, lets several checkouts share compiled objects.
+if command -v ccache >/dev/null 2>&1; then
+  args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
+fi
 cmake -S . -B "$dir" "${args[@]}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
