@@ -8,10 +8,13 @@ packages=(
   libopencv-dev            # core, imgproc, imgcodecs, highgui (and the CMake package)
   libcli11-dev             # command line
   qtbase5-dev              # desktop front end
+  qtbase5-private-dev      # desktop tests: input through Qt's window-system interface
+  libxtst-dev              # desktop tests: fake keys and clicks on a real X server
   libgtest-dev googletest  # tests
   libbenchmark-dev         # bench/
   clang-format
-  xvfb xauth               # desktop screenshots and tests under a virtual display
+  xvfb xauth x11-utils     # desktop screenshots and tests under a virtual display
+  openbox                  # desktop tests with a window manager
 )
 
 missing=()

@@ -1,9 +1,11 @@
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "frontends/cli/cli_app.h"
 #ifdef PLEXO_HAVE_QT
 #include "frontends/qt/desktop.h"
+#include "frontends/qt/preview_app.h"
 #endif
 
 namespace {
@@ -18,14 +20,25 @@ bool DisplayAvailable() {
   return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
 }
 
+[[maybe_unused]] bool AsksForPreviews(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--show") == 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::function<int(int, char**)> desktop;
 #ifdef PLEXO_HAVE_QT
-  if (DisplayAvailable()) desktop = plexo::qt::RunDesktop;
-#else
-  (void)DisplayAvailable;
+  if (DisplayAvailable()) {
+    desktop = plexo::qt::RunDesktop;
+    if (AsksForPreviews(argc, argv)) {
+      return plexo::qt::RunWithPreviewWindows(
+          argc, argv, [&] { return plexo::cli::RunCommandLine(argc, argv, nullptr); });
+    }
+  }
 #endif
   return plexo::cli::RunCommandLine(argc, argv, desktop);
 }
