@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QFileDialog>
 #include <QProgressBar>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include "frontends/qt/main_frame.h"
 #include "platform/recording_host.h"
 #include "qt_test_environment.h"
 #include "support/temp_dir.h"
@@ -90,6 +93,29 @@ TEST(QtProgressDialogTest, ACancelledFolderPickerEndsTheDialogAtOnce) {
   ProgressDialog dialog(nullptr, CalcMode::kSplit, operators, &host);
   EXPECT_EQ(dialog.Exec(), 0);
   EXPECT_EQ(operators.filesDone.load(), 0);
+}
+
+TEST(QtProgressDialogTest, TheAsciiOperatorsMenuOpensTheDialogWhichAsksForTheFolder) {
+  CMainFrame frame("/nonexistent/Setup.ini");
+  frame.show();
+  bool dialogShown = false;
+  bool pickerShown = false;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      pickerShown = true;
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowTitle() == "Conversion Progress")
+          dialogShown = true;
+      }
+      picker->reject();
+    }
+  });
+  closer.start(20);
+  frame.Action(kIdSplit)->trigger();
+  EXPECT_TRUE(pickerShown);
+  EXPECT_TRUE(dialogShown);
+  EXPECT_EQ(frame.Commands().calcMode(), CalcMode::kSplit);
 }
 
 }  // namespace
