@@ -134,5 +134,26 @@ TEST(ConvertLocationsTest, TooFewCoordinatesOrAMissingListingWriteNothing) {
   EXPECT_FALSE(Exists(dir / "none_DV-compatibel.dat"));
 }
 
+// Real exports of newer software versions do not follow the fixed positions (a coordinate
+// triple "x,y,z = a, b, c"; tab-separated columns); they convert by the same rules, without
+// reading past a line.
+TEST(ConvertLocationsTest, RealListingsConvertWithoutChecks) {
+  const std::string root = PLEXO_REALDATA_DIR;
+  const std::string aewin = root + "/aewin594-location-express8/1-event.TXT";
+  const std::string visualae = root + "/visualae-listing-c103/c-103-1.txt";
+  if (!Exists(aewin) || !Exists(visualae)) GTEST_SKIP() << "no real listings in " << root;
+  std::vector<std::string> lines;
+  NullProgress progress;
+  ASSERT_TRUE(ReadTextLines(aewin, lines));
+  LocationListing out = ConvertAewinListing(lines, progress);
+  EXPECT_EQ(out.status, CalcStatus::kDone);
+  EXPECT_EQ(out.positions, 8);
+  EXPECT_EQ(out.table.substr(0, out.table.find('\n')), "\t\t-8.996,14.46,18.98,q=1\t8.200000e-002");
+  ASSERT_TRUE(ReadTextLines(visualae, lines));
+  out = ConvertVisualAeListing(lines, progress);
+  EXPECT_EQ(out.status, CalcStatus::kDone);
+  EXPECT_EQ(out.positions, 11);
+}
+
 }  // namespace
 }  // namespace plexo
