@@ -11,13 +11,9 @@
 namespace plexo {
 namespace {
 
-// Writes the text atomically, reporting a failure the way every file routine does.
-bool WriteWhole(const std::string& path, const std::string& text) {
-  TextFileWriter out(path);
-  if (out.IsOpen()) {
-    out.Write(text);
-    if (out.Commit()) return true;
-  }
+// Commits the file, reporting a failure the way every file routine does.
+bool Finish(TextFileWriter& out) {
+  if (out.IsOpen() && out.Commit()) return true;
   ReportFileError();
   return false;
 }
@@ -31,8 +27,6 @@ void LinkTable::Resize(int rows) {
   values_.assign(static_cast<size_t>(rows_) * kColumns, 0.0);
 }
 
-void LinkTable::Clear() { std::fill(values_.begin(), values_.end(), 0.0); }
-
 std::string FormatDecimalComma(double value) {
   std::string text = FormatE(value);
   std::replace(text.begin(), text.end(), '.', ',');
@@ -41,32 +35,37 @@ std::string FormatDecimalComma(double value) {
 
 int ReadAsciiWaveform(const std::string& path, std::vector<double>& samples, double& sampleInterval,
                       double& timeOfTest, int& channel) {
+  // The operators index the buffer up to MAX_SAMPLES whatever the file held.
+  if (samples.size() < static_cast<size_t>(MAX_SAMPLES)) samples.resize(MAX_SAMPLES);
   return ReadWaveformBasic(path, samples, sampleInterval, timeOfTest, channel);
 }
 
 bool WriteTable(const std::string& path, const LinkTable& table, int nRows, int nCols) {
   const int rows = std::min(nRows - 1, table.Rows());
   const int columns = std::min(nCols, LinkTable::kColumns - 1);
-  std::string text;
-  for (int row = 0; row < rows; ++row) {
+  TextFileWriter out(path);
+  std::string line;
+  for (int row = 0; row < rows && out.IsOpen(); ++row) {
+    line.clear();
     for (int column = 0; column <= columns; ++column) {
-      if (column > 0) text += '\t';
-      text += FormatDecimalComma(table.At(row, column));
+      if (column > 0) line += '\t';
+      line += FormatDecimalComma(table.At(row, column));
     }
-    text += '\n';
+    line += '\n';
+    out.Write(line);
   }
-  return WriteWhole(path, text);
+  return Finish(out);
 }
 
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines, int n) {
   const long long last =
       std::min<long long>(static_cast<long long>(n) + 19, static_cast<long long>(lines.size()) - 1);
-  std::string text;
-  for (long long i = 0; i <= last; ++i) {
-    text += lines[static_cast<size_t>(i)];
-    text += '\n';
+  TextFileWriter out(path);
+  for (long long i = 0; i <= last && out.IsOpen(); ++i) {
+    out.Write(lines[static_cast<size_t>(i)]);
+    out.Write("\n");
   }
-  return WriteWhole(path, text);
+  return Finish(out);
 }
 
 bool WriteSplitWaveform(const std::string& path, const double* samples, int count, int channel,

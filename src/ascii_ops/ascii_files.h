@@ -20,7 +20,6 @@ class LinkTable {
   // `rows` rows, all zero.
   explicit LinkTable(int rows = 0) { Resize(rows); }
   void Resize(int rows);
-  void Clear();  // every value back to 0
 
   int Rows() const { return rows_; }
   double& At(int row, int column) { return values_[Index(row, column)]; }

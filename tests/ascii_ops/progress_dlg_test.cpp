@@ -124,14 +124,5 @@ TEST(ProgressDlgTest, AbortAsksTheRunningOperatorToStopAndTheDialogEndsWhenItRet
   EXPECT_TRUE(dialog.OnClose());
 }
 
-TEST(ProgressDlgTest, TheTemplateHasTheBarAndAbort) {
-  const DialogTemplate& dialog = ProgressDialogTemplate();
-  EXPECT_EQ(dialog.title, "Conversion Progress");
-  ASSERT_NE(dialog.Find(kIdcConversionProgress), nullptr);
-  EXPECT_EQ(dialog.Find(kIdcConversionProgress)->kind, ControlKind::kProgressBar);
-  ASSERT_NE(dialog.Find(kIdCancel), nullptr);
-  EXPECT_EQ(dialog.Find(kIdCancel)->caption, "Abort");
-}
-
 }  // namespace
 }  // namespace plexo
