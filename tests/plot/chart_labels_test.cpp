@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ struct LabelCase {
   cv::Point origin;
   cv::Scalar colour;
 };
+
+void PrintTo(const LabelCase& c, std::ostream* os) { *os << c.name; }
 
 class ChartLabels : public ::testing::TestWithParam<LabelCase> {};
 

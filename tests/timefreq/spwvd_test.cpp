@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -394,6 +395,8 @@ struct TwinCase {
   double timeStart, timeEnd, freqEnd, freqRes;
   int autoFreqRes, subsampling, windowParameter;
 };
+
+void PrintTo(const TwinCase& c, std::ostream* os) { *os << c.name; }
 
 class CalcSingleSpwvdTwin : public ::testing::TestWithParam<TwinCase> {};
 
