@@ -31,8 +31,8 @@ struct FileSpectrum {
 };
 
 // Reads `path`; when it holds 1 .. MAX_SAMPLES samples and a usable sample interval (else
-// `intervalProblem` says why not), zero-pads them to N, applies the
-// "200µs" gate when windowIndex is 1, transforms forward and takes the bin magnitudes (hypot).
+// `intervalProblem` says why not), zero-pads them to N, applies the "200µs" gate when
+// windowIndex is 1, transforms forward and takes the bin magnitudes (hypot).
 // Longer files are only counted: their samples would not fit the transform buffer.
 void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& out);
 

@@ -23,8 +23,8 @@ std::string FftPreviewPath(const std::string& input);
 
 // Runs the calculation for one file. The window index is accepted and not used: the time gate
 // belongs to the Average FFT. A file without a usable sample interval is refused by a message
-// naming it. Messages go to the host; the preview is shown (and the call waits
-// for the host to return) before the files are written.
+// naming it. Messages go to the host; the preview is shown (and the call waits for the host to
+// return) before the files are written.
 CalcStatus SingleFFT(SingleFftWorkspace& workspace, const std::string& path, int windowIndex,
                      Host& host);
 
