@@ -1,5 +1,6 @@
 #include "signal/number_text.h"
 
+#include <fast_float/fast_float.h>
 #include <locale.h>
 
 #include <array>
@@ -16,6 +17,13 @@ locale_t CLocale() {
   static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   return c_locale;
 }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Longer numeric texts than this are left to strtod, which sees at most 511 characters.
+constexpr std::ptrdiff_t kLongestFastNumber = 400;
 
 bool IsCBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -37,6 +45,25 @@ void AppendScientific(std::string& out, const char* first, const char* last) {
 }  // namespace
 
 double ParseDouble(std::string_view text) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  while (first != last && IsCBlank(*first)) ++first;
+  // The fast path takes only what it parses exactly as strtod does: an optional minus, then a
+  // digit or a point. A '+', "inf", "nan" or a hex prefix ("0x" stops fast_float after the 0)
+  // go to strtod, and so does a number running into letters, or one long enough for strtod's
+  // 511-character cut to matter.
+  const char* digits = first != last && *first == '-' ? first + 1 : first;
+  if (digits == last || !(IsDigit(*digits) || *digits == '.')) return ParseDoubleByStrtod(text);
+  double value = 0.0;
+  const fast_float::from_chars_result result = fast_float::from_chars(first, last, value);
+  if (result.ec != std::errc() || result.ptr - first >= kLongestFastNumber ||
+      (result.ptr != last && IsAsciiLetter(*result.ptr)) || std::isinf(value)) {
+    return ParseDoubleByStrtod(text);
+  }
+  return value;
+}
+
+double ParseDoubleByStrtod(std::string_view text) {
   // strtod needs a terminated string; numeric prefixes longer than this are not real numbers
   // in any file the program reads, but keep the whole prefix when it fits.
   std::array<char, 512> buffer;  // not zero-filled: this runs once per sample line

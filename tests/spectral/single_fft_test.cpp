@@ -4,13 +4,13 @@
 
 #include <cmath>
 #include <memory>
-#include <opencv2/imgcodecs.hpp>
 #include <string>
 #include <vector>
 
 #include "platform/recording_host.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft_file.h"
+#include "support/read_bmp.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -75,7 +75,7 @@ TEST(SingleFft, ThousandSamplesGiveTheSpecifiedGridFileAndPreview) {
   const cv::Mat& shown = run.host.images[0].image;
   EXPECT_EQ(shown.cols, 800);
   EXPECT_EQ(shown.rows, 300);
-  cv::Mat saved = cv::imread(dir.File("hit_fft_preview.bmp"));
+  cv::Mat saved = testing::ReadBmp24(dir.File("hit_fft_preview.bmp"));
   ASSERT_FALSE(saved.empty());
   EXPECT_EQ(cv::norm(saved, shown, cv::NORM_INF), 0.0);
 }
