@@ -8,6 +8,7 @@
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace plexo {
@@ -24,6 +25,38 @@ bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 
 // Longer numeric texts than this are left to strtod, which sees at most 511 characters.
 constexpr std::ptrdiff_t kLongestFastNumber = 400;
+
+// Powers of ten that doubles hold exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The sample lines' own form, "[-]digits[.digits]" with at most 15 digits and no exponent,
+// ended by anything but a letter: the digits form an integer below 2^53 and the scale a power
+// of ten up to 1e22, both exact as doubles, so one division gives the correctly rounded value
+// strtod gives (Clinger's fast path). False, with nothing decided, for every other text.
+bool ParseShortFixed(const char* p, const char* last, bool negative, double& value) {
+  uint64_t mantissa = 0;
+  int digits = 0;
+  int fraction_digits = 0;
+  bool point = false;
+  for (; p != last; ++p) {
+    const char c = *p;
+    if (IsDigit(c)) {
+      if (++digits > 15) return false;
+      mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+      fraction_digits += point ? 1 : 0;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0 || (p != last && (IsAsciiLetter(*p) || *p == '.'))) return false;
+  value = static_cast<double>(mantissa) / kExactPowersOfTen[fraction_digits];
+  if (negative) value = -value;
+  return true;
+}
 
 bool IsCBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -55,6 +88,7 @@ double ParseDouble(std::string_view text) {
   const char* digits = first != last && *first == '-' ? first + 1 : first;
   if (digits == last || !(IsDigit(*digits) || *digits == '.')) return ParseDoubleByStrtod(text);
   double value = 0.0;
+  if (ParseShortFixed(digits, last, *first == '-', value)) return value;
   const fast_float::from_chars_result result = fast_float::from_chars(first, last, value);
   if (result.ec != std::errc() || result.ptr - first >= kLongestFastNumber ||
       (result.ptr != last && IsAsciiLetter(*result.ptr)) || std::isinf(value)) {
