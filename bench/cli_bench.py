@@ -6,10 +6,12 @@ Usage: bench/cli_bench.py PLEXO [OLD_PLEXO] [--data DIR] [--files N] [--repeat R
 
 PLEXO is the program to measure; OLD_PLEXO, when given, is measured alongside it (the figure
 before a change). The data (bench/make_bench_data.py) is made in DIR when missing. Each figure
-is the median wall time of R runs; runs of the programs compared alternate.
+is the median wall time of R runs, with the median CPU time (user + system, all threads) in
+brackets; runs of the programs compared alternate.
 """
 import argparse
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -30,17 +32,22 @@ def numpy_python():
 
 
 def median_time(commands, repeat, cwd):
-    """Runs each command `repeat` times, alternating between them; medians in seconds."""
-    times = [[] for _ in commands]
+    """Runs each command `repeat` times, alternating between them; median wall and CPU
+    (user + system) seconds of each."""
+    wall = [[] for _ in commands]
+    cpu = [[] for _ in commands]
     for _ in range(repeat):
         for i, command in enumerate(commands):
+            before = resource.getrusage(resource.RUSAGE_CHILDREN)
             start = time.perf_counter()
             result = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
                                     stderr=subprocess.DEVNULL)
-            times[i].append(time.perf_counter() - start)
+            wall[i].append(time.perf_counter() - start)
+            after = resource.getrusage(resource.RUSAGE_CHILDREN)
+            cpu[i].append(after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime)
             if result.returncode != 0:
                 sys.exit("failed: " + " ".join(command))
-    return [statistics.median(t) for t in times]
+    return [(statistics.median(w), statistics.median(c)) for w, c in zip(wall, cpu)]
 
 
 def main():
@@ -68,8 +75,8 @@ def main():
         names = [name for name, _ in commands]
         medians = median_time([c for _, c in commands], repeat, data)
         cells = []
-        for name, seconds in zip(names, medians):
-            cell = "%s %.1f ms" % (name, seconds * 1e3)
+        for name, (seconds, cpu) in zip(names, medians):
+            cell = "%s %.1f ms [cpu %.1f ms]" % (name, seconds * 1e3, cpu * 1e3)
             if unit:
                 cell += " (%.0f %s)" % (unit[0] / seconds, unit[1])
             cells.append(cell)

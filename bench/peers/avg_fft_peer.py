@@ -24,6 +24,7 @@ for name in names:
 k = len(names)
 sd = np.sqrt((k * q - a * a) / (k * (k - 1)))
 frequencies = np.arange(len(a)) / (n * 1e-7)
-np.savetxt(os.path.join(folder, "peer_average_FFT.txt"),
+os.makedirs(os.path.join(folder, "avgFFTData"), exist_ok=True)
+np.savetxt(os.path.join(folder, "avgFFTData", "peer_average_FFT.txt"),
            np.column_stack([frequencies, s.real / k, s.imag / k, a / k, sd, lo, hi]), fmt="%e",
            delimiter="\t")
