@@ -14,6 +14,20 @@
 namespace plexo::cli {
 namespace {
 
+// A file done is reported by the caller; any other gets its messages, prefixed with its name.
+// A file that failed without a message (a result that could not be written) is named too, so
+// that no file goes unreported.
+void ReportFile(const std::string& file, CalcStatus status,
+                const std::vector<std::string>& messages, Host& host,
+                const DoneReport& report_done) {
+  if (status == CalcStatus::kDone) {
+    report_done(file);
+    return;
+  }
+  for (const std::string& message : messages) host.MessageBox(file + ": " + message);
+  if (messages.empty()) host.MessageBox(file + ": the results could not be written.");
+}
+
 // What the workers and the calling thread share. The calling thread is the only one that talks
 // to the real host: it prints reports and shows images while the workers wait.
 class BatchState {
@@ -78,12 +92,7 @@ class BatchState {
       const CalcStatus status = statuses_[reported];
       const std::vector<std::string> messages = std::move(messages_[reported]);
       lock.unlock();
-      if (status == CalcStatus::kDone) {
-        report_done(files[reported]);
-      } else {
-        for (const std::string& message : messages)
-          host.MessageBox(files[reported] + ": " + message);
-      }
+      ReportFile(files[reported], status, messages, host, report_done);
       progress.SetPos(static_cast<int>(reported + 1));
       lock.lock();
       ++reported;
@@ -167,12 +176,7 @@ FileBatchResult RunFilesHere(const std::vector<std::string>& files, Host& host,
     CollectingHost file_host(host);
     const CalcStatus status = calculate(0, files[i], file_host);
     result.statuses.push_back(status);
-    if (status == CalcStatus::kDone) {
-      report_done(files[i]);
-    } else {
-      for (const std::string& message : file_host.messages)
-        host.MessageBox(files[i] + ": " + message);
-    }
+    ReportFile(files[i], status, file_host.messages, host, report_done);
     progress.SetPos(static_cast<int>(i + 1));
   }
   return result;

@@ -61,7 +61,8 @@ TEST_P(FileBatch, ReportsEveryFileInOrderAndShowsImagesOneAtATimeOnTheCallingThr
   EXPECT_EQ(host.messages,
             (std::vector<std::string>{"f1: No data present in file or error during loading!",
                                       "f5: No data present in file or error during loading!",
-                                      "f9: No data present in file or error during loading!"}));
+                                      "f9: No data present in file or error during loading!",
+                                      "f10: the results could not be written."}));
   EXPECT_EQ(host.images.size(), files.size());
   EXPECT_FALSE(host.overlapped);
   EXPECT_FALSE(host.off_thread);
