@@ -130,7 +130,8 @@ TEST(NumberText, ParsesRandomNumbersExactly) {
     texts[0] = text;
     std::snprintf(text, sizeof text, "%e", value);
     texts[1] = text;
-    std::snprintf(text, sizeof text, "%.6f", std::ldexp(value, -std::ilogb(value)) * 1e3);
+    int exponent = 0;  // the value scaled into [0.5, 1), then printed with six decimals
+    std::snprintf(text, sizeof text, "%.6f", std::frexp(value, &exponent) * 1e3);
     texts[2] = text;
     std::string digits = (i % 2 ? "-" : "") + std::to_string(digit(random)) + ".";
     for (int d = i % 40; d >= 0; --d) digits += static_cast<char>('0' + digit(random));
