@@ -36,23 +36,20 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 // of ten up to 1e22, both exact as doubles, so one division gives the correctly rounded value
 // strtod gives (Clinger's fast path). False, with nothing decided, for every other text.
 bool ParseShortFixed(const char* p, const char* last, bool negative, double& value) {
+  // Unsigned arithmetic: a run of more digits than fit wraps harmlessly and is refused below.
   uint64_t mantissa = 0;
-  int digits = 0;
-  int fraction_digits = 0;
-  bool point = false;
-  for (; p != last; ++p) {
-    const char c = *p;
-    if (IsDigit(c)) {
-      if (++digits > 15) return false;
-      mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-      fraction_digits += point ? 1 : 0;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  const char* integer = p;
+  while (p != last && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+  const std::ptrdiff_t integer_digits = p - integer;
+  std::ptrdiff_t fraction_digits = 0;
+  if (p != last && *p == '.') {
+    const char* fraction = ++p;
+    while (p != last && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+    fraction_digits = p - fraction;
   }
-  if (digits == 0 || (p != last && (IsAsciiLetter(*p) || *p == '.'))) return false;
+  const std::ptrdiff_t digits = integer_digits + fraction_digits;
+  if (digits == 0 || digits > 15) return false;
+  if (p != last && (IsAsciiLetter(*p) || *p == '.')) return false;
   value = static_cast<double>(mantissa) / kExactPowersOfTen[fraction_digits];
   if (negative) value = -value;
   return true;
