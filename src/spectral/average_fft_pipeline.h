@@ -37,7 +37,7 @@ struct FileSpectrum {
 void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& out);
 
 // Hands out the files' spectra in file order. With jobs > 1, `jobs` worker threads read and
-// transform ahead into 2*jobs slots; a slot is reused only after the caller has moved past the
+// transform ahead into 2*jobs + 8 slots; a slot is reused only after the caller has moved past the
 // file it held. With jobs <= 1 (or when no thread can be started) each file is read on the
 // calling thread when it is asked for.
 class SpectrumReadAhead {

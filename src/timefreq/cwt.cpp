@@ -4,6 +4,7 @@
 #include <span>
 
 #include "platform/file_system.h"
+#include "platform/side_task.h"
 #include "plot/image_file.h"
 #include "signal/waveform_file.h"
 #include "timefreq/cwt_grid.h"
@@ -95,27 +96,28 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
     return CalcStatus::kStopped;
   }
 
+  // The table and the preview only read the matrix: the table is written on a thread of its
+  // own while the preview is painted, shown and saved here.
+  const std::string out = CwtFilePath(request.path);
+  SideTask table([&, out] {
+    switch (request.outputType) {
+      case 'c':
+      case 'C':
+        return WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.dt);
+      case 'a':
+      case 'A':
+        return WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.dt);
+      default:
+        return true;  // no table asked for
+    }
+  });
   const cv::Mat preview = MakeCwtPreview(ws.matrix, columns, lines, grid.dt, grid.freqStep,
                                          ws.window.data(), stored, wf);
   host.ShowImage("WT-File", preview);
   const bool preview_saved = SaveBmp(CwtPreviewPath(request.path), preview);
-
-  bool table_written = true;
-  const std::string out = CwtFilePath(request.path);
-  switch (request.outputType) {
-    case 'c':
-    case 'C':
-      table_written = WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep,
-                                      request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
-      break;
-    case 'a':
-    case 'A':
-      table_written = WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep,
-                                      request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
-      break;
-    default:
-      break;  // no table asked for
-  }
+  const bool table_written = table.Join();
   return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 

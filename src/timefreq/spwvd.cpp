@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/file_system.h"
+#include "platform/side_task.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
@@ -125,29 +126,28 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
       request.windowParameter, JobCount(ws.jobs), progress, host);
   if (status != CalcStatus::kDone) return status;
 
+  // The table and the preview only read the matrix: the table is written on a thread of its
+  // own while the preview is painted, shown and saved here.
+  const std::string out = SpwvdFilePath(request.path);
+  const int lines = static_cast<int>(grid.lines);
+  SideTask table([&, out] {
+    switch (request.outputType) {
+      case 'c':
+      case 'C':
+        return WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.decimatedDt);
+      case 'a':
+      case 'A':
+        return WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.decimatedDt);
+      default:
+        return true;  // no table asked for
+    }
+  });
   const cv::Mat preview = MakeSpwvdPreview(ws, grid, stored);
   host.ShowImage("SPVWD-File", preview);
   const bool previewSaved = SaveBmp(SpwvdPreviewPath(request.path), preview);
-
-  bool tableWritten = true;
-  const std::string out = SpwvdFilePath(request.path);
-  const int lines = static_cast<int>(grid.lines);
-  switch (request.outputType) {
-    case 'c':
-    case 'C':
-      tableWritten =
-          WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                          wf.channel, wf.timeOfTest, grid.decimatedDt);
-      break;
-    case 'a':
-    case 'A':
-      tableWritten =
-          WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                          wf.channel, wf.timeOfTest, grid.decimatedDt);
-      break;
-    default:
-      break;  // no table asked for
-  }
+  const bool tableWritten = table.Join();
   return previewSaved && tableWritten ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 

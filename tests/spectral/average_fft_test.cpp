@@ -6,7 +6,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <opencv2/imgcodecs.hpp>
 #include <sstream>
 
 #include "platform/file_system.h"
@@ -16,6 +15,7 @@
 #include "signal/number_text.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
+#include "support/read_bmp.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -177,7 +177,7 @@ TEST_P(AverageFftGrid, RowsFrequenciesAndPreview) {
   const cv::Mat& shown = run.host.images[0].image;
   ASSERT_EQ(shown.size(), expected.size());
   EXPECT_EQ(cv::norm(shown, expected, cv::NORM_INF), 0.0);
-  const cv::Mat saved = cv::imread(AverageFftPreviewPath(dir.path()));
+  const cv::Mat saved = testing::ReadBmp24(AverageFftPreviewPath(dir.path()));
   ASSERT_FALSE(saved.empty());
   EXPECT_EQ(cv::norm(saved, shown, cv::NORM_INF), 0.0);
 }

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
-#include <opencv2/imgcodecs.hpp>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "signal/waveform_file.h"
 #include "spectral/fft_file.h"
 #include "support/chart_label.h"
+#include "support/read_bmp.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -80,7 +80,7 @@ TEST(SingleFft, ThousandSamplesGiveTheSpecifiedGridFileAndPreview) {
   const cv::Mat& shown = run.host.images[0].image;
   EXPECT_EQ(shown.cols, 800);
   EXPECT_EQ(shown.rows, 300);
-  cv::Mat saved = cv::imread(dir.File("hit_fft_preview.bmp"));
+  cv::Mat saved = testing::ReadBmp24(dir.File("hit_fft_preview.bmp"));
   ASSERT_FALSE(saved.empty());
   EXPECT_EQ(cv::norm(saved, shown, cv::NORM_INF), 0.0);
 }
