@@ -7,6 +7,7 @@
 
 #include "app/about_box.h"
 #include "frontends/qt/about_dlg.h"
+#include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/picture_view.h"
 #include "frontends/qt/qt_text.h"
@@ -69,6 +70,12 @@ QAction* CMainFrame::Action(int id) const {
 void CMainFrame::RunOptionsDialog(CalcMode mode) {
   OptionsDialog dialog(this, mode, calculations_, setupPath_);
   dialog.Exec();
+}
+
+bool CMainFrame::RunFeatureDialog() {
+  FeatureDialog dialog(this, *featureWorkspace_);
+  dialog.Exec();  // the result is not used
+  return true;
 }
 
 void CMainFrame::RunAboutBox() {

@@ -8,6 +8,7 @@
 
 #include "app/main_commands.h"
 #include "app/real_calculations.h"
+#include "features/feature_extraction.h"
 #include "frontends/qt/qt_host.h"
 
 class QAction;
@@ -36,6 +37,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   const std::vector<QLabel*>& StatusPanes() const { return panes_; }
 
   void RunOptionsDialog(CalcMode mode) override;
+  bool RunFeatureDialog() override;
   void RunAboutBox() override;
   void ToggleStatusBar() override;
   void Quit() override;
@@ -47,6 +49,8 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   std::string setupPath_;
   QtHost host_;
   RealCalculations calculations_;
+  // The feature run's buffers, kept between openings of its dialog.
+  std::unique_ptr<FeatureWorkspace> featureWorkspace_ = std::make_unique<FeatureWorkspace>();
   MainCommands commands_;
   CPictureView* view_ = nullptr;
   std::map<int, QAction*> actions_;
