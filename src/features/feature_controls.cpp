@@ -45,7 +45,7 @@ DialogTemplate BuildFeatureDialog() {
 
   // WT-based Features
   const ControlId wt = kIdfWtGroup;
-  add(wt, K::kGroupBox, "WT-based Features", 0, {295, 7, 160, 225});
+  add(wt, K::kGroupBox, "WT-based Features", 0, {295, 7, 166, 225});
   add(kIdfWaveletLengthLabel, K::kLabel, "Wavelet-Length:", wt, {303, 22, 60, 8}, false);
   add(kIdfWaveletLength, K::kEdit, "", wt, {366, 20, 40, 12}, false);
   add(kIdfWaveletTypeLabel, K::kLabel, "Wavelet-Type:", wt, {303, 38, 60, 8}, false);
@@ -54,35 +54,35 @@ DialogTemplate BuildFeatureDialog() {
   add(kIdfModulusMaximumFrequency, K::kCheckBox, "Modulus Maximus (Frequency)", wt,
       {303, 68, 140, 10});
   add(kIdfModulusMaximum, K::kCheckBox, "Modulus Maximus (Coefficient)", wt, {303, 80, 140, 10});
-  add(kIdfWtBandLabel, K::kLabel, "Begin [Hz]:  End [Hz]:", wt, {388, 99, 66, 8}, false);
+  add(kIdfWtBandLabel, K::kLabel, "Begin [Hz]:  End [Hz]:", wt, {389, 99, 70, 8}, false);
   for (int b = 0; b < kWaveletBands; ++b) {
     const int y = 110 + 14 * b;
     add(kIdfWtPeak[b], K::kCheckBox, "WT Peak Coefficient " + std::to_string(b + 1), wt,
         {303, y, 84, 10});
-    add(kIdfWtBegin[b], K::kEdit, "", wt, {388, y - 1, 32, 12}, false);
-    add(kIdfWtEnd[b], K::kEdit, "", wt, {421, y - 1, 32, 12}, false);
+    add(kIdfWtBegin[b], K::kEdit, "", wt, {389, y - 1, 34, 12}, false);
+    add(kIdfWtEnd[b], K::kEdit, "", wt, {424, y - 1, 34, 12}, false);
   }
 
   // Range Settings
   const ControlId range = kIdfRangeGroup;
-  add(range, K::kGroupBox, "Range Settings", 0, {460, 7, 109, 225});
-  add(kIdfTimeDomainLabel, K::kLabel, "Time Domain [s]:", range, {468, 20, 90, 8});
-  add(kIdfTimeStartLabel, K::kLabel, "Start:", range, {468, 34, 34, 8});
-  add(kIdfTimeStart, K::kEdit, "", range, {505, 32, 56, 12});
-  add(kIdfTimeEndLabel, K::kLabel, "End:", range, {468, 48, 34, 8});
-  add(kIdfTimeEnd, K::kEdit, "", range, {505, 46, 56, 12});
-  add(kIdfUseAic, K::kCheckBox, "Use AIC", range, {468, 62, 90, 10});
-  add(kIdfDurationLabel, K::kLabel, "Duration:", range, {468, 76, 34, 8}, false);
-  add(kIdfDuration, K::kEdit, "", range, {505, 74, 56, 12}, false);
-  add(kIdfFreqDomainLabel, K::kLabel, "Frequency Domain [Hz]:", range, {468, 94, 95, 8}, false);
-  add(kIdfFreqStartLabel, K::kLabel, "Start:", range, {468, 108, 34, 8}, false);
-  add(kIdfFreqStart, K::kEdit, "", range, {505, 106, 56, 12}, false);
-  add(kIdfFreqEndLabel, K::kLabel, "End:", range, {468, 122, 34, 8}, false);
-  add(kIdfFreqEnd, K::kEdit, "", range, {505, 120, 56, 12}, false);
-  add(kIdfFreqResolutionLabel, K::kLabel, "Resolution:", range, {468, 136, 36, 8}, false);
-  add(kIdfFreqResolution, K::kEdit, "", range, {505, 134, 56, 12}, false);
-  add(kIdfExtract, K::kDefaultButton, "Extract!", range, {468, 172, 93, 18});
-  add(kIdfCancel, K::kButton, "Cancel", range, {468, 196, 93, 16});
+  add(range, K::kGroupBox, "Range Settings", 0, {466, 7, 103, 225});
+  add(kIdfTimeDomainLabel, K::kLabel, "Time Domain [s]:", range, {472, 20, 90, 8});
+  add(kIdfTimeStartLabel, K::kLabel, "Start:", range, {472, 34, 34, 8});
+  add(kIdfTimeStart, K::kEdit, "", range, {508, 32, 54, 12});
+  add(kIdfTimeEndLabel, K::kLabel, "End:", range, {472, 48, 34, 8});
+  add(kIdfTimeEnd, K::kEdit, "", range, {508, 46, 54, 12});
+  add(kIdfUseAic, K::kCheckBox, "Use AIC", range, {472, 62, 90, 10});
+  add(kIdfDurationLabel, K::kLabel, "Duration:", range, {472, 76, 34, 8}, false);
+  add(kIdfDuration, K::kEdit, "", range, {508, 74, 54, 12}, false);
+  add(kIdfFreqDomainLabel, K::kLabel, "Frequency Domain [Hz]:", range, {472, 94, 95, 8}, false);
+  add(kIdfFreqStartLabel, K::kLabel, "Start:", range, {472, 108, 34, 8}, false);
+  add(kIdfFreqStart, K::kEdit, "", range, {508, 106, 54, 12}, false);
+  add(kIdfFreqEndLabel, K::kLabel, "End:", range, {472, 122, 34, 8}, false);
+  add(kIdfFreqEnd, K::kEdit, "", range, {508, 120, 54, 12}, false);
+  add(kIdfFreqResolutionLabel, K::kLabel, "Resolution:", range, {472, 136, 36, 8}, false);
+  add(kIdfFreqResolution, K::kEdit, "", range, {508, 134, 54, 12}, false);
+  add(kIdfExtract, K::kDefaultButton, "Extract!", range, {472, 172, 90, 18});
+  add(kIdfCancel, K::kButton, "Cancel", range, {472, 196, 90, 16});
 
   add(kIdfProgress, K::kProgressBar, "", 0, {7, 238, 562, 12});
   return dialog;
