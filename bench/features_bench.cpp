@@ -2,12 +2,15 @@
 // in a temporary folder), with the dialog's default columns and with all 25 columns (wavelet
 // features on: 0 .. 1 MHz in 10 kHz steps, wavelet length 1001), on one thread and on two.
 // Also the reading alone, for the share of the time spent reading and parsing files.
+// With PLEXO_FEATURES_BENCH_DIR set, the files are written into that folder and kept, so that
+// `plexo features` and bench/peers/features_numpy.py can be timed on the same files.
 //
 //   build/bench/bench/features_bench --benchmark_counters_tabular=true
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,9 +37,15 @@ class QuietHost : public Host {
 class GeneratedFolder {
  public:
   GeneratedFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "plexo_fx_bench_XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+    if (const char* keep = std::getenv("PLEXO_FEATURES_BENCH_DIR")) {
+      path_ = keep;
+      keep_ = true;
+      std::filesystem::create_directories(path_);
+    } else {
+      std::string pattern =
+          (std::filesystem::temp_directory_path() / "plexo_fx_bench_XXXXXX").string();
+      path_ = mkdtemp(pattern.data());
+    }
     WaveformHeader header;
     header.sampleInterval = 1e-7;
     header.units = "volts";
@@ -61,11 +70,14 @@ class GeneratedFolder {
       WriteWaveform(path_ + "/hit" + name + ".txt", x.data(), kSamples, header);
     }
   }
-  ~GeneratedFolder() { std::filesystem::remove_all(path_); }
+  ~GeneratedFolder() {
+    if (!keep_) std::filesystem::remove_all(path_);
+  }
   const std::string& path() const { return path_; }
 
  private:
   std::string path_;
+  bool keep_ = false;
 };
 
 const GeneratedFolder& Folder() {

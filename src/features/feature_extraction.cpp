@@ -46,15 +46,12 @@ FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
         "Sample interval of " + FormatE(dt) + " s is not allowed! Value has to be > 0!\n" + path;
     return outcome;
   }
-  if (wavelet) {
-    const SignalWindow window = SelectWindow(wf.samples.data(), count, dt, settings);
-    if (std::string problem = WaveletWindowProblem(window, dt); !problem.empty()) {
-      outcome.text = problem + "\n" + path;
-      return outcome;
-    }
-  }
   FeatureValues values;
-  ComputeWaveformFeatures(settings, wavelet, state, values);
+  if (std::string problem = ComputeWaveformFeatures(settings, wavelet, state, values);
+      !problem.empty()) {
+    outcome.text = problem + "\n" + path;
+    return outcome;
+  }
   const std::string name = BaseName(path);
   AppendFeatureRow(outcome.text, values, request.columns, request.withFileNames ? &name : nullptr);
   outcome.ok = true;
@@ -77,8 +74,8 @@ int FeatureProgressDivisor(int count) {
   return 1;
 }
 
-void ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
-                             FeatureThreadState& state, FeatureValues& values) {
+std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
+                                    FeatureThreadState& state, FeatureValues& values) {
   Waveform& wf = state.waveform;
   Complex* x = wf.samples.data();
   const int count = wf.count;
@@ -87,12 +84,16 @@ void ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
   std::fill(x + count, x + size.n, Complex{});
 
   const SignalWindow window = SelectWindow(x, count, dt, settings);
+  if (wavelet) {
+    if (std::string problem = WaveletWindowProblem(window, dt); !problem.empty()) return problem;
+  }
   ComputeTimeFeatures(x, count, dt, wf.timeOfTest, window, settings.impedance, values);
   state.magnitude.resize(MAX_SAMPLES / 2);
   ComputeFftFeatures(x, count, size, dt, window, settings, state.magnitude.data(), values);
   if (wavelet) {
     ComputeWaveletFeatures(x, size, dt, wf.timeOfTest, window, settings, state.wavelet, values);
   }
+  return {};
 }
 
 void AppendFeatureRow(std::string& out, const FeatureValues& values, const FeatureColumns& columns,

@@ -47,9 +47,11 @@ std::string FeatureResultsPath(const std::string& folder);    // folder/FXData/F
 int FeatureProgressDivisor(int count);
 
 // The features of the waveform in state.waveform (count samples, 1 .. MAX_SAMPLES, dt > 0).
-// The wavelet values are computed only when `wavelet` is set (else they stay 0).
-void ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
-                             FeatureThreadState& state, FeatureValues& values);
+// The wavelet values are computed only when `wavelet` is set (else they stay 0). Returns the
+// message that refuses the waveform (a wavelet window wider than MAX_SAMPLES), else an empty
+// text.
+std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
+                                    FeatureThreadState& state, FeatureValues& values);
 
 // Appends one data line: the selected columns, each followed by a tab, then "\n".
 void AppendFeatureRow(std::string& out, const FeatureValues& values, const FeatureColumns& columns,
