@@ -8,10 +8,16 @@ packages=(
   libopencv-dev            # core, imgproc, imgcodecs, highgui (and the CMake package)
   libcli11-dev             # command line
   qtbase5-dev              # desktop front end
+  qtbase5-private-dev      # desktop tests: input through Qt's window-system interface
+  libxtst-dev              # desktop tests: fake keys and clicks on a real X server
   libgtest-dev googletest  # tests
   libbenchmark-dev         # bench/
   clang-format
-  xvfb xauth               # desktop screenshots and tests under a virtual display
+  help2man                 # the manual page, made from the program's help
+  dpkg-dev fakeroot        # the Debian package (dpkg-shlibdeps computes its dependencies)
+  lintian desktop-file-utils man-db  # checks of the package
+  xvfb xauth x11-utils     # desktop screenshots and tests under a virtual display
+  openbox                  # desktop tests with a window manager
 )
 
 missing=()

@@ -1,4 +1,7 @@
 #pragma once
+// The image window of the command line's --show. The window itself belongs to the desktop
+// toolkit, which this layer does not know: the front end that can open windows registers its
+// viewer once at start-up; without one, asking for a window says so on stderr and returns.
 #include <string_view>
 
 namespace cv {
@@ -7,8 +10,14 @@ class Mat;
 
 namespace plexo {
 
-// Opens an auto-sized image window, shows the image, waits for a key without time-out and
-// destroys the window.
+// Shows the image in a window with the given title and returns after a key press there (or
+// after the window is closed).
+using ImageViewer = void (*)(std::string_view title, const cv::Mat& image);
+
+// Set once by the front end before any calculation runs; null removes it.
+void SetImageViewer(ImageViewer viewer);
+
+// Shows the image with the registered viewer; without one, writes a note to stderr.
 void ShowImageAndWaitForKey(std::string_view title, const cv::Mat& image);
 
 }  // namespace plexo

@@ -8,6 +8,7 @@
 
 #include "app/main_commands.h"
 #include "app/real_calculations.h"
+#include "ascii_ops/ascii_operators.h"
 #include "features/feature_extraction.h"
 #include "frontends/qt/qt_host.h"
 
@@ -41,6 +42,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   void RunAboutBox() override;
   void ToggleStatusBar() override;
   void Quit() override;
+  bool RunProgressDialog(CalcMode mode) override;
 
  private:
   void BuildMenu();
@@ -49,6 +51,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   std::string setupPath_;
   QtHost host_;
   RealCalculations calculations_;
+  RealAsciiOperators asciiOperators_;
   // The feature run's buffers, kept between openings of its dialog.
   std::unique_ptr<FeatureWorkspace> featureWorkspace_ = std::make_unique<FeatureWorkspace>();
   MainCommands commands_;

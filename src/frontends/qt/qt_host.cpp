@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <opencv2/highgui.hpp>
 
 #include "app/about_box.h"
 #include "frontends/qt/gui_thread.h"
+#include "frontends/qt/preview_window.h"
 #include "frontends/qt/qt_text.h"
 #include "platform/file_filter.h"
-#include "platform/image_window.h"
 
 namespace plexo::qt {
 
@@ -75,9 +74,8 @@ std::optional<std::string> QtHost::BrowseForFolder() {
 }
 
 void QtHost::ShowImage(std::string_view title, const cv::Mat& image) {
-  // The image windows belong to the GUI thread; the calculation waits for the key press.
-  const std::string name(title);
-  RunOnGuiThreadAndWait([&name, &image] { ShowImageAndWaitForKey(name, image); });
+  // The preview window lives on the GUI thread; the calculation waits for the key press.
+  ShowPreview(title, image);
 }
 
 }  // namespace plexo::qt

@@ -1,0 +1,178 @@
+#include "window_system_input.h"
+
+#include <qpa/qwindowsysteminterface.h>
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+#ifdef PLEXO_TEST_X11
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// Xlib's event-type macros would shadow Qt's enumerators of the same names.
+#undef KeyPress
+#undef KeyRelease
+#endif
+
+namespace plexo::qt::testing {
+
+namespace {
+
+#ifdef PLEXO_TEST_X11
+KeySym ToKeySym(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Space:
+      return XK_space;
+    case Qt::Key_Escape:
+      return XK_Escape;
+    case Qt::Key_Return:
+      return XK_Return;
+    default:
+      if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return XK_a + (qtKey - Qt::Key_A);
+      return XK_space;
+  }
+}
+#endif
+
+QString KeyText(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Space:
+      return " ";
+    case Qt::Key_Escape:
+      return QString(QChar(0x1b));
+    case Qt::Key_Return:
+      return "\r";
+    default:
+      if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return QString(QChar('a' + (qtKey - Qt::Key_A)));
+      return QString();
+  }
+}
+
+}  // namespace
+
+WindowSystemInput::WindowSystemInput() {
+  x11_ = QGuiApplication::platformName() == "xcb";
+#ifdef PLEXO_TEST_X11
+  if (x11_) {
+    Display* display = XOpenDisplay(nullptr);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (display != nullptr && XTestQueryExtension(display, &event, &error, &major, &minor)) {
+      display_ = display;
+      available_ = true;
+    } else if (display != nullptr) {
+      XCloseDisplay(display);
+    }
+  }
+#endif
+  if (!x11_) available_ = true;
+}
+
+WindowSystemInput::~WindowSystemInput() {
+#ifdef PLEXO_TEST_X11
+  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
+#endif
+}
+
+QString WindowSystemInput::PlatformName() const { return QGuiApplication::platformName(); }
+
+void WindowSystemInput::Click(QWidget* widget) {
+  const QPoint local = widget->rect().center();
+  const QPoint global = widget->mapToGlobal(local);
+#ifdef PLEXO_TEST_X11
+  if (x11_) {
+    auto* display = static_cast<Display*>(display_);
+    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, 10);
+    XTestFakeButtonEvent(display, 1, False, 10);
+    XFlush(display);
+    return;
+  }
+#endif
+  QWindow* window = widget->window()->windowHandle();
+  const QPoint inWindow = widget->mapTo(widget->window(), local);
+  QWindowSystemInterface::handleMouseEvent(window, inWindow, global, Qt::LeftButton, Qt::LeftButton,
+                                           QEvent::MouseButtonPress);
+  QWindowSystemInterface::handleMouseEvent(window, inWindow, global, Qt::NoButton, Qt::LeftButton,
+                                           QEvent::MouseButtonRelease);
+}
+
+void WindowSystemInput::PressKey(int qtKey) {
+#ifdef PLEXO_TEST_X11
+  if (x11_) {
+    auto* display = static_cast<Display*>(display_);
+    const KeyCode code = XKeysymToKeycode(display, ToKeySym(qtKey));
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, 10);
+    XFlush(display);
+    return;
+  }
+#endif
+  // A keyboard types into the focus window; when there is none the key is lost, as it would be.
+  QWindow* focus = QGuiApplication::focusWindow();
+  if (focus == nullptr) return;
+  QWindowSystemInterface::handleKeyEvent(focus, QEvent::KeyPress, qtKey, Qt::NoModifier,
+                                         KeyText(qtKey));
+  QWindowSystemInterface::handleKeyEvent(focus, QEvent::KeyRelease, qtKey, Qt::NoModifier,
+                                         KeyText(qtKey));
+}
+
+void WindowSystemInput::RequestClose(QWidget* window) {
+#ifdef PLEXO_TEST_X11
+  if (x11_) {
+    auto* display = static_cast<Display*>(display_);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(window->window()->winId());
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XFlush(display);
+    return;
+  }
+#endif
+  QWindowSystemInterface::handleCloseEvent(window->window()->windowHandle());
+}
+
+#ifdef PLEXO_TEST_X11
+namespace {
+
+// Searches the window tree: with a window manager the clients sit inside its frames.
+bool FindTitled(Display* display, Window window, const QByteArray& title, int depth) {
+  char* name = nullptr;
+  if (XFetchName(display, window, &name) != 0 && name != nullptr) {
+    const bool match = title == name;
+    XFree(name);
+    if (match) return true;
+  }
+  if (depth == 0) return false;
+  Window root = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) return false;
+  bool found = false;
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    found = FindTitled(display, children[i], title, depth - 1);
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+}  // namespace
+#endif
+
+bool WindowSystemInput::X11WindowTitled(const QString& title) const {
+#ifdef PLEXO_TEST_X11
+  if (x11_ && display_ != nullptr) {
+    auto* display = static_cast<Display*>(display_);
+    return FindTitled(display, DefaultRootWindow(display), title.toUtf8(), 3);
+  }
+#endif
+  (void)title;
+  return false;
+}
+
+}  // namespace plexo::qt::testing
