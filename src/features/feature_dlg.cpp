@@ -194,7 +194,7 @@ void CFeatureDlg::OnExtract() {
 
   request.folder = host_.BrowseForFolder().value_or("");
   if (request.folder.empty() || !IsDirectory(request.folder)) {
-    host_.MessageBox(kNoFilesMessage);
+    host_.MessageBox(kFeatureNoFilesMessage);
     controls_.EndDialog(kIdCancel);
     return;
   }

@@ -124,7 +124,7 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
     return CalcStatus::kRefused;
   }
   if (request.folder.empty() || !IsDirectory(request.folder)) {
-    host.MessageBox(kNoFilesMessage);
+    host.MessageBox(kFeatureNoFilesMessage);
     return CalcStatus::kRefused;
   }
   const FeatureSettings settings = ParseFeatureParams(request.params, request.useAic);

@@ -14,7 +14,7 @@
 
 namespace plexo {
 
-inline constexpr const char* kNoFilesMessage =
+inline constexpr const char* kFeatureNoFilesMessage =
     "No files found in folder! Provide correct folder path!";
 
 // What a run computes and writes.

@@ -142,7 +142,7 @@ TEST_F(FeatureDlgTest, InvertedWaveletBandTwoWarnsAndRunsBandFourEnds) {
 TEST_F(FeatureDlgTest, CancelledPickerEndsWithTheCancelResultAndCancelSetsTheStopFlag) {
   host.folder_answers.push_back(std::nullopt);
   dialog.OnClicked(kIdfExtract);
-  EXPECT_EQ(host.messages, std::vector<std::string>{kNoFilesMessage});
+  EXPECT_EQ(host.messages, std::vector<std::string>{kFeatureNoFilesMessage});
   EXPECT_EQ(controls.endResult, kIdCancel);
   EXPECT_FALSE(dialog.StopRequested());
   controls.SetText(kIdfDuration, "55e-6");

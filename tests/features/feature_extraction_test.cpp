@@ -231,7 +231,7 @@ TEST(FeatureRunTest, RefusesAMissingFolderAndAnOversizedWaveletGrid) {
   request.params.freqResolution = "1e3";  // 1000 rows
   EXPECT_EQ(ExtractFeatures(ws, request, progress, host), CalcStatus::kRefused);
   ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[0], kNoFilesMessage);
+  EXPECT_EQ(host.messages[0], kFeatureNoFilesMessage);
   EXPECT_EQ(host.messages[1], "Frequency grid of 1000 rows exceeds program limit of 511!");
   EXPECT_FALSE(testing::Exists(dir / "FXData"));
 }

@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FeaturesCommand, MissingFolderFails) {
   const testing::PlexoResult result = RunPlexo("features /nonexistent/folder");
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.output.find(kNoFilesMessage), std::string::npos);
+  EXPECT_NE(result.output.find(kFeatureNoFilesMessage), std::string::npos);
 }
 
 }  // namespace
