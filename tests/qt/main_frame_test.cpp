@@ -78,7 +78,7 @@ TEST(MainFrameTest, UnfinishedCommandSaysSoInAMessageBox) {
     }
   });
   closer.start(20);
-  frame.Action(kIdFeatureExtraction)->trigger();
+  frame.Action(kIdViewAeFile)->trigger();
   EXPECT_EQ(shown, "This command is not available yet.");
 }
 

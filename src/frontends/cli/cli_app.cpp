@@ -55,6 +55,7 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
   commands.push_back(AddDeconvolveCommand(app, common));
   commands.push_back(AddAsciiCommand(app, common));
   commands.push_back(AddLocationsCommand(app, common));
+  commands.push_back(AddFeaturesCommand(app, common));
   for (auto& command : commands) {
     command.app->add_flag("--show", common.show,
                           "Show each preview in a window and wait for a key there");

@@ -7,6 +7,7 @@
 
 #include "app/about_box.h"
 #include "frontends/qt/about_dlg.h"
+#include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/picture_view.h"
 #include "frontends/qt/progress_dialog.h"
@@ -75,6 +76,12 @@ void CMainFrame::RunOptionsDialog(CalcMode mode) {
 bool CMainFrame::RunProgressDialog(CalcMode mode) {
   ProgressDialog dialog(this, mode, asciiOperators_);
   dialog.Exec();
+  return true;
+}
+
+bool CMainFrame::RunFeatureDialog() {
+  FeatureDialog dialog(this, *featureWorkspace_);
+  dialog.Exec();  // the result is not used
   return true;
 }
 

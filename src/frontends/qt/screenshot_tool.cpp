@@ -1,5 +1,5 @@
 // Takes the README's pictures from the real windows: the main frame, the Options dialog of a
-// Single TFT and the About box. Run under a display (Xvfb will do):
+// Single TFT, the Feature Extraction dialog and the About box. Run under a display (Xvfb will do):
 //   plexo_screenshots OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
@@ -11,6 +11,7 @@
 #include "app/about_box.h"
 #include "app/real_calculations.h"
 #include "frontends/qt/about_dlg.h"
+#include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/main_frame.h"
 #include "frontends/qt/options_dialog.h"
 #include "signal/setup_file.h"
@@ -52,6 +53,11 @@ int main(int argc, char** argv) {
   plexo::qt::OptionsDialog options(&frame, plexo::CalcMode::kSingleTft, calculations, setupPath);
   ok = Save(options.View(), out + "/options_dialog.png") && ok;
   options.View().hide();
+
+  plexo::FeatureWorkspace features;
+  plexo::qt::FeatureDialog feature(&frame, features);
+  ok = Save(feature.View(), out + "/feature_dialog.png") && ok;
+  feature.View().hide();
 
   plexo::qt::CAboutDlg about(&frame);
   ok = Save(about, out + "/about_box.png") && ok;
