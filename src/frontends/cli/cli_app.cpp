@@ -55,6 +55,7 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
                           "Show each preview in a window and wait for a key there");
     command.app->footer(setup_footer);
   }
+  commands.push_back(AddImportCommand(app, common));  // shows no previews
 
   try {
     app.parse(argc, argv);
