@@ -114,6 +114,7 @@ bool ReadHeader(const std::vector<std::string_view>& lines, size_t count, Export
 // The index one past the last line that is not blank.
 size_t EndOfContent(const std::vector<std::string_view>& lines, size_t first) {
   size_t end = lines.size();
+  if (end < first) return first;  // a header cut short
   while (end > first && TrimBlanks(lines[end - 1]).empty()) --end;
   return end;
 }

@@ -201,7 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  "not a waveform export"},
         ReadCase{"Empty", "", "x", ExportKind::kUnknown, {}, "not a waveform export"},
-        ReadCase{"HeaderOnly", kNineHeader, "x", ExportKind::kNineLine, {}, "no samples"}),
+        ReadCase{"HeaderOnly", kNineHeader, "x", ExportKind::kNineLine, {}, "no samples"},
+        ReadCase{"HeaderCutShort", "SAMPLE INTERVAL (Seconds):   1e-7\nTIME OF TEST: 1\n", "x",
+                 ExportKind::kNineLine, {}, "no samples"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ImportText, CsvHeaderValuesAreTakenTrimmed) {
