@@ -39,6 +39,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   void RunAboutBox() override;
   void ToggleStatusBar() override;
   void Quit() override;
+  bool RunImportDialog() override;
 
  private:
   void BuildMenu();
