@@ -13,6 +13,9 @@ packages=(
   libgtest-dev googletest  # tests
   libbenchmark-dev         # bench/
   clang-format
+  help2man                 # the manual page, made from the program's help
+  dpkg-dev fakeroot        # the Debian package (dpkg-shlibdeps computes its dependencies)
+  lintian desktop-file-utils man-db  # checks of the package
   xvfb xauth x11-utils     # desktop screenshots and tests under a virtual display
   openbox                  # desktop tests with a window manager
 )

@@ -5,12 +5,17 @@
 #include <system_error>
 
 #include "signal/waveform_file.h"
+#include "spectral/sample_interval_check.h"
 #include "spectral/time_gate.h"
 
 namespace plexo {
 
 void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& out) {
+  // A slot holds the files of other threads before: nothing of theirs may stand in for a header
+  // line this file lacks.
+  static_cast<WaveformHeader&>(out.waveform) = WaveformHeader{};
   out.count = ReadWaveform(path, out.waveform);
+  out.intervalProblem = SampleIntervalProblem(path, out.waveform.sampleInterval);
   if (!out.HasSpectrum()) return;
   out.size = TransformSize(out.count);
   Complex* x = out.waveform.samples.data();

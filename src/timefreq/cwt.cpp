@@ -67,17 +67,17 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
     return CalcStatus::kRefused;
   }
   Waveform& wf = ws.waveform;
+  // A header line the file lacks must not keep the value of the file read before.
+  static_cast<WaveformHeader&>(wf) = WaveformHeader{};
   const int count = ReadWaveform(request.path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
     host.MessageBox("No valid data present in file or error during loading!");
     return CalcStatus::kRefused;
   }
-  // Only MAX_SAMPLES samples were stored; a window over the rest would show invented zeros.
-  if (count > MAX_SAMPLES) {
-    host.MessageBox(SamplingSizeMessage(count));
-    return CalcStatus::kRefused;
-  }
+  // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads
+  // zeros beyond them.
+  const int stored = std::min(count, MAX_SAMPLES);
   const CwtGrid grid = CwtGridOf(request, wf.sampleInterval);
   if (const std::string problem = CwtGridProblem(grid); !problem.empty()) {
     host.MessageBox(problem);
@@ -86,7 +86,7 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   const int columns = static_cast<int>(grid.columns);
   const int lines = static_cast<int>(grid.lines);
 
-  MoveWindow(wf, count, grid.first, grid.columns, ws.window);
+  MoveWindow(wf, stored, grid.first, grid.columns, ws.window);
   // The rows, the empty last line and the empty column C that the preview paints.
   ws.matrix.ZeroRegion(lines, columns + 1);
 
@@ -96,7 +96,7 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   }
 
   const cv::Mat preview = MakeCwtPreview(ws.matrix, columns, lines, grid.dt, grid.freqStep,
-                                         ws.window.data(), count, wf);
+                                         ws.window.data(), stored, wf);
   host.ShowImage("WT-File", preview);
   const bool preview_saved = SaveBmp(CwtPreviewPath(request.path), preview);
 

@@ -10,6 +10,7 @@
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
+#include "signal/waveform.h"
 #include "timefreq/cwt.h"
 #include "timefreq/spwvd.h"
 #include "timefreq/tft_request.h"
@@ -37,18 +38,26 @@ int RunTft(const TftOptions& o, const CommonOptions& common) {
   BarFinishingHost host(headless, progress);
   CalcStatus status;
   std::string suffix;
+  int count = 0;  // sample lines of the file
   if (wigner_ville) {
     auto workspace = std::make_unique<SpwvdWorkspace>();
     workspace->jobs = o.jobs;
     status = CalcSingleSpwvd(*workspace, request, progress, host);
+    count = workspace->waveform.count;
     suffix = "_spvwd";
   } else {
     auto workspace = std::make_unique<CwtWorkspace>();
     workspace->jobs = o.jobs;
     status = CalcSingleCwt(*workspace, request, progress, host);
+    count = workspace->waveform.count;
     suffix = "_wt";
   }
   progress.Finish();
+  // The calculation ran on the samples the reader stored; the user should know the rest was cut.
+  if (status != CalcStatus::kRefused && count > MAX_SAMPLES) {
+    std::cerr << "Only the first " << MAX_SAMPLES << " of the " << count << " samples of " << o.file
+              << " were used." << std::endl;
+  }
   if (status == CalcStatus::kDone) {
     const std::string stem = PathWithoutExtension(o.file) + suffix;
     if (table) std::cout << "Wrote " << stem << LowerCaseExtension(o.file) << "\n";

@@ -8,6 +8,7 @@
 
 #include "app/main_commands.h"
 #include "app/real_calculations.h"
+#include "ascii_ops/ascii_operators.h"
 #include "frontends/qt/qt_host.h"
 
 class QAction;
@@ -39,6 +40,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   void RunAboutBox() override;
   void ToggleStatusBar() override;
   void Quit() override;
+  bool RunProgressDialog(CalcMode mode) override;
   bool RunImportDialog() override;
 
  private:
@@ -48,6 +50,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   std::string setupPath_;
   QtHost host_;
   RealCalculations calculations_;
+  RealAsciiOperators asciiOperators_;
   MainCommands commands_;
   CPictureView* view_ = nullptr;
   std::map<int, QAction*> actions_;
