@@ -229,8 +229,8 @@ void ApplyIntervalOption(const ImportOptions& options, bool has_interval, Export
 void AddLengthWarning(ExportContents& out) {
   if (out.samples.size() > static_cast<size_t>(MAX_SAMPLES))
     out.warnings.push_back(std::to_string(out.samples.size()) +
-                           " samples: written whole, but calculations use the first " +
-                           std::to_string(MAX_SAMPLES));
+                           " samples: written whole, but calculations handle at most " +
+                           std::to_string(MAX_SAMPLES) + " samples per waveform");
 }
 
 }  // namespace
