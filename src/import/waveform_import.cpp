@@ -94,11 +94,17 @@ std::vector<std::string> ExportFilesOf(const std::string& input) {
 ExportKind RecogniseExportFile(const std::string& path) {
   std::error_code error;
   if (!fs::is_regular_file(path, error)) return ExportKind::kUnknown;
+  // The first lines of any export fit well within this; a file without line ends is not read
+  // whole.
+  constexpr std::streamsize kHeadBytes = 64 * 1024;
   std::ifstream in(path, std::ios::binary);
-  std::string head;
-  std::string line;
-  for (int i = 0; i <= kCsvFirstRowLine && std::getline(in, line); ++i) head += line + "\n";
-  return RecogniseExport(SplitExportLines(head));
+  std::string head(static_cast<size_t>(kHeadBytes), '\0');
+  in.read(head.data(), kHeadBytes);
+  head.resize(static_cast<size_t>(in.gcount()));
+  std::vector<std::string_view> lines = SplitExportLines(head);
+  // The last line may be cut short; it is only looked at when it is among the first lines.
+  if (lines.size() > static_cast<size_t>(kCsvFirstRowLine + 1)) lines.resize(kCsvFirstRowLine + 1);
+  return RecogniseExport(lines);
 }
 
 std::string ImportedName(const std::string& input) {
