@@ -8,6 +8,7 @@
 #include "app/about_box.h"
 #include "frontends/qt/about_dlg.h"
 #include "frontends/qt/feature_dialog.h"
+#include "frontends/qt/import_dialog.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/picture_view.h"
 #include "frontends/qt/progress_dialog.h"
@@ -97,5 +98,13 @@ void CMainFrame::ToggleStatusBar() {
 }
 
 void CMainFrame::Quit() { close(); }
+
+bool CMainFrame::RunImportDialog() {
+  if (std::optional<ImportFolders> folders = AskImportFolders(host_)) {
+    ImportDialog dialog(this, std::move(*folders), host_);
+    dialog.Exec();
+  }
+  return true;
+}
 
 }  // namespace plexo::qt

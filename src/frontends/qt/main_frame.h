@@ -43,6 +43,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   void ToggleStatusBar() override;
   void Quit() override;
   bool RunProgressDialog(CalcMode mode) override;
+  bool RunImportDialog() override;
 
  private:
   void BuildMenu();
