@@ -13,25 +13,12 @@
 #include <vector>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/window_request.h"
 
 namespace {
 
-bool Set(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
-
-// A window can be opened: an X or Wayland display, or a Qt platform chosen explicitly.
-bool DisplayAvailable() {
-  return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
-}
-
-[[maybe_unused]] bool AsksForPreviews(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--show") == 0) return true;
-  }
-  return false;
-}
+using plexo::cli::AsksForPreviews;
+using plexo::cli::DisplayAvailable;
 
 #ifdef PLEXO_HAVE_DESKTOP
 // plexo-desktop beside this program (the build tree), else where an installation puts it.

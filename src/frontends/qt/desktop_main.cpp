@@ -6,27 +6,14 @@
 #include <functional>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/window_request.h"
 #include "frontends/qt/desktop.h"
 #include "frontends/qt/preview_app.h"
 
 namespace {
 
-bool Set(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
-
-// A window can be opened: an X or Wayland display, or a Qt platform chosen explicitly.
-bool DisplayAvailable() {
-  return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
-}
-
-bool AsksForPreviews(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--show") == 0) return true;
-  }
-  return false;
-}
+using plexo::cli::AsksForPreviews;
+using plexo::cli::DisplayAvailable;
 
 }  // namespace
 
