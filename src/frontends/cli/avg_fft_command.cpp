@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
@@ -82,7 +83,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                   "Threads reading and transforming files ahead (default: every core, " +
                       std::to_string(ResolveJobCount(0)) +
                       " here); the table does not depend on it")
-      ->check(CLI::PositiveNumber);
+      ->check(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [options, window, &common]() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
@@ -100,7 +101,7 @@ Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
                                 "(--align=0: off)");
   sub->add_option("--jobs", o->jobs,
                   "Threads of the transform (default: one per core); results do not depend on it")
-      ->check(CLI::NonNegativeNumber);
+      ->check(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunAvgTft(*o, common); };

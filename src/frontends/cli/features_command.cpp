@@ -8,6 +8,7 @@
 
 #include "features/feature_extraction.h"
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
 #include "timefreq/cwt_row_runner.h"
@@ -192,7 +193,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   sub->add_option("--jobs", o->request.jobs,
                   "Threads working on files (default: every core, " +
                       std::to_string(CwtJobCount(0)) + " here); the table does not depend on it")
-      ->check(CLI::PositiveNumber);
+      ->check(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o]() {

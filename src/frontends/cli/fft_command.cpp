@@ -5,6 +5,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/file_batch.h"
+#include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
 #include "spectral/single_fft.h"
@@ -63,7 +64,7 @@ Command AddFftCommand(CLI::App& app, CommonOptions& common) {
   sub->add_option("--jobs", o->jobs,
                   "Files calculated at the same time (default: one per core); results do not\n"
                   "depend on it")
-      ->check(CLI::NonNegativeNumber);
+      ->check(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunFft(*o, common); };

@@ -9,6 +9,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/file_batch.h"
+#include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
@@ -121,7 +122,7 @@ Command AddTftCommand(CLI::App& app, CommonOptions& common) {
          "Threads (default: one per core): several files run side by side, and the threads\n"
          "left over compute each file's wavelet rows or Wigner-Ville columns; results do not\n"
          "depend on it")
-      ->check(CLI::NonNegativeNumber);
+      ->check(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunTft(*o, common); };

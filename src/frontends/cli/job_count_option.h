@@ -1,0 +1,29 @@
+#pragma once
+// The --jobs option every command shares: 0 means one per core, and more than four per core is
+// refused (each job costs a thread and its workspace; a typo of 100000 must not start them).
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <string>
+#include <thread>
+
+namespace plexo::cli {
+
+inline int MaxJobCount() {
+  return 4 * std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+inline CLI::Validator JobCountCheck() {
+  const int most = MaxJobCount();
+  return CLI::Validator(
+      [most](std::string& text) -> std::string {
+        int value = -1;
+        if (!CLI::detail::lexical_cast(text, value) || value < 0 || value > most) {
+          return "Value " + text + " is not a job count: give 0 (one per core) to " +
+                 std::to_string(most) + " (four per core)";
+        }
+        return {};
+      },
+      "0.." + std::to_string(most));
+}
+
+}  // namespace plexo::cli
