@@ -19,6 +19,11 @@ bool MakeDirectory(const std::string& path);
 bool IsDirectory(const std::string& path);
 bool IsRegularFile(const std::string& path);
 
+// Why `path` cannot be read as a regular file, in words for a message ("No such file or
+// directory", "not a regular file", "Permission denied", ...); empty when it can. Never opens a
+// named pipe or a device.
+std::string WhyNotReadable(const std::string& path);
+
 // The folder that holds the running executable.
 std::string ExecutableDirectory();
 

@@ -67,7 +67,15 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
   }
   const int m = fftPrecision;
   const int n = 1 << m;
-  const int lines = ReadTransferFunction(transferPath, ws.transfer) - 1;
+  const int read = ReadTransferFunction(transferPath, ws.transfer);
+  if (read < 0) {
+    // Not a size mismatch: there is no transfer function to compare.
+    std::string reason = WhyNotReadable(transferPath);
+    if (reason.empty()) reason = "read error";
+    host.MessageBox("Cannot read the transfer function \"" + transferPath + "\": " + reason + "!");
+    return CalcStatus::kRefused;
+  }
+  const int lines = read - 1;
   if (lines != n) {
     host.MessageBox(TransferSizeMessage(lines, n));
     return CalcStatus::kRefused;
