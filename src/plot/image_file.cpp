@@ -14,4 +14,11 @@ bool SaveBmp(const std::string& path, const cv::Mat& image) {
   return WriteBinaryFile(path, bytes.data(), bytes.size());
 }
 
+bool SavePng(const std::string& path, const cv::Mat& image) {
+  if (image.empty()) return false;
+  std::vector<unsigned char> bytes;
+  if (!cv::imencode(".png", image, bytes)) return false;
+  return WriteBinaryFile(path, bytes.data(), bytes.size());
+}
+
 }  // namespace plexo

@@ -50,6 +50,7 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
   commands.push_back(AddAvgTftCommand(app, common));
   commands.push_back(AddConvolveCommand(app, common));
   commands.push_back(AddDeconvolveCommand(app, common));
+  commands.push_back(AddViewCommand(app, common));
   for (auto& command : commands) {
     command.app->add_flag("--show", common.show,
                           "Show each preview in a window and wait for a key there");
