@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -187,6 +188,26 @@ TEST(ViewerWindowTest, CapitalTxtIsRefusedWithTheFormatMessage) {
   EXPECT_EQ(host.messages,
             std::vector<std::string>{"Filetype has the wrong format! Provide a valid file!"});
   EXPECT_EQ(VisiblePreview(), nullptr);
+}
+
+// `plexo view FILE --show` on an X display: the viewer's window opens and the command ends
+// after a key there.
+TEST(CommandLineShowTest, ViewWaitsForAKeyAtTheViewer) {
+  testing::WindowSystemInput input;
+  if (input.PlatformName() != "xcb" || !input.Available()) {
+    GTEST_SKIP() << "needs an X display (run under Xvfb)";
+  }
+  TempDir folder;
+  WriteFiles(folder);
+  QProcess plexo;
+  plexo.start(PLEXO_BINARY, {"view", QString::fromStdString(folder / "hit_fft.txt"), "--show"});
+  ASSERT_TRUE(plexo.waitForStarted());
+  ASSERT_TRUE(testing::WaitUntil([&] { return input.X11WindowTitled("FFT File"); }, 60000))
+      << "no viewer window";
+  EXPECT_FALSE(plexo.waitForFinished(500));
+  input.PressKey(Qt::Key_Space);
+  ASSERT_TRUE(plexo.waitForFinished(30000)) << "the key did not end the wait";
+  EXPECT_EQ(plexo.exitCode(), 0) << plexo.readAllStandardError().toStdString();
 }
 
 }  // namespace
