@@ -19,6 +19,7 @@
 #include "signal/number_text.h"
 #include "signal/waveform_file.h"
 #include "spectral/average_fft.h"
+#include "spectral/convolution.h"
 #include "spectral/single_fft.h"
 #include "support/temp_dir.h"
 #include "timefreq/cwt.h"
@@ -301,6 +302,33 @@ TEST_F(ViewedCalculationsTest, WaveletModulusAndComplexFilesShowTheSameMap) {
   // The complex cells' modulus differs from the printed modulus only in the last printed digit.
   EXPECT_NEAR(charts[1].largest, charts[0].largest, 1e-5 * charts[0].largest);
   EXPECT_LT(cv::norm(charts[0].image, charts[1].image, cv::NORM_INF), 8);
+}
+
+TEST_F(ViewedCalculationsTest, ConvolutionResult) {
+  std::string transfer = "Transfer function\r\n";
+  for (int i = 0; i < 1024; ++i) transfer += i % 3 ? "1.0\t0.5\r\n" : "0.5\t0\r\n";
+  WriteBytes(folder / "t.tf", transfer);
+  NullProgress progress;
+  auto convolution = std::make_unique<ConvolutionWorkspace>();
+  ASSERT_EQ(ApplyTransferFunction(*convolution, folder / "data", 10, folder / "t.tf",
+                                  TransferOperation::kConvolution, 's', progress, host),
+            CalcStatus::kDone);
+  const std::string result = ProcessedFilePath(folder / "data", folder / "data/0.txt");
+  const std::vector<std::string> lines = Lines(ReadBytes(result));
+  ASSERT_EQ(lines.size(), 1009u);
+  std::vector<double> samples;
+  for (size_t l = 9; l < lines.size(); ++l) samples.push_back(ParseDouble(lines[l]));
+  samples[0] = 0.0;  // the reader forces the sample two lines after "TIME OF TEST" to zero
+  EXPECT_EQ(DetectViewerKind(result), ViewerKind::kWaveform);
+  const FileChart chart = DrawFileChart(ViewerKind::kWaveform, result, workspace);
+  ASSERT_EQ(chart.readResult, 1000);
+  EXPECT_EQ(std::vector<double>(workspace.waveform.samples.begin(),
+                                workspace.waveform.samples.begin() + 1000),
+            samples);
+  double largest = 0;
+  for (double x : samples) largest = std::max(largest, std::abs(x));
+  EXPECT_EQ(chart.largest, largest);
+  EXPECT_DOUBLE_EQ(chart.horizontal, 1000 * 1e-7 / 40);
 }
 
 TEST(FileKind, TellsTheThreeKindsAndNothingElse) {
