@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  libopencv-dev            # core, imgproc, imgcodecs, highgui (and the CMake package)
+  libopencv-dev            # core, imgproc, highgui (and the CMake package)
+  libstb-dev               # image encoder (stb_image_write.h) for the preview files
+  libfast-float-dev        # exact, fast decimal number parsing
   libcli11-dev             # command line
   qtbase5-dev              # desktop front end
   qtbase5-private-dev      # desktop tests: input through Qt's window-system interface
@@ -13,6 +15,9 @@ packages=(
   libgtest-dev googletest  # tests
   libbenchmark-dev         # bench/
   clang-format
+  help2man                 # the manual page, made from the program's help
+  dpkg-dev fakeroot        # the Debian package (dpkg-shlibdeps computes its dependencies)
+  lintian desktop-file-utils man-db  # checks of the package
   xvfb xauth x11-utils     # desktop screenshots and tests under a virtual display
   openbox                  # desktop tests with a window manager
 )

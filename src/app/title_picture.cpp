@@ -4,6 +4,8 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
+#include "plexo_version.h"
+
 namespace plexo {
 
 namespace {
@@ -90,7 +92,7 @@ cv::Mat DrawTitlePicture() {
   DrawCentredText(image, "PLEXO++", 88, cv::FONT_HERSHEY_TRIPLEX, 2.4, kText, 3);
   DrawCentredText(image, "Acoustic Emission Waveform Analysis", 126, cv::FONT_HERSHEY_SIMPLEX, 0.75,
                   kSubText, 1);
-  DrawCentredText(image, "Version 1.4", 384, cv::FONT_HERSHEY_SIMPLEX, 0.5, kSubText, 1);
+  DrawCentredText(image, "Version " PLEXO_VERSION, 384, cv::FONT_HERSHEY_SIMPLEX, 0.5, kSubText, 1);
   return image;
 }
 

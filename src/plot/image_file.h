@@ -1,13 +1,19 @@
 #pragma once
 #include <opencv2/core.hpp>
 #include <string>
+#include <vector>
 
 namespace plexo {
 
-// Saves the image as a BMP file, replacing an earlier one only once the new one is complete.
-// False when it could not be written.
+// Saves an 8-bit three-channel (BGR) image as a 24-bit BMP file, replacing an earlier one only
+// once the new one is complete. False when it could not be written or the image is empty or of
+// another type.
 bool SaveBmp(const std::string& path, const cv::Mat& image);
 // The same as a PNG file (8-bit RGB, lossless).
 bool SavePng(const std::string& path, const cv::Mat& image);
+
+// The encoded bytes of those files; empty when the image is empty or not 8-bit BGR.
+std::vector<unsigned char> EncodeBmp(const cv::Mat& image);
+std::vector<unsigned char> EncodePng(const cv::Mat& image);
 
 }  // namespace plexo

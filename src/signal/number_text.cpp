@@ -1,5 +1,6 @@
 #include "signal/number_text.h"
 
+#include <fast_float/fast_float.h>
 #include <locale.h>
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace plexo {
@@ -15,6 +17,42 @@ namespace {
 locale_t CLocale() {
   static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   return c_locale;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Longer numeric texts than this are left to strtod, which sees at most 511 characters.
+constexpr std::ptrdiff_t kLongestFastNumber = 400;
+
+// Powers of ten that doubles hold exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The sample lines' own form, "[-]digits[.digits]" with at most 15 digits and no exponent,
+// ended by anything but a letter: the digits form an integer below 2^53 and the scale a power
+// of ten up to 1e22, both exact as doubles, so one division gives the correctly rounded value
+// strtod gives (Clinger's fast path). False, with nothing decided, for every other text.
+bool ParseShortFixed(const char* p, const char* last, bool negative, double& value) {
+  // Unsigned arithmetic: a run of more digits than fit wraps harmlessly and is refused below.
+  uint64_t mantissa = 0;
+  const char* integer = p;
+  while (p != last && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+  const std::ptrdiff_t integer_digits = p - integer;
+  std::ptrdiff_t fraction_digits = 0;
+  if (p != last && *p == '.') {
+    const char* fraction = ++p;
+    while (p != last && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+    fraction_digits = p - fraction;
+  }
+  const std::ptrdiff_t digits = integer_digits + fraction_digits;
+  if (digits == 0 || digits > 15) return false;
+  if (p != last && (IsAsciiLetter(*p) || *p == '.')) return false;
+  value = static_cast<double>(mantissa) / kExactPowersOfTen[fraction_digits];
+  if (negative) value = -value;
+  return true;
 }
 
 bool IsCBlank(char c) {
@@ -37,6 +75,26 @@ void AppendScientific(std::string& out, const char* first, const char* last) {
 }  // namespace
 
 double ParseDouble(std::string_view text) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  while (first != last && IsCBlank(*first)) ++first;
+  // The fast path takes only what it parses exactly as strtod does: an optional minus, then a
+  // digit or a point. A '+', "inf", "nan" or a hex prefix ("0x" stops fast_float after the 0)
+  // go to strtod, and so does a number running into letters, or one long enough for strtod's
+  // 511-character cut to matter.
+  const char* digits = first != last && *first == '-' ? first + 1 : first;
+  if (digits == last || !(IsDigit(*digits) || *digits == '.')) return ParseDoubleByStrtod(text);
+  double value = 0.0;
+  if (ParseShortFixed(digits, last, *first == '-', value)) return value;
+  const fast_float::from_chars_result result = fast_float::from_chars(first, last, value);
+  if (result.ec != std::errc() || result.ptr - first >= kLongestFastNumber ||
+      (result.ptr != last && IsAsciiLetter(*result.ptr)) || std::isinf(value)) {
+    return ParseDoubleByStrtod(text);
+  }
+  return value;
+}
+
+double ParseDoubleByStrtod(std::string_view text) {
   // strtod needs a terminated string; numeric prefixes longer than this are not real numbers
   // in any file the program reads, but keep the whole prefix when it fits.
   std::array<char, 512> buffer;  // not zero-filled: this runs once per sample line

@@ -11,7 +11,12 @@
 namespace plexo {
 
 // atof: blanks skipped, longest prefix that strtod accepts in the C locale, 0 when none.
+// Plain decimal numbers take a fast, correctly rounded path; everything else (hex, inf, nan,
+// a leading '+', over-long texts) goes to ParseDoubleByStrtod. Both give the same bits.
 double ParseDouble(std::string_view text);
+// The same rules by strtod alone: the reference the fast path is checked against. Numeric
+// prefixes are cut at 511 characters.
+double ParseDoubleByStrtod(std::string_view text);
 // atoi: blanks skipped, optional sign, decimal digits; 0 when none. Saturates at the int range.
 int ParseInt(std::string_view text);
 

@@ -81,6 +81,10 @@ void ReportFileError() {
   std::fflush(stdout);
 }
 
+std::string FileNotWrittenMessage(const std::string& path) {
+  return "File " + path + " could not be written!";
+}
+
 bool WriteTextFile(const std::string& path, std::string_view text) {
   TextFileWriter writer(path);
   writer.Write(text);

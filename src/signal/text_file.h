@@ -43,4 +43,8 @@ bool WriteBinaryFile(const std::string& path, const void* data, size_t size);
 // written.
 void ReportFileError();
 
+// "File <path> could not be written!": what a calculation tells the user when a result it must
+// hand on (not only show) could not be written.
+std::string FileNotWrittenMessage(const std::string& path);
+
 }  // namespace plexo

@@ -1,13 +1,11 @@
 #include "signal/waveform_file.h"
 
-#include <sys/stat.h>
-
 #include <cmath>
-#include <fstream>
 #include <string_view>
 
 #include "signal/number_text.h"
 #include "signal/text_file.h"
+#include "signal/text_lines.h"
 
 namespace plexo {
 namespace {
@@ -25,44 +23,54 @@ std::string_view From(std::string_view line, size_t k) {
   return k < line.size() ? line.substr(k) : std::string_view();
 }
 
-// Reads lines accepting CR LF or LF; returns false at the end of the file.
-bool NextLine(std::istream& in, std::string& line) {
-  if (!std::getline(in, line)) return false;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
+// Header keys are only looked for in lines that hold an 'N' or a 'T': every key has one, and
+// sample lines ("-0.001234", "1.5e-003") have neither, so they skip the six substring tests.
+bool MayHoldKey(std::string_view line) {
+  for (char c : line) {
+    if (c == 'N' || c == 'T') return true;
+  }
+  return false;
+}
+
+// Reads the whole file; false when it cannot be opened or read (a read error is reported).
+bool ReadFile(const std::string& path, FileBytes& bytes) {
+  switch (ReadWholeFile(path, bytes)) {
+    case kFileRead:
+      return true;
+    case kFileReadError:
+      ReportFileError();
+      return false;
+    case kFileNotOpened:
+      break;
+  }
+  return false;
 }
 
 // The shared rules of ReadWaveform and ReadWaveformReal; `store(index, value)` keeps a sample.
-// Opens a regular file for reading; directories and devices are refused like a missing file.
-bool OpenRegularFile(const std::string& path, std::ifstream& in) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  in.open(path, std::ios::binary);
-  return static_cast<bool>(in);
-}
-
 template <typename Store>
 int ReadWaveformLines(const std::string& path, WaveformHeader& header, Store store) {
-  std::ifstream in;
-  if (!OpenRegularFile(path, in)) return -1;
-  std::string text;
+  FileBytes bytes;
+  if (!ReadFile(path, bytes)) return -1;
+  LineSplitter lines(bytes.Text());
+  std::string_view line;
   int line_number = 0;
   int time_of_test_line = 0;
-  while (NextLine(in, text)) {
-    std::string_view line(text);
-    if (Contains(line, "DATE:")) header.date = std::string(From(line, 5));
-    if (Contains(line, "TIME:")) header.time = std::string(From(line, 5));
-    if (Contains(line, "SAMPLE INTERVAL")) {
-      header.sampleInterval = ParseDouble(From(line, 26));
-      if (line.substr(0, kIntervalPrefix.size()) != kIntervalPrefix) return -1;
-      if (std::isnan(header.sampleInterval)) return -1;
-    }
-    if (Contains(line, "UNITS") && !Contains(line, "TIME UNITS"))
-      header.units = std::string(From(line, 6));
-    if (Contains(line, "CHANNEL NUMBER")) header.channel = ParseInt(From(line, 15));
-    if (Contains(line, "TIME OF TEST")) {
-      header.timeOfTest = ParseDouble(From(line, 13));
-      time_of_test_line = line_number;
+  while (lines.Next(line)) {
+    if (MayHoldKey(line)) {
+      if (Contains(line, "DATE:")) header.date = std::string(From(line, 5));
+      if (Contains(line, "TIME:")) header.time = std::string(From(line, 5));
+      if (Contains(line, "SAMPLE INTERVAL")) {
+        header.sampleInterval = ParseDouble(From(line, 26));
+        if (line.substr(0, kIntervalPrefix.size()) != kIntervalPrefix) return -1;
+        if (std::isnan(header.sampleInterval)) return -1;
+      }
+      if (Contains(line, "UNITS") && !Contains(line, "TIME UNITS"))
+        header.units = std::string(From(line, 6));
+      if (Contains(line, "CHANNEL NUMBER")) header.channel = ParseInt(From(line, 15));
+      if (Contains(line, "TIME OF TEST")) {
+        header.timeOfTest = ParseDouble(From(line, 13));
+        time_of_test_line = line_number;
+      }
     }
     if (line_number >= kFirstSampleLine && line_number <= kLastSampleLine) {
       // The line after the one following the time of test is always stored as 0.
@@ -71,10 +79,6 @@ int ReadWaveformLines(const std::string& path, WaveformHeader& header, Store sto
     }
     if (line_number == INT32_MAX) break;  // a count beyond int cannot be returned
     ++line_number;
-  }
-  if (in.bad()) {
-    ReportFileError();
-    return -1;
   }
   return line_number - kFirstSampleLine;
 }
@@ -136,23 +140,21 @@ int ReadWaveformReal(const std::string& path, RealWaveform& wf) {
 int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, double& sampleInterval,
                       double& timeOfTest, int& channel) {
   EnsureCapacity(samples);
-  std::ifstream in;
-  if (!OpenRegularFile(path, in)) return -1;
-  std::string text;
+  FileBytes bytes;
+  if (!ReadFile(path, bytes)) return -1;
+  LineSplitter lines(bytes.Text());
+  std::string_view line;
   int line_number = 0;
-  while (NextLine(in, text)) {
-    std::string_view line(text);
-    if (Contains(line, "SAMPLE INTERVAL")) sampleInterval = ParseDouble(From(line, 26));
-    if (Contains(line, "CHANNEL NUMBER")) channel = ParseInt(From(line, 15));
-    if (Contains(line, "TIME OF TEST")) timeOfTest = ParseDouble(From(line, 13));
+  while (lines.Next(line)) {
+    if (MayHoldKey(line)) {
+      if (Contains(line, "SAMPLE INTERVAL")) sampleInterval = ParseDouble(From(line, 26));
+      if (Contains(line, "CHANNEL NUMBER")) channel = ParseInt(From(line, 15));
+      if (Contains(line, "TIME OF TEST")) timeOfTest = ParseDouble(From(line, 13));
+    }
     if (line_number >= kFirstSampleLine && line_number <= kLastSampleLine)
       samples[line_number - kFirstSampleLine] = ParseDouble(line);
     if (line_number == INT32_MAX) break;
     ++line_number;
-  }
-  if (in.bad()) {
-    ReportFileError();
-    return -1;
   }
   return line_number - kFirstSampleLine;
 }

@@ -113,6 +113,11 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
         host.MessageBox(SamplingSizeMessage(file.count));
         return CalcStatus::kRefused;
       }
+      // Its spectrum would have no frequency grid; the average would mix it into the others.
+      if (file.count > 0 && !file.intervalProblem.empty()) {
+        host.MessageBox(file.intervalProblem);
+        return CalcStatus::kRefused;
+      }
       if (file.HasSpectrum()) {
         Accumulate(ws, file, seen);
         ++ws.averaged;

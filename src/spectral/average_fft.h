@@ -40,9 +40,10 @@ std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FF
 // skipped and not counted.
 //
 // kRefused: the folder does not exist (nothing created), no file held data (no table), or a
-// file holds more than MAX_SAMPLES samples (message; no table). kStopped: the progress asked to
-// stop (tested after each file; no table). kFailed: the preview or the table could not be
-// written. An earlier table survives every run that does not complete.
+// file holds more than MAX_SAMPLES samples or data without a usable sample interval (message
+// naming the count or the file; no table). kStopped: the progress asked to stop (tested after
+// each file; no table). kFailed: the preview or the table could not be written. An earlier
+// table survives every run that does not complete.
 CalcStatus AverageFFT(AverageFftWorkspace& workspace, const std::string& folder, int windowIndex,
                       CalcProgress& progress, Host& host, int jobs = 0);
 

@@ -5,12 +5,17 @@
 #include <system_error>
 
 #include "signal/waveform_file.h"
+#include "spectral/sample_interval_check.h"
 #include "spectral/time_gate.h"
 
 namespace plexo {
 
 void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& out) {
+  // A slot holds the files of other threads before: nothing of theirs may stand in for a header
+  // line this file lacks.
+  static_cast<WaveformHeader&>(out.waveform) = WaveformHeader{};
   out.count = ReadWaveform(path, out.waveform);
+  out.intervalProblem = SampleIntervalProblem(path, out.waveform.sampleInterval);
   if (!out.HasSpectrum()) return;
   out.size = TransformSize(out.count);
   Complex* x = out.waveform.samples.data();
@@ -24,6 +29,10 @@ void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& ou
   for (int i = 0; i < bins; ++i) out.magnitude[i] = std::hypot(x[i].re, x[i].im);
 }
 
+// Slots beyond two per worker: a worker that the system holds back on the file the caller needs
+// next would otherwise stop the others after two files each (one slot is 320 KiB).
+constexpr size_t kSpareSlots = 8;
+
 int ResolveJobCount(int jobs) {
   if (jobs > 0) return jobs;
   const unsigned cores = std::thread::hardware_concurrency();
@@ -36,7 +45,7 @@ SpectrumReadAhead::SpectrumReadAhead(const std::vector<std::string>& files, int 
   // More workers than files, or than any machine needs, only cost memory.
   const size_t workers =
       std::min<size_t>({static_cast<size_t>(std::max(jobs, 1)), files.size(), 256});
-  const size_t slot_count = workers > 1 ? 2 * workers : 1;
+  const size_t slot_count = workers > 1 ? 2 * workers + kSpareSlots : 1;
   if (slots_.size() < slot_count) slots_.resize(slot_count);
   filled_with_.assign(slots_.size(), 0);
   if (workers <= 1) return;

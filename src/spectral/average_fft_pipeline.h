@@ -24,18 +24,20 @@ struct FileSpectrum {
   std::vector<double> magnitude;  // |X[i]| for the bins i < N/2 (MAX_SAMPLES/2 entries)
   int count = 0;                  // the reader's result: <= 0 no data, > MAX_SAMPLES too long
   TransformSizeResult size;       // m and N of the transform (meaningful for 1 .. MAX_SAMPLES)
+  std::string intervalProblem;    // the refusal of a file without a usable sample interval
 
-  bool HasSpectrum() const { return count > 0 && count <= MAX_SAMPLES; }
+  bool HasSpectrum() const { return count > 0 && count <= MAX_SAMPLES && intervalProblem.empty(); }
   int Bins() const { return size.n / 2; }
 };
 
-// Reads `path`; when it holds 1 .. MAX_SAMPLES samples, zero-pads them to N, applies the
-// "200µs" gate when windowIndex is 1, transforms forward and takes the bin magnitudes (hypot).
+// Reads `path`; when it holds 1 .. MAX_SAMPLES samples and a usable sample interval (else
+// `intervalProblem` says why not), zero-pads them to N, applies the "200µs" gate when
+// windowIndex is 1, transforms forward and takes the bin magnitudes (hypot).
 // Longer files are only counted: their samples would not fit the transform buffer.
 void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& out);
 
 // Hands out the files' spectra in file order. With jobs > 1, `jobs` worker threads read and
-// transform ahead into 2*jobs slots; a slot is reused only after the caller has moved past the
+// transform ahead into 2*jobs + 8 slots; a slot is reused only after the caller has moved past the
 // file it held. With jobs <= 1 (or when no thread can be started) each file is read on the
 // calling thread when it is asked for.
 class SpectrumReadAhead {

@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "signal/number_text.h"
+#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "spectral/transfer_function.h"
@@ -71,10 +72,14 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
     host.MessageBox(TransferSizeMessage(lines, n));
     return CalcStatus::kRefused;
   }
-  if (!IsDirectory(folder)) return CalcStatus::kRefused;
+  const bool columns = outputChoice == 'o' || outputChoice == 'O';
+  if (!IsDirectory(folder)) {
+    // The columns output reports the file it writes; here there is none to report.
+    if (columns) host.MessageBox("Folder " + folder + " not found! Nothing was written.");
+    return CalcStatus::kRefused;
+  }
 
   if (ws.output.size() < static_cast<size_t>(MAX_SAMPLES)) ws.output.resize(MAX_SAMPLES);
-  const bool columns = outputChoice == 'o' || outputChoice == 'O';
   ws.columns.Clear();
   MakeDirectory(ProcessedFolder(folder));  // failure shows when the outputs are written
   const std::vector<std::string> files = ListTxtFiles(folder);
@@ -107,8 +112,13 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
 
   if (columns) {
     const std::string path = ColumnsFilePath(folder);
-    if (!ws.columns.Write(path)) write_failed = true;
-    host.MessageBox(path);
+    // The path tells the user where the columns are; a file that is not there is reported so.
+    if (ws.columns.Write(path)) {
+      host.MessageBox(path);
+    } else {
+      write_failed = true;
+      host.MessageBox(FileNotWrittenMessage(path));
+    }
     ws.columns.Clear();
   }
   if (ws.processed == 0) return CalcStatus::kRefused;

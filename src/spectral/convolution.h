@@ -40,8 +40,9 @@ std::string ProcessedFilePath(const std::string& folder, const std::string& inpu
 // "Transfer-Function sampling size (<L>) is not equal to FFT-precision (<N as %e>)! ..."
 std::string TransferSizeMessage(int lines, double points);
 
-// outputChoice 'o' or 'O' writes the columns file (and shows its path); anything else writes
-// one waveform file per input. The transform covers N = 2^fftPrecision points: shorter
+// outputChoice 'o' or 'O' writes the columns file (and shows its path, or that it could not be
+// written, or that the folder was not found); anything else writes one waveform file per
+// input. The transform covers N = 2^fftPrecision points: shorter
 // waveforms are zero-padded and written back with their own length; of a longer one (at most
 // MAX_SAMPLES) only the first N samples are transformed and the samples from N on are written
 // as 0.

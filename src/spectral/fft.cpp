@@ -4,8 +4,33 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace plexo {
+
+namespace {
+
+// One stage's butterflies, block by block over contiguous memory. Built for AVX2 as well (two
+// complex values per vector) and chosen when the processor has it; contraction is off for
+// every build, so each butterfly is the same multiplies, adds and subtracts in any of them.
+__attribute__((target_clones("avx2", "default"))) void ButterflyStage(Complex* x, long n, long l1,
+                                                                      const Complex* u) {
+  const long l2 = l1 * 2;
+  for (long block = 0; block < n; block += l2) {
+    Complex* lower = x + block;
+    Complex* upper = lower + l1;
+    for (long jj = 0; jj < l1; ++jj) {
+      const double t1 = u[jj].re * upper[jj].re - u[jj].im * upper[jj].im;
+      const double t2 = u[jj].re * upper[jj].im + u[jj].im * upper[jj].re;
+      upper[jj].re = lower[jj].re - t1;
+      upper[jj].im = lower[jj].im - t2;
+      lower[jj].re += t1;
+      lower[jj].im += t2;
+    }
+  }
+}
+
+}  // namespace
 
 void FFT(int dir, int m, Complex* x) {
   if (m <= 0) return;
@@ -24,7 +49,12 @@ void FFT(int dir, int m, Complex* x) {
   }
 
   // Butterflies; the twiddle factor advances by complex multiplication and the stage angle is
-  // halved with the half-angle formulas.
+  // halved with the half-angle formulas. Each stage's twiddles are tabled first, by the same
+  // recurrence in the same order, and the butterflies then run block by block over contiguous
+  // memory. The butterflies of a stage touch disjoint pairs, so their order changes no bit.
+  thread_local std::vector<Complex> twiddles;
+  if (twiddles.size() < static_cast<size_t>(n / 2)) twiddles.resize(static_cast<size_t>(n / 2));
+  Complex* u = twiddles.data();
   double c1 = -1.0, c2 = 0.0;
   long l2 = 1;
   for (int stage = 0; stage < m; ++stage) {
@@ -32,19 +62,12 @@ void FFT(int dir, int m, Complex* x) {
     l2 <<= 1;
     double u1 = 1.0, u2 = 0.0;
     for (long jj = 0; jj < l1; ++jj) {
-      for (long i = jj; i < n; i += l2) {
-        const long i1 = i + l1;
-        const double t1 = u1 * x[i1].re - u2 * x[i1].im;
-        const double t2 = u1 * x[i1].im + u2 * x[i1].re;
-        x[i1].re = x[i].re - t1;
-        x[i1].im = x[i].im - t2;
-        x[i].re += t1;
-        x[i].im += t2;
-      }
+      u[jj] = Complex{u1, u2};
       const double z = u1 * c1 - u2 * c2;
       u2 = u1 * c2 + u2 * c1;
       u1 = z;
     }
+    ButterflyStage(x, n, l1, u);
     c2 = std::sqrt((1.0 - c1) / 2.0);
     if (dir == 1) c2 = -c2;
     c1 = std::sqrt((1.0 + c1) / 2.0);

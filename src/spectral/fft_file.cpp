@@ -1,11 +1,11 @@
 #include "spectral/fft_file.h"
 
 #include <cmath>
-#include <fstream>
 
 #include "platform/file_system.h"
 #include "signal/number_text.h"
 #include "signal/text_file.h"
+#include "signal/text_lines.h"
 #include "signal/waveform.h"
 
 namespace plexo {
@@ -47,18 +47,16 @@ std::string_view From(std::string_view line, size_t k) {
 }  // namespace
 
 int ReadFFTFile(const std::string& path, FftFileContent& content) {
-  if (!IsRegularFile(path)) return -1;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return -1;
+  FileBytes bytes;
+  if (ReadWholeFile(path, bytes) != kFileRead) return -1;
   content.frequencies.assign(MAX_SAMPLES, 0.0);
   content.amplitudes.assign(MAX_SAMPLES, 0.0);
 
-  std::string text;
+  LineSplitter lines(bytes.Text());
+  std::string_view line;
   int stored = 0;
   // Lines are numbered from 1 as in the written layouts; the first one tells the kind.
-  for (long line_number = 1; std::getline(in, text); ++line_number) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    std::string_view line(text);
+  for (long line_number = 1; lines.Next(line); ++line_number) {
     if (line_number == 1) {
       content.kind = kSingleFftFile;
       if (line.find("Single") != std::string_view::npos) content.kind = kSingleFftFile;

@@ -9,6 +9,7 @@
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "spectral/fft_file.h"
+#include "spectral/sample_interval_check.h"
 
 namespace plexo {
 
@@ -27,6 +28,8 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
     return CalcStatus::kRefused;
   }
   Waveform& wf = ws.waveform;
+  // A header line the file lacks must not keep the value of the file read before.
+  static_cast<WaveformHeader&>(wf) = WaveformHeader{};
   const int count = ReadWaveform(path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
@@ -36,6 +39,11 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
   // Only MAX_SAMPLES samples were stored; transforming more would leave the buffer.
   if (count > MAX_SAMPLES) {
     host.MessageBox(SamplingSizeMessage(count));
+    return CalcStatus::kRefused;
+  }
+  if (const std::string problem = SampleIntervalProblem(path, wf.sampleInterval);
+      !problem.empty()) {
+    host.MessageBox(problem);
     return CalcStatus::kRefused;
   }
 

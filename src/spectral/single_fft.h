@@ -22,8 +22,9 @@ std::string FftFilePath(const std::string& input);
 std::string FftPreviewPath(const std::string& input);
 
 // Runs the calculation for one file. The window index is accepted and not used: the time gate
-// belongs to the Average FFT. Messages go to the host; the preview is shown (and the call waits
-// for the host to return) before the files are written.
+// belongs to the Average FFT. A file without a usable sample interval is refused by a message
+// naming it. Messages go to the host; the preview is shown (and the call waits for the host to
+// return) before the files are written.
 CalcStatus SingleFFT(SingleFftWorkspace& workspace, const std::string& path, int windowIndex,
                      Host& host);
 

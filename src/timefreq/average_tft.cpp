@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/file_system.h"
+#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "timefreq/align_on_threshold.h"
@@ -123,6 +124,8 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
 
   InvertMeanSpectrum(ws, last_count, last_size);
   if (!WriteWaveform(average_path, ws.averageSignal.data(), last_count, last)) {
+    // The transform reads the average back from this file: without it the run cannot go on.
+    host.MessageBox(FileNotWrittenMessage(average_path));
     return CalcStatus::kFailed;
   }
   TftRequest request = grid;

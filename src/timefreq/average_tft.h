@@ -43,7 +43,8 @@ using SingleTftRun = std::function<CalcStatus(const TftRequest&)>;
 // single calculation returns. With autoThreshold = 1 every waveform is aligned on `threshold`
 // before it is summed. Files the reader rejects are skipped. Ends without writing anything when
 // the folder does not exist (silently), when a file has more than MAX_SAMPLES samples, when no
-// file could be read, or when the user asks to stop.
+// file could be read, or when the user asks to stop. An average file that cannot be written is
+// reported by message (kFailed).
 CalcStatus AverageTft(AverageTftWorkspace& workspace, const std::string& folder,
                       const TftRequest& grid, double threshold, int autoThreshold,
                       CalcProgress& progress, Host& host, const SingleTftRun& single);

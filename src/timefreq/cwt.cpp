@@ -4,6 +4,7 @@
 #include <span>
 
 #include "platform/file_system.h"
+#include "platform/side_task.h"
 #include "plot/image_file.h"
 #include "signal/waveform_file.h"
 #include "timefreq/cwt_grid.h"
@@ -67,17 +68,17 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
     return CalcStatus::kRefused;
   }
   Waveform& wf = ws.waveform;
+  // A header line the file lacks must not keep the value of the file read before.
+  static_cast<WaveformHeader&>(wf) = WaveformHeader{};
   const int count = ReadWaveform(request.path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
     host.MessageBox("No valid data present in file or error during loading!");
     return CalcStatus::kRefused;
   }
-  // Only MAX_SAMPLES samples were stored; a window over the rest would show invented zeros.
-  if (count > MAX_SAMPLES) {
-    host.MessageBox(SamplingSizeMessage(count));
-    return CalcStatus::kRefused;
-  }
+  // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads
+  // zeros beyond them.
+  const int stored = std::min(count, MAX_SAMPLES);
   const CwtGrid grid = CwtGridOf(request, wf.sampleInterval);
   if (const std::string problem = CwtGridProblem(grid); !problem.empty()) {
     host.MessageBox(problem);
@@ -86,7 +87,7 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   const int columns = static_cast<int>(grid.columns);
   const int lines = static_cast<int>(grid.lines);
 
-  MoveWindow(wf, count, grid.first, grid.columns, ws.window);
+  MoveWindow(wf, stored, grid.first, grid.columns, ws.window);
   // The rows, the empty last line and the empty column C that the preview paints.
   ws.matrix.ZeroRegion(lines, columns + 1);
 
@@ -95,27 +96,28 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
     return CalcStatus::kStopped;
   }
 
+  // The table and the preview only read the matrix: the table is written on a thread of its
+  // own while the preview is painted, shown and saved here.
+  const std::string out = CwtFilePath(request.path);
+  SideTask table([&, out] {
+    switch (request.outputType) {
+      case 'c':
+      case 'C':
+        return WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.dt);
+      case 'a':
+      case 'A':
+        return WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.dt);
+      default:
+        return true;  // no table asked for
+    }
+  });
   const cv::Mat preview = MakeCwtPreview(ws.matrix, columns, lines, grid.dt, grid.freqStep,
-                                         ws.window.data(), count, wf);
+                                         ws.window.data(), stored, wf);
   host.ShowImage("WT-File", preview);
   const bool preview_saved = SaveBmp(CwtPreviewPath(request.path), preview);
-
-  bool table_written = true;
-  const std::string out = CwtFilePath(request.path);
-  switch (request.outputType) {
-    case 'c':
-    case 'C':
-      table_written = WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep,
-                                      request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
-      break;
-    case 'a':
-    case 'A':
-      table_written = WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep,
-                                      request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
-      break;
-    default:
-      break;  // no table asked for
-  }
+  const bool table_written = table.Join();
   return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 

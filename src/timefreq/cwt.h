@@ -25,11 +25,12 @@ struct CwtWorkspace {
 std::string CwtFilePath(const std::string& input);
 std::string CwtPreviewPath(const std::string& input);
 
-// Runs the calculation: reads the file, refuses what cannot be computed (message, nothing
-// written), computes the rows (progress range 0 .. R, position k after row k; a stop request
-// seen after a row ends the run with nothing written), shows the preview as "WT-File", saves it,
-// and writes the TFT file in the form outputType asks for ('a'/'A' modulus, 'c'/'C' complex,
-// anything else none).
+// Runs the calculation: reads the file (of a file over MAX_SAMPLES samples, the first
+// MAX_SAMPLES; `workspace.waveform.count` keeps the full count), refuses what cannot be computed
+// (message, nothing written), computes the rows (progress range 0 .. R, position k after row k; a
+// stop request seen after a row ends the run with nothing written), shows the preview as "WT-File",
+// saves it, and writes the TFT file in the form outputType asks for ('a'/'A' modulus, 'c'/'C'
+// complex, anything else none).
 CalcStatus CalcSingleCwt(CwtWorkspace& workspace, const TftRequest& request, CalcProgress& progress,
                          Host& host);
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/file_system.h"
+#include "platform/side_task.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
@@ -86,17 +87,20 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
     return refuse("Filetype has the wrong format! Provide a valid file!");
   }
   Waveform& wf = ws.waveform;
+  // A header line the file lacks must not keep the value of the file read before.
+  static_cast<WaveformHeader&>(wf) = WaveformHeader{};
   const int count = ReadWaveform(request.path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) return refuse("No valid data present in file or error during loading!");
-  // Only MAX_SAMPLES samples were stored; a window over the rest would show invented zeros.
-  if (count > MAX_SAMPLES) return refuse(SamplingSizeMessage(count));
+  // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads
+  // zeros beyond them.
+  const int stored = std::min(count, MAX_SAMPLES);
 
   SpwvdGrid grid = SpwvdWindowOf(request, wf.sampleInterval);
   if (const std::string problem = SpwvdWindowProblem(grid); !problem.empty()) {
     return refuse(problem);
   }
-  MoveWindow(wf, count, grid.first, grid.samples, ws.window);
+  MoveWindow(wf, stored, grid.first, grid.samples, ws.window);
 
   if (const std::string problem = SpwvdSubsamplingProblem(request.subsampling); !problem.empty()) {
     return refuse(problem);
@@ -122,29 +126,28 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
       request.windowParameter, JobCount(ws.jobs), progress, host);
   if (status != CalcStatus::kDone) return status;
 
-  const cv::Mat preview = MakeSpwvdPreview(ws, grid, count);
-  host.ShowImage("SPVWD-File", preview);
-  const bool previewSaved = SaveBmp(SpwvdPreviewPath(request.path), preview);
-
-  bool tableWritten = true;
+  // The table and the preview only read the matrix: the table is written on a thread of its
+  // own while the preview is painted, shown and saved here.
   const std::string out = SpwvdFilePath(request.path);
   const int lines = static_cast<int>(grid.lines);
-  switch (request.outputType) {
-    case 'c':
-    case 'C':
-      tableWritten =
-          WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                          wf.channel, wf.timeOfTest, grid.decimatedDt);
-      break;
-    case 'a':
-    case 'A':
-      tableWritten =
-          WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                          wf.channel, wf.timeOfTest, grid.decimatedDt);
-      break;
-    default:
-      break;  // no table asked for
-  }
+  SideTask table([&, out] {
+    switch (request.outputType) {
+      case 'c':
+      case 'C':
+        return WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.decimatedDt);
+      case 'a':
+      case 'A':
+        return WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
+                               wf.channel, wf.timeOfTest, grid.decimatedDt);
+      default:
+        return true;  // no table asked for
+    }
+  });
+  const cv::Mat preview = MakeSpwvdPreview(ws, grid, stored);
+  host.ShowImage("SPVWD-File", preview);
+  const bool previewSaved = SaveBmp(SpwvdPreviewPath(request.path), preview);
+  const bool tableWritten = table.Join();
   return previewSaved && tableWritten ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 

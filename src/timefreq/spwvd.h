@@ -26,11 +26,12 @@ struct SpwvdWorkspace {
 std::string SpwvdFilePath(const std::string& input);
 std::string SpwvdPreviewPath(const std::string& input);
 
-// Runs the calculation: reads the file, moves and decimates the time window, refuses what cannot
-// be computed (message, nothing written), computes the distribution (progress range 0 .. N_time,
-// position c for column c), shows the preview as "SPVWD-File", saves it, and writes the TFT file
-// in the form outputType asks for ('a'/'A' modulus, 'c'/'C' complex cells holding the magnitude
-// and 0, anything else none). No stop test: the run is short.
+// Runs the calculation: reads the file (of a file over MAX_SAMPLES samples, the first
+// MAX_SAMPLES; `workspace.waveform.count` keeps the full count), moves and decimates the time
+// window, refuses what cannot be computed (message, nothing written), computes the distribution
+// (progress range 0 .. N_time, position c for column c), shows the preview as "SPVWD-File", saves
+// it, and writes the TFT file in the form outputType asks for ('a'/'A' modulus, 'c'/'C' complex
+// cells holding the magnitude and 0, anything else none). No stop test: the run is short.
 CalcStatus CalcSingleSpwvd(SpwvdWorkspace& workspace, const TftRequest& request,
                            CalcProgress& progress, Host& host);
 

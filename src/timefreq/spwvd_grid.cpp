@@ -63,6 +63,12 @@ std::string SpwvdFrequencyProblem(const SpwvdGrid& grid) {
   if (std::isnan(grid.span) || grid.shownBins < 0) {
     return "Frequency grid holds no rows! Please check consistence!";
   }
+  // No bin to show (for instance frequency start = end) would leave the map empty, its white
+  // axes and labels on a white ground, above a file without rows. N_freq = 0 is left to the
+  // distribution's own message.
+  if (grid.shownBins == 0 && grid.nFreq > 0) {
+    return "Frequency grid holds no rows! Please check consistence!";
+  }
   if (grid.nFreq > SPWVD_MAX_TRANSFORM_LENGTH) return SpwvdTransformLengthMessage(grid.nFreq);
   if (grid.shownBins > kSpwvdMaxShownBins) {
     return LimitMessage("Frequency grid", grid.shownBins, "bins", kSpwvdMaxShownBins);

@@ -46,7 +46,8 @@ std::string SpwvdSubsamplingProblem(int subsampling);
 // True when fs'/4, computed as pow(dt, -1)/subsampling*0.25, lies below freqEnd.
 bool SpwvdSubsamplingTooHigh(const SpwvdGrid& grid, const TftRequest& request);
 // The message that refuses the frequency grid, or an empty text: delta f must be a positive
-// number, N_freq at most SPWVD_MAX_TRANSFORM_LENGTH and D between 0 and kSpwvdMaxShownBins.
+// number, N_freq at most SPWVD_MAX_TRANSFORM_LENGTH and D between 1 and kSpwvdMaxShownBins
+// (N_freq = 0 is left to the distribution, which refuses it with its own message).
 std::string SpwvdFrequencyProblem(const SpwvdGrid& grid);
 
 }  // namespace plexo

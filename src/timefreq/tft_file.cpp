@@ -1,6 +1,11 @@
 #include "timefreq/tft_file.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "signal/number_text.h"
 #include "signal/text_file.h"
@@ -8,8 +13,32 @@
 namespace plexo {
 namespace {
 
-// Text is handed to the writer in pieces of about this size.
-constexpr size_t kChunk = 1 << 16;
+// Matrix lines are formatted in chunks of this many rows, a wave of chunks at a time on
+// several threads, and written in row order: the text is the same whatever the thread count,
+// and at most one wave of text is held at once.
+constexpr int kRowsPerChunk = 16;
+constexpr unsigned kMostFormatThreads = 4;
+
+unsigned FormatThreads() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return std::clamp(cores, 1u, kMostFormatThreads);
+}
+
+// Runs format(0) .. format(count-1), the first on the calling thread and the others on threads
+// of their own (on the calling thread when none can be started).
+template <typename Format>
+void FormatSideBySide(unsigned count, Format format) {
+  std::vector<std::thread> threads;
+  for (unsigned i = 1; i < count; ++i) {
+    try {
+      threads.emplace_back(format, i);
+    } catch (const std::system_error&) {
+      format(i);
+    }
+  }
+  format(0);
+  for (std::thread& thread : threads) thread.join();
+}
 
 template <typename AppendCell>
 bool WriteTft(const std::string& outPath, const TftMatrix& matrix, int rows, int columns,
@@ -17,44 +46,52 @@ bool WriteTft(const std::string& outPath, const TftMatrix& matrix, int rows, int
               AppendCell append_cell) {
   // Matrix lines read rows 0 .. rows-2 and columns 0 .. columns-1: both must lie in the matrix.
   if (rows > TFT_MAX_ROWS + 1 || columns > TFT_ROW_STRIDE) return false;
-  TextFileWriter writer(outPath);
+  // The text is formatted with its CR LF line ends, so the writer copies it unchanged.
+  TextFileWriter writer(outPath, /*translate_newlines=*/false);
   if (!writer.IsOpen()) return false;
 
   std::string text;
-  text.reserve(kChunk + 1024);
-  const auto flush_when_full = [&] {
-    if (text.size() < kChunk) return;
-    writer.Write(text);
-    text.clear();
-  };
   text += "Channel:\t";
   text += FormatD(channel);
-  text += "\nTime of Record:\t";
+  text += "\r\nTime of Record:\t";
   AppendE(text, timeOfTest);
-  text += "\nTimeresolution:\t";
+  text += "\r\nTimeresolution:\t";
   AppendE(text, dt);
-  text += "\n";
+  text += "\r\n";
   if (rows > 0) {
     text += "Frequency[Hz]/Time[s]\t";
     for (int g = 1; g <= columns; ++g) {
       AppendE(text, g * dt + timeStart);
       text += '\t';
-      flush_when_full();
     }
-    text += '\n';
-    for (int r = 0; r + 1 < rows; ++r) {
-      AppendE(text, (r + 1) * freqStep);
-      text += '\t';
-      const Complex* row = matrix.Row(r);
-      for (int c = 0; c < columns; ++c) {
-        append_cell(text, row[c]);
-        text += '\t';
-        flush_when_full();
-      }
-      text += '\n';
-    }
+    text += "\r\n";
   }
   writer.Write(text);
+
+  const int matrix_lines = std::max(rows - 1, 0);
+  const int chunks = (matrix_lines + kRowsPerChunk - 1) / kRowsPerChunk;
+  const unsigned threads = FormatThreads();
+  std::vector<std::string> texts(threads);
+  for (int first_chunk = 0; first_chunk < chunks; first_chunk += static_cast<int>(threads)) {
+    const unsigned wave = std::min<unsigned>(threads, static_cast<unsigned>(chunks - first_chunk));
+    FormatSideBySide(wave, [&](unsigned i) {
+      std::string& out = texts[i];
+      out.clear();
+      const int first_row = (first_chunk + static_cast<int>(i)) * kRowsPerChunk;
+      const int end_row = std::min(first_row + kRowsPerChunk, matrix_lines);
+      for (int r = first_row; r < end_row; ++r) {
+        AppendE(out, (r + 1) * freqStep);
+        out += '\t';
+        const Complex* row = matrix.Row(r);
+        for (int c = 0; c < columns; ++c) {
+          append_cell(out, row[c]);
+          out += '\t';
+        }
+        out += "\r\n";
+      }
+    });
+    for (unsigned i = 0; i < wave; ++i) writer.Write(texts[i]);
+  }
   if (!writer.Commit()) {
     ReportFileError();
     return false;

@@ -69,6 +69,14 @@ TEST_F(CliAvgTft, RefusalsWriteNothing) {
   EXPECT_NE(r.status, 0);
   EXPECT_FALSE(Exists(Output("average_signal.txt")));
 
+  // A result folder that is a file: the average cannot be written.
+  testing::WriteBytes(folder_ + "/avgWTData", "not a folder");
+  r = RunPlexo("avg-tft '" + folder_ + "'");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("File " + Output("average_signal.txt") + " could not be written!"),
+            std::string::npos)
+      << r.output;
+
   r = RunPlexo("avg-tft '" + dir_.File("missing") + "'");
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.output.find("Folder not found"), std::string::npos) << r.output;

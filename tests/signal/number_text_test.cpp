@@ -1,10 +1,17 @@
 #include "signal/number_text.h"
 
 #include <gtest/gtest.h>
+#include <locale.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace plexo {
 namespace {
@@ -73,6 +80,76 @@ TEST(NumberText, IgnoresTheProcessLocale) {
   EXPECT_EQ(FormatF(1.5), "1.500000");
   EXPECT_DOUBLE_EQ(ParseDouble("1.5"), 1.5);
   std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+// atof in the C locale, written the plain way: the reference every parse is held to.
+double CAtof(const std::string& text) {
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return strtod_l(text.c_str(), nullptr, c_locale);
+}
+
+uint64_t Bits(double value) { return std::bit_cast<uint64_t>(value); }
+
+class ParseDoubleExactness : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ParseDoubleExactness, GivesTheBitsOfAtof) {
+  const std::string text = GetParam();
+  EXPECT_EQ(Bits(ParseDouble(text)), Bits(CAtof(text))) << '"' << text << '"';
+  EXPECT_EQ(Bits(ParseDoubleByStrtod(text)), Bits(CAtof(text))) << '"' << text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TrickyTexts, ParseDoubleExactness,
+    ::testing::Values(
+        // what the program writes and acquisition software exports
+        "0.000000", "-0.000000", "-0.001234\r", "1.234560e-005", "1.000000e-007", "  42",
+        "3.14159265358979311600", "0.0000010000", "999999999999999", "9999999999999999",
+        "0.000000000000001", "-123456.789012345", "1234567890.12345678", "5.", ".5", "-0",
+        // halfway cases and long mantissas that need more than the fast multiply
+        "9007199254740993", "9007199254740993.0000000000000000001", "2.2250738585072011e-308",
+        "2.2250738585072012e-308", "4.9406564584124654e-324", "2.4703282292062327e-324",
+        "2.4703282292062328e-324", "1.7976931348623157e308", "1.7976931348623158e308",
+        "1.7976931348623159e308", "1e-400", "-1e-400", "1e400",
+        "0.1000000000000000055511151231257827021181583404541015625",
+        "123456789012345678901234567890e-30",
+        // what only strtod reads: hex, infinities, NaNs, a leading plus
+        "0x1p3", "-0X1.8p1", "0x", "inf", "-Infinity", "nan", "nan(123)", "+1.5", "+.5e2",
+        // prefixes that end early or hold no number
+        "1e", "1e+", "1E+5x", "1.5e-3xyz", "-.5", "-.", ".", "-", "", "e5", "1,5", "1.5.6", "12abc",
+        "0.5\t7", "--1", "- 1", "1d5", "\v\f 7.25"));
+
+TEST(NumberText, ParsesRandomNumbersExactly) {
+  // Shortest round-trip texts, printf texts of every kind and random digit strings.
+  std::mt19937_64 random(20261208);
+  std::uniform_int_distribution<int> digit(0, 9);
+  char text[64];
+  for (int i = 0; i < 20000; ++i) {
+    const double value = std::bit_cast<double>(random());
+    std::string texts[4];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    texts[0] = text;
+    std::snprintf(text, sizeof text, "%e", value);
+    texts[1] = text;
+    int exponent = 0;  // the value scaled into [0.5, 1), then printed with six decimals
+    std::snprintf(text, sizeof text, "%.6f", std::frexp(value, &exponent) * 1e3);
+    texts[2] = text;
+    std::string digits = (i % 2 ? "-" : "") + std::to_string(digit(random)) + ".";
+    for (int d = i % 40; d >= 0; --d) digits += static_cast<char>('0' + digit(random));
+    texts[3] = digits + "e" + std::to_string(static_cast<int>(random() % 700) - 350);
+    for (const std::string& t : texts) {
+      ASSERT_EQ(Bits(ParseDouble(t)), Bits(CAtof(t))) << t;
+    }
+  }
+}
+
+TEST(NumberText, LongTextsKeepTheCut) {
+  // strtod reads at most 511 characters of a numeric prefix; the fast path leaves such texts
+  // to it.
+  const std::string long_number = "1." + std::string(600, '3');
+  EXPECT_EQ(Bits(ParseDouble(long_number)), Bits(ParseDoubleByStrtod(long_number)));
+  EXPECT_DOUBLE_EQ(ParseDouble(long_number), 1.0 + 1.0 / 3.0);
+  const std::string cut_exponent = "1." + std::string(508, '0') + "e5";
+  EXPECT_EQ(ParseDouble(cut_exponent), 1.0);
 }
 
 }  // namespace

@@ -66,6 +66,40 @@ TEST(WaveformFile, LfOnlyAndKeysInAnotherOrder) {
   EXPECT_EQ(wf.samples[2].re, 3.0);
 }
 
+// Keys are found anywhere in the file, and a later line with the same key wins: its value, and
+// for "TIME OF TEST" also the sample forced to zero two lines below it. Units stay as written,
+// blanks, tabs and case included.
+TEST(WaveformFile, TheLastKeyLineWinsAndUnitsStayVerbatim) {
+  TempDir dir;
+  const std::string path = dir.File("twice.txt");
+  WriteBytes(path,
+             "TIME OF TEST:\t1.5\r\nUNITS:\tvolts\r\nSAMPLE INTERVAL (Seconds):   1e-7\r\n"
+             "x\r\nx\r\nx\r\nx\r\nx\r\nx\r\n"
+             "1.0\r\n2.0\r\nTIME OF TEST:   7.25e+000\r\n4.0\r\n5.0\r\n"
+             "UNITS:  milli Volts\t \r\n7.0\r\n");
+  Waveform wf;
+  ASSERT_EQ(ReadWaveform(path, wf), 7);
+  EXPECT_EQ(wf.timeOfTest, 7.25);
+  EXPECT_EQ(wf.units, "  milli Volts\t ");
+  // The first time of test (line 0) forced nothing among the samples; the second (line 11)
+  // forces sample 13 - 9 = 4, whatever the line says.
+  const double expected[] = {1.0, 2.0, 0.0, 4.0, 0.0, 0.0, 7.0};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(wf.samples[i].re, expected[i]) << "sample " << i;
+
+  RealWaveform real;
+  ASSERT_EQ(ReadWaveformReal(path, real), 7);
+  EXPECT_EQ(real.timeOfTest, 7.25);
+  EXPECT_EQ(real.units, "  milli Volts\t ");
+  EXPECT_EQ(real.samples[4], 0.0);
+  EXPECT_EQ(real.samples[3], 4.0);
+
+  // The writer puts the units text after "UNITS:\t" unchanged, so it reads back with that tab.
+  ASSERT_TRUE(WriteWaveform(path, real.samples.data(), 7, real));
+  EXPECT_NE(ReadBytes(path).find("\r\nUNITS:\t  milli Volts\t \r\n"), std::string::npos);
+  ASSERT_EQ(ReadWaveform(path, wf), 7);
+  EXPECT_EQ(wf.units, "\t  milli Volts\t ");
+}
+
 TEST(WaveformFile, WriterRoundTripKeepsHeaderAndTabs) {
   TempDir dir;
   WaveformHeader header;

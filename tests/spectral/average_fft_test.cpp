@@ -6,7 +6,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <opencv2/imgcodecs.hpp>
 #include <sstream>
 
 #include "platform/file_system.h"
@@ -16,6 +15,7 @@
 #include "signal/number_text.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
+#include "support/read_bmp.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -177,7 +177,7 @@ TEST_P(AverageFftGrid, RowsFrequenciesAndPreview) {
   const cv::Mat& shown = run.host.images[0].image;
   ASSERT_EQ(shown.size(), expected.size());
   EXPECT_EQ(cv::norm(shown, expected, cv::NORM_INF), 0.0);
-  const cv::Mat saved = cv::imread(AverageFftPreviewPath(dir.path()));
+  const cv::Mat saved = testing::ReadBmp24(AverageFftPreviewPath(dir.path()));
   ASSERT_FALSE(saved.empty());
   EXPECT_EQ(cv::norm(saved, shown, cv::NORM_INF), 0.0);
 }
@@ -377,6 +377,47 @@ TEST_P(AverageFftEndsEarly, LeavesEarlierResultsInPlace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Jobs, AverageFftEndsEarly, ::testing::Values(1, 4));
+
+// A file without a usable sample interval has no frequency grid: the run is refused by the
+// file's name before anything is written, whatever the thread count (a read-ahead slot must not
+// lend it the interval of a file it held before).
+TEST(AverageFft, FileWithoutSampleIntervalIsRefusedByName) {
+  for (int jobs : {1, 3}) {
+    TempFolder dir;
+    WriteSamples(dir / "a.txt", Noise(256, 1), 1e-7);
+    WriteSamples(dir / "c.txt", Noise(256, 3), 1e-7);
+    WriteSamples(dir / "d.txt", Noise(256, 4), 1e-7);
+    std::string text = ReadBytes(dir / "a.txt");
+    const size_t line = text.find("SAMPLE INTERVAL");
+    text.erase(line, text.find("\r\n", line) + 2 - line);
+    std::ofstream(dir / "b.txt", std::ios::binary) << text;
+    AverageFftWorkspace ws;
+    RunResult run = RunAverage(ws, dir.path(), 1, jobs);
+    EXPECT_EQ(run.status, CalcStatus::kRefused) << "jobs " << jobs;
+    EXPECT_EQ(run.host.messages,
+              std::vector<std::string>{"Sample interval of 0.000000e+000 s in " + (dir / "b.txt") +
+                                       " is not allowed! The file needs a \"SAMPLE INTERVAL "
+                                       "(Seconds):\" line with a value > 0!"});
+    EXPECT_TRUE(run.host.images.empty());
+    EXPECT_FALSE(fs::exists(AverageFftTablePath(dir.path())));
+    EXPECT_FALSE(fs::exists(AverageFftPreviewPath(dir.path())));
+  }
+}
+
+TEST(AverageFft, FolderOfHeaderlessRecordingsIsRefused) {
+  const std::string source = std::string(PLEXO_REALDATA_DIR) + "/liu-aewin-headerless";
+  if (!fs::exists(source)) GTEST_SKIP() << "real recordings not present";
+  TempFolder dir;  // the run creates its result folder inside the input folder
+  for (const auto& entry : fs::directory_iterator(source))
+    fs::copy_file(entry.path(), dir / entry.path().filename().string());
+  AverageFftWorkspace ws;
+  RunResult run = RunAverage(ws, dir.path(), 0, 2);
+  EXPECT_EQ(run.status, CalcStatus::kRefused);
+  ASSERT_EQ(run.host.messages.size(), 1u);
+  EXPECT_NE(run.host.messages[0].find(dir / "EXP1001_1_1031_27467421.txt"), std::string::npos)
+      << run.host.messages[0];
+  EXPECT_FALSE(fs::exists(AverageFftTablePath(dir.path())));
+}
 
 struct FolderCase {
   const char* name;

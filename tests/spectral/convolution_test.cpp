@@ -127,6 +127,67 @@ INSTANTIATE_TEST_SUITE_P(BothOperations, FlatTransfer,
                          ::testing::Values(TransferOperation::kConvolution,
                                            TransferOperation::kDeconvolution));
 
+// The plain computation of one output: the unscaled DFT of the samples zero-padded to n points,
+// each bin multiplied by or divided by its transfer value in the textbook way, the inverse DFT,
+// the real parts divided by n.
+std::vector<double> PlainOutput(const std::vector<double>& x, const std::vector<Complex>& t,
+                                TransferOperation op) {
+  const int n = static_cast<int>(t.size());
+  std::vector<Complex> y(n);
+  for (int k = 0; k < n; ++k) {
+    double re = 0.0, im = 0.0;
+    for (int j = 0; j < static_cast<int>(x.size()); ++j) {
+      re += x[j] * std::cos(2.0 * M_PI * k * j / n);
+      im -= x[j] * std::sin(2.0 * M_PI * k * j / n);
+    }
+    const double c = t[k].re, d = t[k].im;
+    if (op == TransferOperation::kConvolution) {
+      y[k] = {re * c - im * d, re * d + im * c};
+    } else {
+      const double m = c * c + d * d;
+      y[k] = {(re * c + im * d) / m, (im * c - re * d) / m};
+    }
+  }
+  std::vector<double> out(x.size());
+  for (size_t j = 0; j < x.size(); ++j) {
+    double re = 0.0;
+    for (int k = 0; k < n; ++k)
+      re += y[k].re * std::cos(2.0 * M_PI * k * j / n) - y[k].im * std::sin(2.0 * M_PI * k * j / n);
+    out[j] = re / n;
+  }
+  return out;
+}
+
+class ComplexTransfer : public ::testing::TestWithParam<TransferOperation> {};
+
+// A transfer function with imaginary parts in every bin, and a shorter waveform after a full
+// one: its padding must hold zeros, not the previous result.
+TEST_P(ComplexTransfer, MatchesThePlainComputationForEveryFile) {
+  TempFolder dir;
+  const std::vector<double> full = Noise(64, 11), shorter = Noise(40, 12);
+  WriteSamples(dir / "a.txt", full);
+  WriteSamples(dir / "b.txt", shorter);
+  std::vector<Complex> t(64);
+  for (int i = 0; i < 64; ++i) t[i] = {1.0 + 0.5 * std::cos(i), 0.3 * std::sin(0.7 * i) + 0.2};
+  WriteTransfer(dir / "t.tf", 64, [&t](int i) { return t[i]; });
+  // The file keeps seven digits of each value: compute with what it holds.
+  for (Complex& v : t) v = {ParseDouble(FormatE(v.re)), ParseDouble(FormatE(v.im))};
+
+  ConvolutionWorkspace ws;
+  ASSERT_EQ(Apply(ws, dir.path(), 6, dir / "t.tf", GetParam()).status, CalcStatus::kDone);
+  for (const auto& [name, input] : {std::pair{"a.txt", full}, std::pair{"b.txt", shorter}}) {
+    const std::vector<double> expected = PlainOutput(input, t, GetParam());
+    const auto samples = SampleLines(ProcessedFilePath(dir.path(), name));
+    ASSERT_EQ(samples.size(), input.size()) << name;
+    for (size_t j = 0; j < input.size(); ++j)
+      ASSERT_NEAR(ParseDouble(samples[j]), expected[j], 2e-6) << name << " sample " << j;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothOperations, ComplexTransfer,
+                         ::testing::Values(TransferOperation::kConvolution,
+                                           TransferOperation::kDeconvolution));
+
 TEST(Convolution, ResponseAtBinZeroOnlyKeepsTheMean) {
   TempFolder dir;
   const auto x = Noise(1000, 3);
@@ -253,6 +314,30 @@ TEST(Convolution, ColumnsOutputHoldsOneColumnPerWaveform) {
   // Below the end of the shorter column its field stays empty.
   EXPECT_EQ(lines[24].substr(lines[24].find('\t')), "\t");
   EXPECT_NEAR(ParseDouble(lines[25]), 5, 1e-12);
+}
+
+// The columns output names the file it wrote; when there is none it says why instead.
+TEST(Convolution, ColumnsOutputReportsAMissingFolderOrAnUnwritableFile) {
+  TempFolder dir;
+  WriteTransfer(dir / "flat.tf", 8, [](int) { return Complex{1.0, 0.0}; });
+  ConvolutionWorkspace ws;
+  const std::string missing = dir / "missing";
+  Outcome run = Apply(ws, missing, 3, dir / "flat.tf", TransferOperation::kConvolution, 'o');
+  EXPECT_EQ(run.status, CalcStatus::kRefused);
+  EXPECT_EQ(run.host.messages,
+            std::vector<std::string>{"Folder " + missing + " not found! Nothing was written."});
+  EXPECT_FALSE(fs::exists(missing));
+  // The single-file output stays silent there, as it always was.
+  run = Apply(ws, missing, 3, dir / "flat.tf", TransferOperation::kConvolution, 's');
+  EXPECT_EQ(run.status, CalcStatus::kRefused);
+  EXPECT_TRUE(run.host.messages.empty());
+
+  WriteSamples(dir / "a.txt", {0, 1, 2});
+  std::ofstream(ProcessedFolder(dir.path())) << "a file where the folder should be";
+  run = Apply(ws, dir.path(), 3, dir / "flat.tf", TransferOperation::kConvolution, 'o');
+  EXPECT_EQ(run.status, CalcStatus::kFailed);
+  EXPECT_EQ(run.host.messages, std::vector<std::string>{"File " + ColumnsFilePath(dir.path()) +
+                                                        " could not be written!"});
 }
 
 TEST(Convolution, OversizedWaveformEndsTheRunKeepingEarlierOutputs) {

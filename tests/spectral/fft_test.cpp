@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <vector>
 
 #include "spectral/time_gate.h"
@@ -31,6 +34,68 @@ std::vector<Complex> NaiveDft(const std::vector<Complex>& x, double sign) {
   }
   return out;
 }
+
+// The transform as first written: stage by stage, the twiddle advanced by the recurrence after
+// each of its butterfly columns. The fast loop must give these bits exactly.
+void LiteralFft(int dir, int m, Complex* x) {
+  if (m <= 0) return;
+  const long n = 1L << m;
+  long j = 0;
+  for (long i = 0; i < n - 1; ++i) {
+    if (i < j) std::swap(x[i], x[j]);
+    long k = n >> 1;
+    while (k <= j) {
+      j -= k;
+      k >>= 1;
+    }
+    j += k;
+  }
+  double c1 = -1.0, c2 = 0.0;
+  long l2 = 1;
+  for (int stage = 0; stage < m; ++stage) {
+    const long l1 = l2;
+    l2 <<= 1;
+    double u1 = 1.0, u2 = 0.0;
+    for (long jj = 0; jj < l1; ++jj) {
+      for (long i = jj; i < n; i += l2) {
+        const long i1 = i + l1;
+        const double t1 = u1 * x[i1].re - u2 * x[i1].im;
+        const double t2 = u1 * x[i1].im + u2 * x[i1].re;
+        x[i1].re = x[i].re - t1;
+        x[i1].im = x[i].im - t2;
+        x[i].re += t1;
+        x[i].im += t2;
+      }
+      const double z = u1 * c1 - u2 * c2;
+      u2 = u1 * c2 + u2 * c1;
+      u1 = z;
+    }
+    c2 = std::sqrt((1.0 - c1) / 2.0);
+    if (dir == 1) c2 = -c2;
+    c1 = std::sqrt((1.0 + c1) / 2.0);
+  }
+}
+
+class FftBits : public ::testing::TestWithParam<int> {};
+
+TEST_P(FftBits, AreTheLiteralLoopsBits) {
+  const int m = GetParam();
+  std::mt19937_64 random(m);
+  std::normal_distribution<double> normal;
+  std::vector<Complex> x(size_t{1} << m);
+  for (Complex& v : x) v = {normal(random), m % 2 ? 0.0 : normal(random)};
+  for (int dir : {1, -1}) {
+    std::vector<Complex> fast = x, literal = x;
+    FFT(dir, m, fast.data());
+    LiteralFft(dir, m, literal.data());
+    for (size_t i = 0; i < x.size(); ++i) {
+      ASSERT_EQ(std::bit_cast<uint64_t>(fast[i].re), std::bit_cast<uint64_t>(literal[i].re)) << i;
+      ASSERT_EQ(std::bit_cast<uint64_t>(fast[i].im), std::bit_cast<uint64_t>(literal[i].im)) << i;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FftBits, ::testing::Range(0, 15));
 
 TEST(Fft, ImpulseGivesOnesAndRoundTripScalesByN) {
   std::vector<Complex> x(16);

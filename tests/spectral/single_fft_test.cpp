@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <memory>
-#include <opencv2/imgcodecs.hpp>
 #include <string>
 #include <vector>
 
 #include "platform/recording_host.h"
+#include "signal/number_text.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft_file.h"
+#include "support/chart_label.h"
+#include "support/read_bmp.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -18,6 +22,7 @@ namespace {
 
 using testing::Exists;
 using testing::ReadBytes;
+using testing::ShowsLabel;
 using testing::TempDir;
 
 // Writes a waveform of `count` samples (sample k = f(k)) in the program's own layout.
@@ -75,7 +80,7 @@ TEST(SingleFft, ThousandSamplesGiveTheSpecifiedGridFileAndPreview) {
   const cv::Mat& shown = run.host.images[0].image;
   EXPECT_EQ(shown.cols, 800);
   EXPECT_EQ(shown.rows, 300);
-  cv::Mat saved = cv::imread(dir.File("hit_fft_preview.bmp"));
+  cv::Mat saved = testing::ReadBmp24(dir.File("hit_fft_preview.bmp"));
   ASSERT_FALSE(saved.empty());
   EXPECT_EQ(cv::norm(saved, shown, cv::NORM_INF), 0.0);
 }
@@ -126,12 +131,27 @@ TEST(SingleFft, PaddingAndNamingRules) {
 }
 
 TEST(SingleFft, PreviewLabelsNameTheLastBinAndTheLargestMagnitude) {
-  // 1000 samples at 1e-7 s: the last plotted bin is 511 * 9765.625 Hz, /40 = 1.25e+005.
+  // 100 samples at 1e-7 s: N = 128, df = 78125 Hz; the last plotted bin is 63 df, /40 =
+  // 1.23e+005 (the Nyquist bin would give 1.25e+005).
   TempDir dir;
-  WriteSignal(dir.File("l.txt"), 1000, 1e-7, Burst);
+  WriteSignal(dir.File("l.txt"), 100, 1e-7, Burst);
   FftRun run;
   ASSERT_EQ(run.Go(dir.File("l.txt")), CalcStatus::kDone);
   const cv::Mat& shown = run.host.images[0].image;
+  // The largest magnitude of bins 0 .. 63 by the plain DFT of the padded samples.
+  double largest = 0.0;
+  for (int k = 0; k < 64; ++k) {
+    double re = 0.0, im = 0.0;
+    for (int n = 0; n < 100; ++n) {
+      re += Burst(n) * std::cos(2.0 * M_PI * k * n / 128.0);
+      im -= Burst(n) * std::sin(2.0 * M_PI * k * n / 128.0);
+    }
+    largest = std::max(largest, std::hypot(re, im));
+  }
+  const cv::Scalar grey(100, 100, 100);
+  EXPECT_TRUE(ShowsLabel(shown, "frequency[1.23e+005Hz/DIV]", {610, 288}, grey));
+  EXPECT_TRUE(
+      ShowsLabel(shown, "FFT-amplitude[" + FormatE(largest / 15, 2) + "V/DIV]", {8, 20}, grey));
   // The axes: grey horizontal line on row 298 and vertical line on column 2.
   EXPECT_EQ(shown.at<cv::Vec3b>(298, 400), cv::Vec3b(100, 100, 100));
   EXPECT_EQ(shown.at<cv::Vec3b>(150, 2), cv::Vec3b(100, 100, 100));
@@ -188,6 +208,53 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"too_long", "long.txt", ManyLines(9 + 16385),
                               "Sampling size of 16385 exceeds program limit of 16384!"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Without a usable sample interval the frequencies would be inf or NaN: the file is refused by
+// name, also after a file with an interval in the same workspace.
+class SingleFftSampleInterval : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SingleFftSampleInterval, RefusesTheFileByName) {
+  TempDir dir;
+  const std::string good = dir.File("good.txt");
+  WriteSignal(good, 100, 1e-7, Burst);
+  std::string text = ReadBytes(good);
+  const size_t line = text.find("SAMPLE INTERVAL");
+  const std::string interval = GetParam();
+  text.replace(line, text.find("\r\n", line) + 2 - line,
+               interval.empty() ? "" : "SAMPLE INTERVAL (Seconds):   " + interval + "\r\n");
+  const std::string bad = dir.File("bad.txt");
+  testing::WriteBytes(bad, text);
+
+  FftRun run;
+  ASSERT_EQ(run.Go(good), CalcStatus::kDone);
+  EXPECT_EQ(run.Go(bad), CalcStatus::kRefused);
+  ASSERT_EQ(run.host.messages.size(), 1u);
+  const double dt = interval.empty() ? 0.0 : ParseDouble(interval);
+  EXPECT_EQ(run.host.messages[0], "Sample interval of " + FormatE(dt) + " s in " + bad +
+                                      " is not allowed! The file needs a \"SAMPLE INTERVAL "
+                                      "(Seconds):\" line with a value > 0!");
+  EXPECT_EQ(run.host.images.size(), 1u);  // the good file's only
+  EXPECT_FALSE(Exists(FftFilePath(bad)));
+  EXPECT_FALSE(Exists(FftPreviewPath(bad)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SingleFftSampleInterval,
+                         ::testing::Values("", "0", "-1e-7", "inf", "-inf"));
+
+TEST(SingleFft, HeaderlessRecordingsAreRefused) {
+  const std::string folder = std::string(PLEXO_REALDATA_DIR) + "/liu-aewin-headerless";
+  if (!Exists(folder)) GTEST_SKIP() << "real recordings not present";
+  TempDir dir;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string input = dir.File(entry.path().filename().string());
+    std::filesystem::copy_file(entry.path(), input);  // the outputs would go beside the input
+    FftRun run;
+    EXPECT_EQ(run.Go(input), CalcStatus::kRefused) << input;
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_NE(run.host.messages[0].find(input), std::string::npos) << run.host.messages[0];
+    EXPECT_FALSE(Exists(FftFilePath(input)));
+  }
+}
 
 TEST(SingleFft, OneSampleWritesAnEmptyTableAndAWhitePreview) {
   TempDir dir;

@@ -265,6 +265,20 @@ INSTANTIATE_TEST_SUITE_P(
                               CalcStatus::kRefused, 0, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The transform reads the average back from its file: when that cannot be written (here the
+// result folder is a file) the user is told, and the transform does not run.
+TEST(AverageTft, UnwritableAverageIsReported) {
+  TempDir dir;
+  WriteSignal(dir.File("a.txt"), Burst(1024, 0.2, 100.0), Header(1));
+  WriteBytes(dir.File("avgWTData"), "a file where the folder should be");
+  AverageRun run;
+  EXPECT_EQ(run.Go(dir.path()), CalcStatus::kFailed);
+  EXPECT_EQ(run.host.messages,
+            std::vector<std::string>{"File " + dir.File("avgWTData/average_signal.txt") +
+                                     " could not be written!"});
+  EXPECT_TRUE(run.singleRequests.empty());
+}
+
 TEST(AverageTft, EmptyOrMissingFolder) {
   TempDir dir;
   AverageRun empty;

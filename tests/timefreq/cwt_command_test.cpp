@@ -8,6 +8,7 @@
 #include <string>
 
 #include "signal/setup_file.h"
+#include "signal/waveform.h"
 #include "support/run_plexo.h"
 #include "support/temp_dir.h"
 
@@ -98,6 +99,30 @@ TEST_F(CliTft, InconsistentGridsAreRefusedBeforeAnythingIsRead) {
   }
   EXPECT_FALSE(Exists(dir.File("hit_wt.txt")));
   EXPECT_FALSE(Exists(dir.File("hit_wt_preview.bmp")));
+}
+
+// A file over the buffer is computed on its first 16384 samples, and the user is told so.
+TEST_F(CliTft, LongFilesAreComputedOnTheStoredSamplesWithANote) {
+  std::string text = "SAMPLE INTERVAL (Seconds):   1.000000e-007\r\n";
+  for (int i = 1; i < 9 + MAX_SAMPLES + 116; ++i) text += i % 3 == 0 ? "0.5\r\n" : "-0.25\r\n";
+  const std::string path = dir.File("long.txt");
+  testing::WriteBytes(path, text);
+  ASSERT_TRUE(SaveSetup(CalcSettings{}, "", "", "", dir.File("fresh.ini")));
+  for (const char* method : {"cwt", "spwvd"}) {
+    const Result r = RunPlexo("tft " + path + " --setup " + dir.File("fresh.ini") +
+                              " --time-end 1e-4 --method " + method);
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("Only the first 16384 of the 16500 samples of " + path + " were used."),
+              std::string::npos)
+        << method << ": " << r.output;
+  }
+  EXPECT_TRUE(Exists(dir.File("long_wt.txt")));
+  EXPECT_TRUE(Exists(dir.File("long_spvwd.txt")));
+  // A file within the buffer gets no note.
+  const Result r =
+      RunPlexo("tft " + input + " --setup " + dir.File("fresh.ini") + " --time-end 1e-4");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(r.output.find("Only the first"), std::string::npos) << r.output;
 }
 
 TEST_F(CliTft, CalculationMessagesPassThrough) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "platform/recording_host.h"
 #include "signal/number_text.h"
 #include "signal/waveform_file.h"
+#include "support/chart_label.h"
 #include "support/temp_dir.h"
 #include "timefreq/cwt_reference.h"
 #include "timefreq/gabor.h"
@@ -20,6 +22,7 @@ namespace {
 
 using testing::Exists;
 using testing::ReadBytes;
+using testing::ShowsLabel;
 using testing::TempDir;
 
 // Progress that records what a run reports and asks to stop once `stop_at` is reached.
@@ -116,11 +119,11 @@ struct CwtRun {
 std::vector<Complex> ExpectedRow(const std::string& path, long long first, int columns, int row,
                                  double df, double dt, int n) {
   Waveform wf;
-  const int count = ReadWaveform(path, wf);
+  const int stored = std::min(ReadWaveform(path, wf), MAX_SAMPLES);  // what the reader keeps
   std::vector<Complex> window(MAX_SAMPLES);
   for (int i = 0; i < columns; ++i) {
     const long long k = first + i;
-    if (k >= 0 && k < count) window[i] = wf.samples[k];
+    if (k >= 0 && k < stored) window[i] = wf.samples[k];
   }
   std::vector<Complex> out(columns);
   testing::ReferenceCwtRow(GaborScale(row, df, dt), dt, window.data(), MAX_SAMPLES, out.data(),
@@ -171,6 +174,67 @@ TEST(CalcSingleCwt, AutoFrequencyGridGivesHundredLinesOfFourThousandColumns) {
   ASSERT_EQ(run.progress.positions.size(), 99u);
   for (int k = 1; k <= 99; ++k) EXPECT_EQ(run.progress.positions[k - 1], k);
   EXPECT_EQ(run.progress.drains, 99);
+}
+
+// A file longer than the buffer is computed on the samples the reader stored: a window across
+// sample 16384 reads zeros from there on.
+TEST(CalcSingleCwt, LongFileIsComputedOnItsFirst16384Samples) {
+  TempDir dir;
+  const std::string input = dir.File("long.txt");
+  WriteBurst(input, MAX_SAMPLES + 200);
+  TftRequest request = Request(input);
+  request.outputType = 'c';
+  request.timeStart = 1.63e-3;  // samples 16300 .. 16499
+  request.timeEnd = 1.65e-3;
+  request.waveletLength = 41;
+  CwtRun run;
+  ASSERT_EQ(run.Go(request), CalcStatus::kDone);
+  EXPECT_TRUE(run.host.messages.empty());
+  EXPECT_EQ(run.workspace->waveform.count, MAX_SAMPLES + 200);
+  const std::vector<std::string> lines = Lines(dir.File("long_wt.txt"));
+  ASSERT_EQ(Cells(lines[3]).size(), 201u);
+  for (int row : {1, 50, 99}) {
+    const std::vector<Complex> expected = ExpectedRow(input, 16300, 200, row, 1e4, 1e-7, 41);
+    const std::vector<std::string> cells = Cells(lines[3 + row]);
+    for (int c = 0; c < 200; ++c) {
+      ASSERT_EQ(cells[1 + c], FormatE(expected[c].re) + "," + FormatE(expected[c].im))
+          << "row " << row << " column " << c;
+    }
+  }
+}
+
+// The preview's labels: time (C + 1) dt/40, frequency R df/30, amplitude A/5 with the units, and
+// the colour bar's top value 250 M/255, M the largest modulus of rows 0 .. R-2.
+TEST(CalcSingleCwt, PreviewLabelsShowTheGridAndTheLargestValues) {
+  TempDir dir;
+  const std::string input = dir.File("hit.txt");
+  WriteBurst(input, 3000);
+  TftRequest request = Request(input);
+  request.timeEnd = 1.995e-5;  // C = 199: (C + 1) dt/40 = 5e-7
+  CwtRun run;
+  ASSERT_EQ(run.Go(request), CalcStatus::kDone);
+  ASSERT_EQ(run.host.images.size(), 1u);
+  const cv::Mat& preview = run.host.images[0].image;
+
+  double largest = 0.0;
+  for (int row = 1; row <= 99; ++row) {
+    for (const Complex& v : ExpectedRow(input, 0, 199, row, 1e4, 1e-7, 11))
+      largest = std::max(largest, std::hypot(v.re, v.im));
+  }
+  Waveform wf;
+  ReadWaveform(input, wf);
+  double amplitude = 0.0;
+  for (int k = 0; k < 199; ++k) amplitude = std::max(amplitude, std::abs(wf.samples[k].re));
+
+  const cv::Scalar white(255, 255, 255), grey(100, 100, 100), black(0, 0, 0);
+  EXPECT_TRUE(ShowsLabel(preview, "time[5.00e-007s/DIV]", {650, 590}, white));
+  EXPECT_TRUE(ShowsLabel(preview, "frequency[3.33e+004Hz/DIV]", {20, 20}, white));
+  EXPECT_TRUE(ShowsLabel(preview, FormatE(250 * largest / 255, 2), {724, 29}, black));
+  EXPECT_TRUE(ShowsLabel(preview, "0.00e+000", {724, 279}, black));
+  // The signal strip below the map, its row 0 at preview row 600.
+  EXPECT_TRUE(ShowsLabel(preview, "time[5.00e-007s/DIV]", {650, 690}, grey));
+  EXPECT_TRUE(ShowsLabel(preview, "amplitude[" + FormatE(amplitude / 5, 2) + " volts/DIV]",
+                         {20, 620}, grey));
 }
 
 TEST(CalcSingleCwt, StartFrequencyDoesNotShiftTheGrid) {
@@ -320,8 +384,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "No valid data present in file or error during loading!"},
         RefusalCase{"short_file", "hit.txt", -1, [](TftRequest&) {},
                     "No valid data present in file or error during loading!"},
-        RefusalCase{"more_samples_than_the_limit", "hit.txt", MAX_SAMPLES + 1, [](TftRequest&) {},
-                    "Sampling size of 16385 exceeds program limit of 16384!"},
         RefusalCase{"time_resolution_zero", "hit.txt", 100,
                     [](TftRequest& r) {
                       r.autoTimeRes = 0;

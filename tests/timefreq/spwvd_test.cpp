@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "signal/waveform_file.h"
 #include "support/temp_dir.h"
 #include "timefreq/spwvd_grid.h"
+#include "timefreq/spwvd_reference.h"
 
 namespace plexo {
 namespace {
@@ -266,11 +269,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"MissingFile",
                     [](TftRequest& r, const TempDir& dir) { r.path = dir.File("none.txt"); },
                     "No valid data present in file or error during loading!"},
-        RefusalCase{"TooManySamples",
-                    [](TftRequest&, const TempDir& dir) {
-                      WriteBurst(dir.File("hit.txt"), MAX_SAMPLES + 1, 1e-7);
-                    },
-                    "Sampling size of 16385 exceeds program limit of 16384!"},
         RefusalCase{"FrequencyEndAboveQuarterRate",
                     [](TftRequest& r, const TempDir&) { r.freqEnd = 1.3e6; },
                     "Subsampling rate to high. Please reduce!"},
@@ -321,6 +319,12 @@ INSTANTIATE_TEST_SUITE_P(
                     [](TftRequest& r, const TempDir&) { r.freqEnd = r.freqStart; },
                     "Frequency resolution of 0.000000e+000 Hz is not allowed! Value has to be > "
                     "0!"},
+        RefusalCase{"FrequencyStartEqualsEnd",
+                    [](TftRequest& r, const TempDir&) {
+                      r.autoFreqRes = 0;
+                      r.freqStart = r.freqEnd;  // D = 0: no bin to show, no row to write
+                    },
+                    "Frequency grid holds no rows! Please check consistence!"},
         RefusalCase{"FrequencyEndBelowStart",
                     [](TftRequest& r, const TempDir&) {
                       r.autoFreqRes = 0;
@@ -343,6 +347,89 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "Frequency grid of 2000 bins exceeds program limit of 512!"}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+// The whole calculation as plain steps from the file on: read it, take the window [h, e) of the
+// stored samples, keep every s-th real part, size the two smoothing windows, run the literal
+// distribution and write the cells as the TFT file shows them (line r: bin r - 1).
+std::vector<std::string> PlainSpwvdLines(const TftRequest& r) {
+  Waveform wf;
+  const int count = ReadWaveform(r.path, wf);
+  const int stored = std::min(count, MAX_SAMPLES);
+  const double dt = wf.sampleInterval;  // the requests take it from the file
+  const long long h = static_cast<long long>(std::trunc(r.timeStart / dt));
+  const long long e = static_cast<long long>(std::trunc(r.timeEnd / dt));
+  const int nTime = static_cast<int>((e - h) / r.subsampling);
+  std::vector<double> x(nTime);
+  for (int j = 0; j < nTime; ++j) {
+    const long long k = h + static_cast<long long>(j) * r.subsampling;
+    x[j] = k >= 0 && k < stored ? wf.samples[k].re : 0.0;
+  }
+  const double fs = 1.0 / (dt * r.subsampling);
+  const double span = r.freqEnd - r.freqStart;
+  const double df = r.autoFreqRes == 1 ? span / 1200.0 : r.freqRes;
+  const int nFreq = r.autoFreqRes == 1 ? 600 : static_cast<int>(fs / df);
+  const int lines = static_cast<int>(std::trunc(span * nFreq / fs)) + 1;
+  auto odd = [](int length) { return length % 2 == 0 ? length + 1 : length; };
+  const int lt = odd(nTime / (5 * r.windowParameter));
+  const int lf = odd(nFreq / r.windowParameter);
+  const std::vector<double> out =
+      testing::LiteralSpwvdCore(nTime, x.data(), testing::MeanOneHamming(lt).data(), lt,
+                                testing::MeanOneHamming(lf), lf, nFreq, nTime);
+
+  std::vector<std::string> text = {
+      "Channel:\t" + FormatD(wf.channel), "Time of Record:\t" + FormatE(wf.timeOfTest),
+      "Timeresolution:\t" + FormatE(dt * r.subsampling), "Frequency[Hz]/Time[s]\t"};
+  for (int g = 1; g <= nTime; ++g) text[3] += FormatE(g * dt * r.subsampling + r.timeStart) + "\t";
+  for (int row = 1; row < lines; ++row) {
+    std::string line = FormatE(row * df) + "\t";
+    for (int c = 0; c < nTime; ++c)
+      line += FormatE(out[static_cast<size_t>(c) * nFreq + row - 1]) + "\t";
+    text.push_back(line);
+  }
+  return text;
+}
+
+struct TwinCase {
+  const char* name;
+  int samples;  // of the file, 1e-7 s apart
+  double timeStart, timeEnd, freqEnd, freqRes;
+  int autoFreqRes, subsampling, windowParameter;
+};
+
+void PrintTo(const TwinCase& c, std::ostream* os) { *os << c.name; }
+
+class CalcSingleSpwvdTwin : public ::testing::TestWithParam<TwinCase> {};
+
+TEST_P(CalcSingleSpwvdTwin, FileMatchesThePlainCalculation) {
+  const TwinCase& c = GetParam();
+  TempDir dir;
+  const std::string input = dir.File("hit.txt");
+  WriteBurst(input, c.samples, 1e-7);
+  TftRequest r = FourThousandSampleRequest(input, c.freqEnd);
+  r.timeStart = c.timeStart;
+  r.timeEnd = c.timeEnd;
+  r.freqRes = c.freqRes;
+  r.autoFreqRes = c.autoFreqRes;
+  r.subsampling = c.subsampling;
+  r.windowParameter = c.windowParameter;
+  SpwvdRun run;
+  ASSERT_EQ(run.Go(r), CalcStatus::kDone);
+  const std::vector<std::string> expected = PlainSpwvdLines(r);
+  const std::vector<std::string> actual = Lines(ReadBytes(dir.File("hit_spvwd.txt")));
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t l = 0; l < expected.size(); ++l) ASSERT_EQ(actual[l], expected[l]) << "line " << l;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plain, CalcSingleSpwvdTwin,
+    ::testing::Values(
+        // N_freq = 600 by the automatic grid (direct transform), 100 columns.
+        TwinCase{"AutomaticGrid", 600, 0.0, 2e-5, 1e6, 0.0, 1, 2, 4},
+        // N_freq = 128 (radix 2), a window that starts before the first sample.
+        TwinCase{"RadixTwoEarlyWindow", 600, -5e-6, 3e-5, 1e6, 39062.5, 0, 1, 2},
+        // A file longer than the buffer: the window crosses sample 16384 and reads zeros there.
+        TwinCase{"BeyondTheStoredSamples", MAX_SAMPLES + 116, 1.6e-3, 1.66e-3, 8e5, 4e4, 0, 3, 1}),
+    [](const ::testing::TestParamInfo<TwinCase>& info) { return std::string(info.param.name); });
 
 TEST(CalcSingleSpwvd, OutputNames) {
   EXPECT_EQ(SpwvdFilePath("/d/hit.TXT"), "/d/hit_spvwd.txt");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -81,6 +83,37 @@ TEST_F(TftFile, EveryRowAndColumnOfTheMatrixIsWritable) {
   EXPECT_NE(ReadBytes(path).find("\t1.638400e-003\t\r\n1.000000e+004\t"), std::string::npos);
   ASSERT_TRUE(WriteTftModulus(path, matrix, TFT_MAX_ROWS + 1, 1, 1e4, 0.0, 4, 1.25, 1e-7));
   EXPECT_NE(ReadBytes(path).find("\r\n5.120000e+006\t0.000000e+000\t\r\n"), std::string::npos);
+}
+
+// "%e" as printf writes it, widened to the three-digit exponent the files carry.
+std::string PrintfE(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%e", value);
+  std::string out(text);
+  const size_t e = out.find('e');
+  if (e != std::string::npos && out.size() - e == 4) out.insert(e + 2, "0");
+  return out;
+}
+
+TEST_F(TftFile, ManyRowsAreWrittenInRowOrder) {
+  // More rows than one chunk of formatting holds, in several waves, with an uneven last chunk.
+  constexpr int kRows = 71, kColumns = 5;
+  matrix.ZeroRegion(kRows, kColumns);
+  for (int r = 0; r < kRows - 1; ++r) {
+    for (int c = 0; c < kColumns; ++c) matrix.Row(r)[c] = {r + 0.5 * c, std::sin(r * 7.0 + c)};
+  }
+  std::string expected = std::string(kHead) + "Frequency[Hz]/Time[s]\t";
+  for (int g = 1; g <= kColumns; ++g) expected += PrintfE(g * 1e-7) + "\t";
+  expected += "\r\n";
+  for (int r = 0; r < kRows - 1; ++r) {
+    expected += PrintfE((r + 1) * 1e4) + "\t";
+    for (int c = 0; c < kColumns; ++c)
+      expected += PrintfE(std::hypot(matrix.Row(r)[c].re, matrix.Row(r)[c].im)) + "\t";
+    expected += "\r\n";
+  }
+  const std::string path = dir.File("many_wt.txt");
+  ASSERT_TRUE(WriteTftModulus(path, matrix, kRows, kColumns, 1e4, 0.0, 4, 1.25, 1e-7));
+  EXPECT_EQ(ReadBytes(path), expected);
 }
 
 }  // namespace

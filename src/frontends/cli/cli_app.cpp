@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/setup_location.h"
+#include "plexo_version.h"
 
 namespace plexo::cli {
 
@@ -29,6 +30,8 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
       "Without a command the desktop opens (when a display is available).",
       "plexo"};
   app.require_subcommand(0, 1);
+  app.set_version_flag("--version", std::string("plexo ") + PLEXO_VERSION,
+                       "Print the version and exit");
   CommonOptions common;
   // A root option is accepted before the command name; fallthrough (inherited by the commands
   // added below) also passes it on when it follows the command's own arguments.
@@ -50,6 +53,8 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
   commands.push_back(AddAvgTftCommand(app, common));
   commands.push_back(AddConvolveCommand(app, common));
   commands.push_back(AddDeconvolveCommand(app, common));
+  commands.push_back(AddAsciiCommand(app, common));
+  commands.push_back(AddLocationsCommand(app, common));
   commands.push_back(AddViewCommand(app, common));
   for (auto& command : commands) {
     command.app->add_flag("--show", common.show,

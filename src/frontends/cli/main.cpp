@@ -33,14 +33,21 @@ bool DisplayAvailable() {
   return false;
 }
 
-// Replaces this process by plexo-desktop with the same arguments; returns only on failure.
-[[maybe_unused]] int StartWindowProgram(int argc, char** argv) {
+#ifdef PLEXO_HAVE_DESKTOP
+// plexo-desktop beside this program (the build tree), else where an installation puts it.
+std::string DesktopProgram(const char* argv0) {
   std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  const std::string program =
-      ((error ? std::filesystem::path(argv[0]).parent_path() : self.parent_path()) /
-       "plexo-desktop")
-          .string();
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) self = argv0;
+  const std::filesystem::path folder = self.parent_path();
+  const std::filesystem::path beside = folder / "plexo-desktop";
+  if (access(beside.c_str(), X_OK) == 0) return beside.string();
+  return (folder / PLEXO_DESKTOP_FROM_BIN / "plexo-desktop").lexically_normal().string();
+}
+
+// Replaces this process by plexo-desktop with the same arguments; returns only on failure.
+int StartWindowProgram(int argc, char** argv) {
+  const std::string program = DesktopProgram(argv[0]);
   std::vector<char*> arguments(argv, argv + argc);
   arguments[0] = const_cast<char*>(program.c_str());
   arguments.push_back(nullptr);
@@ -49,6 +56,7 @@ bool DisplayAvailable() {
             << std::endl;
   return 1;
 }
+#endif
 
 }  // namespace
 

@@ -1,15 +1,20 @@
-// plexo tft FILE: the Single TFT of one waveform file, by the wavelet transform or the smoothed
+// plexo tft FILE...: the Single TFT of each waveform file, by the wavelet transform or the smoothed
 // pseudo Wigner-Ville distribution. Values start from the setup file as the Options dialog
 // shows them; flags override them; the dialog's validation runs before the calculation.
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/file_batch.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
+#include "signal/waveform.h"
+#include "spectral/average_fft_pipeline.h"
 #include "timefreq/cwt.h"
 #include "timefreq/spwvd.h"
 #include "timefreq/tft_request.h"
@@ -18,43 +23,83 @@ namespace plexo::cli {
 namespace {
 
 struct TftOptions {
-  std::string file;
+  std::vector<std::string> files;
   TftGridOptions grid;
   int jobs = 0;
 };
 
+// One calculation's workspaces; the one of the chosen method is made on first use.
+struct TftWorkspaces {
+  std::unique_ptr<CwtWorkspace> cwt;
+  std::unique_ptr<SpwvdWorkspace> spwvd;
+};
+
+CalcStatus RunOneTft(TftWorkspaces& ws, bool wigner_ville, TftRequest request,
+                     const std::string& file, int jobs, CalcProgress& progress, Host& host) {
+  request.path = file;
+  CalcStatus status;
+  int count = 0;  // sample lines of the file
+  if (wigner_ville) {
+    if (!ws.spwvd) ws.spwvd = std::make_unique<SpwvdWorkspace>();
+    ws.spwvd->jobs = jobs;
+    status = CalcSingleSpwvd(*ws.spwvd, request, progress, host);
+    count = ws.spwvd->waveform.count;
+  } else {
+    if (!ws.cwt) ws.cwt = std::make_unique<CwtWorkspace>();
+    ws.cwt->jobs = jobs;
+    status = CalcSingleCwt(*ws.cwt, request, progress, host);
+    count = ws.cwt->waveform.count;
+  }
+  // The calculation ran on the samples the reader stored; the user should know the rest was cut.
+  if (status != CalcStatus::kRefused && count > MAX_SAMPLES) {
+    std::cerr << "Only the first " << MAX_SAMPLES << " of the " << count << " samples of " << file
+              << " were used." << std::endl;
+  }
+  return status;
+}
+
 int RunTft(const TftOptions& o, const CommonOptions& common) {
   HeadlessHost headless(common.show);
-  TftRequest request = TftRequestFor(o.grid, common.settings.settings);
-  request.path = o.file;
+  const TftRequest request = TftRequestFor(o.grid, common.settings.settings);
   if (!TftGridIsConsistent(request)) {
     headless.MessageBox(kInvalidGridMessage);
     return ExitStatus(CalcStatus::kRefused);
   }
   const bool wigner_ville = UsesWignerVille(o.grid, common.settings.settings);
   const bool table = request.outputType == 'a' || request.outputType == 'c';
-  TerminalProgressBar progress(wigner_ville ? "spwvd" : "cwt");
-  BarFinishingHost host(headless, progress);
-  CalcStatus status;
-  std::string suffix;
-  if (wigner_ville) {
-    auto workspace = std::make_unique<SpwvdWorkspace>();
-    workspace->jobs = o.jobs;
-    status = CalcSingleSpwvd(*workspace, request, progress, host);
-    suffix = "_spvwd";
-  } else {
-    auto workspace = std::make_unique<CwtWorkspace>();
-    workspace->jobs = o.jobs;
-    status = CalcSingleCwt(*workspace, request, progress, host);
-    suffix = "_wt";
-  }
-  progress.Finish();
-  if (status == CalcStatus::kDone) {
-    const std::string stem = PathWithoutExtension(o.file) + suffix;
-    if (table) std::cout << "Wrote " << stem << LowerCaseExtension(o.file) << "\n";
+  const std::string suffix = wigner_ville ? "_spvwd" : "_wt";
+  const auto report_written = [&](const std::string& file) {
+    const std::string stem = PathWithoutExtension(file) + suffix;
+    if (table) std::cout << "Wrote " << stem << LowerCaseExtension(file) << "\n";
     std::cout << "Wrote " << stem << "_preview.bmp" << std::endl;
+  };
+  TerminalProgressBar progress(o.files.size() == 1 ? (wigner_ville ? "spwvd" : "cwt") : "tft");
+  BarFinishingHost host(headless, progress);
+  if (o.files.size() == 1) {
+    TftWorkspaces ws;
+    const CalcStatus status =
+        RunOneTft(ws, wigner_ville, request, o.files[0], o.jobs, progress, host);
+    progress.Finish();
+    if (status == CalcStatus::kDone) report_written(o.files[0]);
+    return ExitStatus(status);
   }
-  return ExitStatus(status);
+  // Files run side by side; the threads left over share each file's rows or columns.
+  const size_t workers = FileBatchWorkers(o.files.size(), o.jobs);
+  const int jobs_per_file = std::max(1, ResolveJobCount(o.jobs) / static_cast<int>(workers));
+  std::vector<TftWorkspaces> workspaces(workers);
+  const FileBatchResult result = RunFileBatch(
+      o.files, o.jobs, host, progress,
+      [&](size_t worker, const std::string& file, Host& file_host) {
+        NullProgress quiet;
+        return RunOneTft(workspaces[worker], wigner_ville, request, file, jobs_per_file, quiet,
+                         file_host);
+      },
+      [&](const std::string& file) {
+        progress.Finish();
+        report_written(file);
+      });
+  progress.Finish();
+  return result.ExitCode();
 }
 
 }  // namespace
@@ -62,17 +107,20 @@ int RunTft(const TftOptions& o, const CommonOptions& common) {
 Command AddTftCommand(CLI::App& app, CommonOptions& common) {
   auto* sub = app.add_subcommand(
       "tft",
-      "Single TFT of one waveform file: the Gabor wavelet transform (writes <name>_wt.txt and\n"
+      "Single TFT of each waveform file: the Gabor wavelet transform (writes <name>_wt.txt and\n"
       "<name>_wt_preview.bmp) or the smoothed pseudo Wigner-Ville distribution (<name>_spvwd.txt\n"
       "and <name>_spvwd_preview.bmp), beside the input. Values not given come from the setup\n"
-      "file.");
+      "file. Several files are calculated in parallel; each is reported on its own, and the\n"
+      "exit status is 0 only when every file was done.");
   auto o = std::make_shared<TftOptions>();
-  sub->add_option("FILE", o->file, "Waveform file (extension .txt in any letter case)")->required();
+  sub->add_option("FILE", o->files, "Waveform files (extension .txt in any letter case)")
+      ->required();
   AddTftGridOptions(*sub, o->grid);
   sub->add_option(
          "--jobs", o->jobs,
-         "Threads computing the wavelet rows or Wigner-Ville columns (default: one per core);\n"
-         "results do not depend on it")
+         "Threads (default: one per core): several files run side by side, and the threads\n"
+         "left over compute each file's wavelet rows or Wigner-Ville columns; results do not\n"
+         "depend on it")
       ->check(CLI::NonNegativeNumber);
   Command command;
   command.app = sub;

@@ -9,6 +9,7 @@
 #include "frontends/qt/about_dlg.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/picture_view.h"
+#include "frontends/qt/progress_dialog.h"
 #include "frontends/qt/qt_text.h"
 #include "plot/file_viewers.h"
 
@@ -73,6 +74,12 @@ QAction* CMainFrame::Action(int id) const {
 void CMainFrame::RunOptionsDialog(CalcMode mode) {
   OptionsDialog dialog(this, mode, calculations_, setupPath_);
   dialog.Exec();
+}
+
+bool CMainFrame::RunProgressDialog(CalcMode mode) {
+  ProgressDialog dialog(this, mode, asciiOperators_);
+  dialog.Exec();
+  return true;
 }
 
 void CMainFrame::RunAboutBox() {

@@ -8,6 +8,7 @@
 
 #include "app/main_commands.h"
 #include "app/real_calculations.h"
+#include "ascii_ops/ascii_operators.h"
 #include "frontends/qt/qt_host.h"
 
 class QAction;
@@ -44,6 +45,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   void RunAboutBox() override;
   void ToggleStatusBar() override;
   void Quit() override;
+  bool RunProgressDialog(CalcMode mode) override;
   bool RunViewer(CommandAction viewer) override;
 
  private:
@@ -55,6 +57,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   Host* viewerHost_;
   std::unique_ptr<ViewerWorkspace> viewerWorkspace_;  // the viewers' buffers, made on first use
   RealCalculations calculations_;
+  RealAsciiOperators asciiOperators_;
   MainCommands commands_;
   CPictureView* view_ = nullptr;
   std::map<int, QAction*> actions_;

@@ -1,0 +1,74 @@
+#pragma once
+// The four operators that reshape a folder of ASCII files into F/convData:
+//   Accumulate     the time of test of every waveform, in folder order;
+//   Columns        all waveforms side by side in one table;
+//   EventLinking   one table per event (files prefix<channel>_<event>.txt), every channel
+//                  delayed by its arrival-time difference to the first hit;
+//   Split          one waveform file per column of any delimited table.
+// Each reports to the user through the Host, moves the progress bar after every file and stops
+// between files when asked to; a result file is either written whole or not at all.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ascii_ops/ascii_files.h"
+#include "ascii_ops/column_table.h"
+#include "platform/host.h"
+
+namespace plexo {
+
+inline constexpr std::string_view kNoFilesMessage =
+    "No files found in folder! Provide correct folder path!";
+
+// The most channels Event linking joins (the link table's data columns).
+inline constexpr int kMaxLinkedChannels = LinkTable::kColumns - 1;
+// The most samples per file that Columns takes: its line table holds 16384 lines, 20 of them
+// header lines.
+inline constexpr int kMaxColumnsSamples = 16364;
+
+// The buffers the operators keep between runs.
+struct AsciiWorkspace {
+  std::vector<double> samples;     // the file being read, MAX_SAMPLES entries
+  LinkTable input;                 // Event linking: the event's channels as read
+  LinkTable output;                // Event linking: the channels shifted by their delays
+  std::vector<std::string> lines;  // Columns: the output lines under construction
+  ColumnTable table;               // Split: the table being split
+
+  // What the last run wrote, for the command line.
+  std::vector<std::string> written;
+};
+
+std::string AccumulatePath(const std::string& folder);  // F/convData/Accumulated_waveforms.txt
+std::string ColumnsPath(const std::string& folder);     // F/convData/Column_ASCII_waveforms.txt
+// The event's name: k padded on the left with "0" to eight characters (00000017).
+std::string EventName(int event);
+
+// kRefused: the folder does not exist or holds no *.txt file ("No files found in folder! ...").
+// kStopped: asked to stop; nothing written. kFailed: the table could not be written.
+// Files without a positive time of test are left out of the table.
+CalcStatus Accumulate(AsciiWorkspace& workspace, const std::string& folder, CalcProgress& progress,
+                      Host& host);
+
+// As Accumulate; also kRefused (with "Sampling size of %d exceeds program limit of %d!") for a
+// file of more samples than the line table holds. Shorter files leave their cells empty, so the
+// columns of later files stay in place.
+CalcStatus Columns(AsciiWorkspace& workspace, const std::string& folder, CalcProgress& progress,
+                   Host& host);
+
+// As Accumulate; also kRefused when there is no first file (*1_1.txt), when it cannot be read
+// or when it holds more than MAX_SAMPLES samples (message). kStopped leaves the events written
+// so far; kFailed when a table could not be written (the run goes on).
+CalcStatus EventLinking(AsciiWorkspace& workspace, const std::string& folder,
+                        CalcProgress& progress, Host& host);
+
+// As Accumulate; also kRefused (with a message) for a table of more than kMaxTableLines lines
+// or kMaxTableFields fields; the files written before it stay. kFailed when a waveform file
+// could not be written (the run goes on).
+CalcStatus Split(AsciiWorkspace& workspace, const std::string& folder, CalcProgress& progress,
+                 Host& host);
+
+// "Table size of <lines> lines and <fields> fields exceeds program limit of 16384 lines and
+// 16384 fields!"
+std::string TableSizeMessage(int lines, int fields);
+
+}  // namespace plexo

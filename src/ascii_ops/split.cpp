@@ -1,0 +1,55 @@
+// Split: every column of a delimited table as a waveform file of its own.
+#include <algorithm>
+#include <vector>
+
+#include "ascii_ops/collection_operators.h"
+#include "ascii_ops/operator_folder.h"
+#include "platform/file_system.h"
+#include "signal/number_text.h"
+
+namespace plexo {
+
+std::string TableSizeMessage(int lines, int fields) {
+  return "Table size of " + FormatD(lines) + " lines and " + FormatD(fields) +
+         " fields exceeds program limit of " + FormatD(kMaxTableLines) + " lines and " +
+         FormatD(kMaxTableFields) + " fields!";
+}
+
+CalcStatus Split(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
+                 Host& host) {
+  ws.written.clear();
+  std::vector<std::string> files;
+  if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
+  MakeDirectory(ConvDataFolder(folder));  // a failure shows when the files are written
+  const int n = static_cast<int>(files.size());
+  progress.SetRange(0, n);
+
+  bool write_failed = false;
+  std::vector<double> samples;
+  for (int p = 0; p < n; ++p) {
+    if (progress.StopRequested()) return CalcStatus::kStopped;
+    const std::string file_name = FileNameOf(files[p]);
+    const std::string name = file_name.substr(0, file_name.find('.'));
+    const int lines = ReadColumnTable(files[p], ws.table);
+    if (lines > kMaxTableLines || ws.table.widestLine > kMaxTableFields) {
+      host.MessageBox(TableSizeMessage(lines, ws.table.widestLine));
+      return CalcStatus::kRefused;
+    }
+    // Field c + 1 of every line is channel c + 1.
+    for (int c = 0; c < ws.table.columnCount; ++c) {
+      samples.assign(static_cast<size_t>(std::max(lines, 0)), 0.0);
+      for (int i = 0; i < lines; ++i) samples[static_cast<size_t>(i)] = ws.table.Value(i, c + 1);
+      const std::string path =
+          JoinPath(ConvDataFolder(folder), name + "_" + FormatD(c + 1) + ".txt");
+      if (WriteSplitWaveform(path, samples.data(), lines, c + 1, 0.0, ws.table.sampleInterval,
+                             "default", "default", "0"))
+        ws.written.push_back(path);
+      else
+        write_failed = true;
+    }
+    progress.SetPos(p + 1);
+  }
+  return write_failed ? CalcStatus::kFailed : CalcStatus::kDone;
+}
+
+}  // namespace plexo
