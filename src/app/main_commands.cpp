@@ -23,6 +23,9 @@ bool MainCommands::OnCommand(int id) {
     case CommandAction::kViewTftFile:
       available = frame_.RunViewer(item->action);
       break;
+    case CommandAction::kImportDialog:
+      available = frame_.RunImportDialog();
+      break;
     case CommandAction::kExit:
       frame_.Quit();
       break;

@@ -23,6 +23,7 @@ class FrameWindow {
   virtual bool RunFeatureDialog() { return false; }
   virtual bool RunProgressDialog(CalcMode /*mode*/) { return false; }
   virtual bool RunViewer(CommandAction /*viewer*/) { return false; }
+  virtual bool RunImportDialog() { return false; }
 };
 
 class MainCommands {

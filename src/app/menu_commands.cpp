@@ -18,6 +18,7 @@ std::vector<Menu> BuildMainMenu() {
        {Item("View AE-file", kIdViewAeFile, A::kViewWaveform),
         Item("View FFT-file", kIdViewFftFile, A::kViewFftFile),
         Item("View TFT-file", kIdViewTftFile, A::kViewTftFile), Separator(),
+        Item("Import waveforms...", kIdImportWaveforms, A::kImportDialog), Separator(),
         Item("E&xit", kIdAppExit, A::kExit)}},
       {"&Calculation",
        {Item("Single FFT", kIdSingleFft, A::kOptionsDialog, M::kSingleFft),

@@ -12,6 +12,7 @@ enum MenuCommandId : int {
   kIdViewAeFile = 32771,
   kIdViewFftFile = 32772,
   kIdViewTftFile = 32773,
+  kIdImportWaveforms = 32790,
   kIdAppExit = 57665,
   kIdSingleFft = 32775,
   kIdSingleTft = 32776,
@@ -40,6 +41,7 @@ enum class CommandAction {
   kProgressDialog,   // set the mode, open the conversion progress dialog
   kToggleStatusBar,  // show or hide the status bar
   kAbout,            // About box
+  kImportDialog,     // pick the folders, open the "Import waveforms" dialog
 };
 
 struct MenuItem {

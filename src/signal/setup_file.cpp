@@ -129,10 +129,12 @@ std::string SetupFileText(const CalcSettings& settings, const std::string& fftPa
 
 bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath,
                std::string& hwPath, const std::string& fileName) {
+  // Only a regular file is a setup file: fopen would open a folder, and wait for ever for a
+  // writer on a named pipe, so the kind is checked before the file is opened and again after.
+  struct stat info;
+  if (stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::FILE* file = std::fopen(fileName.c_str(), "rb");
   if (file == nullptr) return false;
-  // fopen opens a folder for reading under Linux; only a regular file is a setup file.
-  struct stat info;
   if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
     std::fclose(file);
     return false;

@@ -30,6 +30,10 @@ KeySym ToKeySym(int qtKey) {
       return XK_Return;
     default:
       if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return XK_a + (qtKey - Qt::Key_A);
+      // Digits, '-' and '.' share their codes with their characters, in Qt and in X.
+      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || qtKey == Qt::Key_Minus ||
+          qtKey == Qt::Key_Period)
+        return static_cast<KeySym>(qtKey);
       return XK_space;
   }
 }
@@ -46,6 +50,9 @@ QString KeyText(int qtKey) {
     default:
       if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
         return QString(QChar('a' + (qtKey - Qt::Key_A)));
+      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || qtKey == Qt::Key_Minus ||
+          qtKey == Qt::Key_Period)
+        return QString(QChar(qtKey));
       return QString();
   }
 }

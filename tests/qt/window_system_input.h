@@ -24,7 +24,8 @@ class WindowSystemInput {
   // A left click in the middle of `widget`.
   void Click(QWidget* widget);
   // A key pressed and released on the keyboard: it goes wherever the keyboard focus is.
-  // `qtKey` is Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return or a letter key.
+  // `qtKey` is Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return, a letter or digit key,
+  // Qt::Key_Minus or Qt::Key_Period.
   void PressKey(int qtKey);
   // The close box of `window`'s title bar (WM_DELETE_WINDOW on X11).
   void RequestClose(QWidget* window);

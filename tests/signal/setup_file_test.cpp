@@ -182,7 +182,10 @@ TEST_F(SetupFileTest, CrLfAndLfFilesLoadTheSameValues) {
 }
 
 TEST_F(SetupFileTest, UnopenableFileReturnsFalseAndChangesNothing) {
-  for (const std::string& path : {PathOf("missing.ini"), dir_}) {
+  // A named pipe with no writer must be refused, not waited on for ever.
+  const std::string pipe = PathOf("pipe.ini");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {PathOf("missing.ini"), dir_, pipe}) {
     SCOPED_TRACE(path);
     CalcSettings s = Unusual();
     std::string fft = "f", wt = "w", hw = "h";

@@ -47,20 +47,21 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
   app.footer(setup_footer);
 
   std::vector<Command> commands;
-  commands.push_back(AddFftCommand(app, common));
-  commands.push_back(AddTftCommand(app, common));
-  commands.push_back(AddAvgFftCommand(app, common));
-  commands.push_back(AddAvgTftCommand(app, common));
+  // The commands that draw previews: --show opens them.
+  for (Command command :
+       {AddFftCommand(app, common), AddTftCommand(app, common), AddAvgFftCommand(app, common),
+        AddAvgTftCommand(app, common), AddViewCommand(app, common)}) {
+    command.app->add_flag("--show", common.show,
+                          "Show each preview in a window and wait for a key there");
+    commands.push_back(command);
+  }
   commands.push_back(AddConvolveCommand(app, common));
   commands.push_back(AddDeconvolveCommand(app, common));
   commands.push_back(AddAsciiCommand(app, common));
   commands.push_back(AddLocationsCommand(app, common));
-  commands.push_back(AddViewCommand(app, common));
-  for (auto& command : commands) {
-    command.app->add_flag("--show", common.show,
-                          "Show each preview in a window and wait for a key there");
-    command.app->footer(setup_footer);
-  }
+  commands.push_back(AddFeaturesCommand(app, common));
+  for (auto& command : commands) command.app->footer(setup_footer);
+  commands.push_back(AddImportCommand(app, common));  // reads no setup file
 
   try {
     app.parse(argc, argv);

@@ -43,6 +43,8 @@ Command AddConvolveCommand(CLI::App& app, CommonOptions& common);
 Command AddDeconvolveCommand(CLI::App& app, CommonOptions& common);
 Command AddAsciiCommand(CLI::App& app, CommonOptions& common);
 Command AddLocationsCommand(CLI::App& app, CommonOptions& common);
+Command AddFeaturesCommand(CLI::App& app, CommonOptions& common);
+Command AddImportCommand(CLI::App& app, CommonOptions& common);
 Command AddViewCommand(CLI::App& app, CommonOptions& common);
 
 // Runs the command line; returns the process exit status. `start_desktop` is called when no

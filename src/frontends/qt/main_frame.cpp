@@ -7,6 +7,8 @@
 
 #include "app/about_box.h"
 #include "frontends/qt/about_dlg.h"
+#include "frontends/qt/feature_dialog.h"
+#include "frontends/qt/import_dialog.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/picture_view.h"
 #include "frontends/qt/progress_dialog.h"
@@ -82,6 +84,12 @@ bool CMainFrame::RunProgressDialog(CalcMode mode) {
   return true;
 }
 
+bool CMainFrame::RunFeatureDialog() {
+  FeatureDialog dialog(this, *featureWorkspace_);
+  dialog.Exec();  // the result is not used
+  return true;
+}
+
 void CMainFrame::RunAboutBox() {
   CAboutDlg about(this);
   about.exec();
@@ -94,6 +102,14 @@ void CMainFrame::ToggleStatusBar() {
 }
 
 void CMainFrame::Quit() { close(); }
+
+bool CMainFrame::RunImportDialog() {
+  if (std::optional<ImportFolders> folders = AskImportFolders(host_)) {
+    ImportDialog dialog(this, std::move(*folders), host_);
+    dialog.Exec();
+  }
+  return true;
+}
 
 bool CMainFrame::RunViewer(CommandAction viewer) {
   if (!viewerWorkspace_) viewerWorkspace_ = std::make_unique<ViewerWorkspace>();

@@ -9,6 +9,7 @@
 #include "app/main_commands.h"
 #include "app/real_calculations.h"
 #include "ascii_ops/ascii_operators.h"
+#include "features/feature_extraction.h"
 #include "frontends/qt/qt_host.h"
 
 class QAction;
@@ -42,10 +43,12 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   const std::vector<QLabel*>& StatusPanes() const { return panes_; }
 
   void RunOptionsDialog(CalcMode mode) override;
+  bool RunFeatureDialog() override;
   void RunAboutBox() override;
   void ToggleStatusBar() override;
   void Quit() override;
   bool RunProgressDialog(CalcMode mode) override;
+  bool RunImportDialog() override;
   bool RunViewer(CommandAction viewer) override;
 
  private:
@@ -58,6 +61,8 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   std::unique_ptr<ViewerWorkspace> viewerWorkspace_;  // the viewers' buffers, made on first use
   RealCalculations calculations_;
   RealAsciiOperators asciiOperators_;
+  // The feature run's buffers, kept between openings of its dialog.
+  std::unique_ptr<FeatureWorkspace> featureWorkspace_ = std::make_unique<FeatureWorkspace>();
   MainCommands commands_;
   CPictureView* view_ = nullptr;
   std::map<int, QAction*> actions_;

@@ -1,6 +1,6 @@
 // Takes the README's pictures from the real windows: the main frame, the Options dialog of a
-// Single TFT, the About box and, given a TFT file, the TFT viewer's window. Run under a display
-// (Xvfb will do):
+// Single TFT, the Feature Extraction dialog, the About box and, given a TFT file, the TFT viewer's
+// window. Run under a display (Xvfb will do):
 //   plexo_screenshots OUTPUT_FOLDER [TFT_FILE]
 #include <QApplication>
 #include <QDir>
@@ -14,6 +14,7 @@
 #include "app/real_calculations.h"
 #include "frontends/qt/about_dlg.h"
 #include "frontends/qt/cv_image.h"
+#include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/main_frame.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/preview_window.h"
@@ -57,6 +58,11 @@ int main(int argc, char** argv) {
   plexo::qt::OptionsDialog options(&frame, plexo::CalcMode::kSingleTft, calculations, setupPath);
   ok = Save(options.View(), out + "/options_dialog.png") && ok;
   options.View().hide();
+
+  plexo::FeatureWorkspace features;
+  plexo::qt::FeatureDialog feature(&frame, features);
+  ok = Save(feature.View(), out + "/feature_dialog.png") && ok;
+  feature.View().hide();
 
   plexo::qt::CAboutDlg about(&frame);
   ok = Save(about, out + "/about_box.png") && ok;

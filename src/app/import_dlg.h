@@ -1,0 +1,71 @@
+#pragma once
+// The logic of the "Import waveforms" dialog, without a toolkit: the source and target folders
+// are picked first, the dialog asks for the sample interval only when the source holds
+// headerless files, and the import runs through the dialog's runner with its progress bar.
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "import/waveform_import.h"
+#include "platform/calc_runner.h"
+#include "platform/controls.h"
+#include "platform/host.h"
+
+namespace plexo {
+
+struct ImportFolders {
+  std::string source;
+  std::string target;
+};
+
+// Asks for the source folder, then the target folder; nothing when either picker is cancelled.
+std::optional<ImportFolders> AskImportFolders(Host& host);
+
+inline constexpr std::string_view kImportDtMessage =
+    "Please enter the sample interval of the headerless files in seconds.";
+
+class CImportDlg {
+ public:
+  CImportDlg(Controls& controls, Host& host, CalcRunner& runner, ImportFolders folders);
+
+  void OnInitDialog();
+  void OnClicked(ControlId id);
+  // The window is asked to close: a running import is asked to stop and the dialog closes once
+  // it has; false keeps the window open meanwhile.
+  bool OnClose();
+
+  bool Running() const { return running_; }
+  int HeaderlessFiles() const { return headerless_; }
+
+ private:
+  class DialogProgress : public CalcProgress {
+   public:
+    explicit DialogProgress(CImportDlg& dialog) : dialog_(dialog) {}
+    void SetRange(int low, int high) override;
+    void SetPos(int pos) override;
+    void DrainMessages() override {}
+    bool StopRequested() const override { return dialog_.stopRequested_.load(); }
+
+   private:
+    CImportDlg& dialog_;
+  };
+
+  void Start();
+  void Finished(CalcStatus status);
+
+  Controls& controls_;
+  Host& host_;
+  CalcRunner& runner_;
+  ImportFolders folders_;
+  int files_ = 0;
+  int headerless_ = 0;
+  bool running_ = false;
+  std::atomic<bool> stopRequested_{false};
+  DialogProgress progress_{*this};
+  // Written by the running import only, read when it has ended.
+  std::vector<std::string> log_;
+  ImportSummary summary_;
+};
+
+}  // namespace plexo

@@ -1,0 +1,225 @@
+#include "features/feature_dlg.h"
+
+#include "platform/file_system.h"
+
+namespace plexo {
+
+void CFeatureDlg::DialogProgress::SetRange(int low, int high) {
+  dialog_.controls_.SetProgressRange(kIdfProgress, low, high);
+}
+
+void CFeatureDlg::DialogProgress::SetPos(int pos) {
+  dialog_.controls_.SetProgressPos(kIdfProgress, pos);
+}
+
+CFeatureDlg::CFeatureDlg(Controls& controls, Host& host, CalcRunner& runner,
+                         FeatureWorkspace& workspace, int jobs)
+    : controls_(controls), host_(host), runner_(runner), workspace_(workspace), jobs_(jobs) {}
+
+void CFeatureDlg::OnInitDialog() {
+  UpdateData(false);
+  const FeatureColumns initial = DefaultFeatureColumns();
+  const auto& table = FeatureColumnTable();
+  for (int c = 0; c < kFeatureColumnCount; ++c) controls_.SetChecked(table[c].checkBox, initial[c]);
+  UpdateData(true);
+}
+
+void CFeatureDlg::UpdateData(bool fromControls) {
+  auto exchange = [this, fromControls](ControlId id, std::string& text) {
+    if (fromControls) {
+      text = controls_.Text(id);
+    } else {
+      controls_.SetText(id, text);
+    }
+  };
+  for (int b = 0; b < kPartialPowerBands; ++b) {
+    exchange(kIdfPpBegin[b], params_.ppBegin[b]);
+    exchange(kIdfPpEnd[b], params_.ppEnd[b]);
+  }
+  for (int b = 0; b < kWaveletBands; ++b) {
+    exchange(kIdfWtBegin[b], params_.wtBegin[b]);
+    exchange(kIdfWtEnd[b], params_.wtEnd[b]);
+  }
+  exchange(kIdfTimeStart, params_.timeStart);
+  exchange(kIdfTimeEnd, params_.timeEnd);
+  exchange(kIdfDuration, params_.duration);
+  exchange(kIdfFreqStart, params_.freqStart);
+  exchange(kIdfFreqEnd, params_.freqEnd);
+  exchange(kIdfFreqResolution, params_.freqResolution);
+  exchange(kIdfWaveletLength, params_.waveletLength);
+  exchange(kIdfImpedance, params_.impedance);
+  if (fromControls) {
+    params_.waveletType = controls_.ComboIndex(kIdfWaveletTypeCombo);
+  } else {
+    controls_.SetComboIndex(kIdfWaveletTypeCombo, params_.waveletType);
+  }
+}
+
+FeatureColumns CFeatureDlg::CheckedColumns() const {
+  FeatureColumns columns;
+  const auto& table = FeatureColumnTable();
+  for (int c = 0; c < kFeatureColumnCount; ++c) columns[c] = controls_.IsChecked(table[c].checkBox);
+  return columns;
+}
+
+void CFeatureDlg::OnClicked(ControlId id) {
+  for (int b = 0; b < kPartialPowerBands; ++b) {
+    if (id == kIdfPartialPower[b]) return OnPartialPower(b);
+  }
+  for (int b = 0; b < kWaveletBands; ++b) {
+    if (id == kIdfWtPeak[b]) return OnWaveletPeak(b);
+  }
+  switch (id) {
+    case kIdfModulusMaximumTime:
+    case kIdfModulusMaximumFrequency:
+    case kIdfModulusMaximum:
+      OnModulusMaximum(id);
+      break;
+    case kIdfUseAic:
+      OnUseAic();
+      break;
+    case kIdfArrivalTime:
+      OnArrivalTime();
+      break;
+    case kIdfExtract:
+      OnExtract();
+      break;
+    case kIdfCancel:
+      OnCancel();
+      break;
+    default:
+      break;  // the other check boxes are only read when a run starts
+  }
+}
+
+void CFeatureDlg::OnPartialPower(int band) {
+  const bool checked = controls_.IsChecked(kIdfPartialPower[band]);
+  if (!checked) {
+    // assign(1, '0') rather than = "0": GCC 12 warns falsely (-Wrestrict) on the literal.
+    params_.ppBegin[band].assign(1, '0');
+    params_.ppEnd[band].assign(1, '0');
+  }
+  // Checking again leaves the texts as they are ("0" after an uncheck).
+  controls_.Enable(kIdfPpBegin[band], checked);
+  controls_.Enable(kIdfPpEnd[band], checked);
+  UpdateData(false);
+}
+
+void CFeatureDlg::EnableWtSettings(bool enabled) {
+  for (ControlId id : kWtSettingsGroup) controls_.Enable(id, enabled);
+}
+
+bool CFeatureDlg::AnyWaveletChecked() const {
+  for (ControlId id : kIdfWaveletChecks) {
+    if (controls_.IsChecked(id)) return true;
+  }
+  return false;
+}
+
+void CFeatureDlg::OnModulusMaximum(ControlId id) {
+  if (controls_.IsChecked(id)) {
+    EnableWtSettings(true);
+  } else if (!AnyWaveletChecked()) {
+    EnableWtSettings(false);
+  }
+}
+
+void CFeatureDlg::OnWaveletPeak(int band) {
+  const bool checked = controls_.IsChecked(kIdfWtPeak[band]);
+  if (checked) {
+    EnableWtSettings(true);
+    controls_.Enable(kIdfWtBandLabel, true);
+  } else if (!AnyWaveletChecked()) {
+    EnableWtSettings(false);
+    controls_.Enable(kIdfWtBandLabel, false);
+  }
+  // An unchecked band keeps its texts: they still share in the band normalisation.
+  controls_.Enable(kIdfWtBegin[band], checked);
+  controls_.Enable(kIdfWtEnd[band], checked);
+}
+
+void CFeatureDlg::OnUseAic() {
+  const bool aic = controls_.IsChecked(kIdfUseAic);
+  controls_.Enable(kIdfDurationLabel, aic);
+  controls_.Enable(kIdfDuration, aic);
+  controls_.Enable(kIdfTimeStart, !aic);
+  controls_.Enable(kIdfTimeEnd, !aic);
+  UpdateData(false);
+}
+
+void CFeatureDlg::OnArrivalTime() {
+  controls_.SetChecked(kIdfUseAic, controls_.IsChecked(kIdfArrivalTime));
+  OnUseAic();
+  UpdateData(false);
+}
+
+bool CFeatureDlg::OnCancel() {
+  stopRequested_ = 1;
+  UpdateData(true);
+  if (running_) {
+    // The run goes on to write its table; the dialog closes when it returns.
+    closeAfterRun_ = true;
+    return false;
+  }
+  controls_.EndDialog(kIdOk);
+  return true;
+}
+
+void CFeatureDlg::OnExtract() {
+  // One run at a time: a press during a run would start a second one on the same buffers.
+  if (running_) return;
+  UpdateData(true);
+  stopRequested_ = 0;
+  closeAfterRun_ = false;
+
+  FeatureRequest request;
+  request.params = params_;
+  request.useAic = controls_.IsChecked(kIdfUseAic);
+  request.jobs = jobs_;
+  const BandCheck check = CheckBands(ParseFeatureParams(params_, request.useAic));
+  for (int i = 0; i < check.warnings; ++i) host_.MessageBox(kInvertedBandMessage);
+  if (check.fatal) {
+    host_.MessageBox(kInvertedBandMessage);
+    UpdateData(true);
+    controls_.EndDialog(kIdOk);
+    return;
+  }
+  // The columns as checked now; every row of the run has these (a table whose rows do not
+  // match its header could not be read back).
+  request.columns = CheckedColumns();
+  if (std::string problem = FeatureRequestProblem(request); !problem.empty()) {
+    host_.MessageBox(problem);
+    return;
+  }
+
+  request.folder = host_.BrowseForFolder().value_or("");
+  if (request.folder.empty() || !IsDirectory(request.folder)) {
+    host_.MessageBox(kFeatureNoFilesMessage);
+    controls_.EndDialog(kIdCancel);
+    return;
+  }
+
+  running_ = true;
+  controls_.Enable(kIdfExtract, false);
+  FeatureWorkspace& workspace = workspace_;
+  Host& host = host_;
+  CalcProgress& progress = progress_;
+  runner_.Start([&workspace, &host, &progress,
+                 request] { return ExtractFeatures(workspace, request, progress, host); },
+                [this](CalcStatus status) { Finished(status); });
+}
+
+void CFeatureDlg::Finished(CalcStatus status) {
+  running_ = false;
+  controls_.Enable(kIdfExtract, true);
+  if (closeAfterRun_ || StopRequested()) {
+    controls_.EndDialog(kIdCancel);
+    return;
+  }
+  // A run refused on a file (too many samples, no data) leaves the dialog open for another.
+  if (status == CalcStatus::kRefused) return;
+  UpdateData(true);
+  controls_.EndDialog(kIdOk);
+}
+
+}  // namespace plexo

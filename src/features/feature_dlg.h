@@ -1,0 +1,79 @@
+#pragma once
+// The Feature Extraction dialog's logic: the feature check boxes and their enable rules, the
+// parameter texts, the band check, and "Extract!" running the extraction over a folder. It works
+// on a Controls and a Host, so it runs the same behind the desktop's widgets and in a test.
+#include <atomic>
+
+#include "features/feature_controls.h"
+#include "features/feature_extraction.h"
+#include "features/feature_params.h"
+#include "platform/calc_runner.h"
+#include "platform/controls.h"
+#include "platform/host.h"
+
+namespace plexo {
+
+class CFeatureDlg {
+ public:
+  // `jobs` is the worker count of a run (0: one per core).
+  CFeatureDlg(Controls& controls, Host& host, CalcRunner& runner, FeatureWorkspace& workspace,
+              int jobs = 0);
+
+  // Fills the controls from the parameters and checks the initial feature boxes.
+  void OnInitDialog();
+  // Moves every text between the edits and the record: true reads the fields, false refreshes
+  // them (replacing whatever was typed since they were last read).
+  void UpdateData(bool fromControls);
+
+  // A button or check box was clicked (check boxes have toggled already).
+  void OnClicked(ControlId id);
+  // Cancel, Escape or the close box. False while a run is active: the dialog then ends itself
+  // when the run has written its table.
+  bool OnCancel();
+  // The window goes away.
+  void OnDestroy() { stopRequested_ = 1; }
+
+  bool StopRequested() const { return stopRequested_.load() != 0; }
+  bool Running() const { return running_; }
+  const FeatureParams& Params() const { return params_; }
+  // The columns the check boxes select now.
+  FeatureColumns CheckedColumns() const;
+  CalcProgress& Progress() { return progress_; }
+
+ private:
+  class DialogProgress : public CalcProgress {
+   public:
+    explicit DialogProgress(CFeatureDlg& dialog) : dialog_(dialog) {}
+    void SetRange(int low, int high) override;
+    void SetPos(int pos) override;
+    void DrainMessages() override {}
+    bool StopRequested() const override { return dialog_.StopRequested(); }
+
+   private:
+    CFeatureDlg& dialog_;
+  };
+
+  void OnPartialPower(int band);
+  void OnModulusMaximum(ControlId id);
+  void OnWaveletPeak(int band);
+  void OnUseAic();
+  void OnArrivalTime();
+  void OnExtract();
+  void Finished(CalcStatus status);
+
+  void EnableWtSettings(bool enabled);
+  bool AnyWaveletChecked() const;
+
+  Controls& controls_;
+  Host& host_;
+  CalcRunner& runner_;
+  FeatureWorkspace& workspace_;
+  int jobs_;
+  FeatureParams params_;
+  std::atomic<int> stopRequested_{0};
+  bool running_ = false;
+  bool closeAfterRun_ = false;
+  DialogProgress progress_{*this};
+};
+
+}  // namespace plexo

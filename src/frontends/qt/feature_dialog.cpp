@@ -1,0 +1,23 @@
+#include "frontends/qt/feature_dialog.h"
+
+namespace plexo::qt {
+
+FeatureDialog::FeatureDialog(QWidget* parent, FeatureWorkspace& workspace, Host* host)
+    : view_(FeatureDialogTemplate(), parent),
+      runner_(&view_),
+      logic_(view_, host != nullptr ? *host : qtHost_, runner_, workspace) {
+  view_.onClicked = [this](ControlId id) { logic_.OnClicked(id); };
+  // The close box and Escape act as Cancel.
+  view_.onClose = [this] { return logic_.OnCancel(); };
+  logic_.OnInitDialog();
+}
+
+FeatureDialog::~FeatureDialog() { logic_.OnDestroy(); }
+
+int FeatureDialog::Exec() {
+  const int result = view_.exec();
+  logic_.OnDestroy();
+  return result;
+}
+
+}  // namespace plexo::qt

@@ -1,0 +1,180 @@
+#include "import/waveform_import.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <system_error>
+
+#include "import/export_text.h"
+#include "platform/file_system.h"
+#include "signal/waveform_file.h"
+
+namespace plexo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Far beyond any waveform export; keeps a wrongly chosen file from filling the memory.
+constexpr std::uintmax_t kMaxExportBytes = 512u << 20;
+
+std::string FileName(const std::string& path) { return fs::path(path).filename().string(); }
+
+bool HasImportExtension(const std::string& name) {
+  std::string ext = LowerCaseExtension(name);
+  return ext == ".txt" || ext == ".csv";
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(a, b, error) && !error;
+}
+
+enum class ReadResult { kRead, kUnreadable, kTooLarge };
+
+ReadResult ReadWholeFile(const std::string& path, std::string& text) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return ReadResult::kUnreadable;
+  const std::uintmax_t size = fs::file_size(path, error);
+  if (error) return ReadResult::kUnreadable;
+  if (size > kMaxExportBytes) return ReadResult::kTooLarge;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ReadResult::kUnreadable;
+  text.assign(static_cast<size_t>(size), '\0');
+  in.read(text.data(), static_cast<std::streamsize>(size));
+  text.resize(static_cast<size_t>(in.gcount()));
+  return in.bad() ? ReadResult::kUnreadable : ReadResult::kRead;
+}
+
+// What the kind line says beyond the kind: the header values that came from the file.
+std::string KindLine(const std::string& name, const ExportContents& contents) {
+  std::string line = name + ": " + std::string(ExportKindName(contents.kind)) + ", " +
+                     std::to_string(contents.samples.size()) + " samples";
+  if (contents.hitNumber) line += ", hit " + std::to_string(*contents.hitNumber);
+  return line;
+}
+
+// Checks the request before anything is written; an empty text when it may go on.
+std::string RefuseRequest(const ImportRequest& request) {
+  if (request.target.empty()) return "No target folder given.";
+  for (const std::string& input : request.inputs) {
+    std::error_code error;
+    if (!fs::exists(input, error)) return "Not found: " + input;
+    if (IsDirectory(input) && SameFile(input, request.target))
+      return "The target folder is the source folder " + input +
+             ": choose another, so that imported files never mix with their sources.";
+  }
+  if (fs::exists(request.target) && !IsDirectory(request.target))
+    return "The target is not a folder: " + request.target;
+  std::error_code error;
+  fs::create_directories(request.target, error);
+  if (!IsDirectory(request.target)) return "The target folder cannot be made: " + request.target;
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::string> ExportFilesOf(const std::string& input) {
+  if (!IsDirectory(input)) return {input};
+  std::vector<std::string> names;
+  std::error_code error;
+  for (fs::directory_iterator it(input, error), end; !error && it != end; it.increment(error)) {
+    std::error_code type_error;
+    if (!it->is_regular_file(type_error)) continue;
+    const std::string name = it->path().filename().string();
+    if (HasImportExtension(name)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> paths;
+  paths.reserve(names.size());
+  for (const std::string& name : names) paths.push_back(JoinPath(input, name));
+  return paths;
+}
+
+ExportKind RecogniseExportFile(const std::string& path) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return ExportKind::kUnknown;
+  // The first lines of any export fit well within this; a file without line ends is not read
+  // whole.
+  constexpr std::streamsize kHeadBytes = 64 * 1024;
+  std::ifstream in(path, std::ios::binary);
+  std::string head(static_cast<size_t>(kHeadBytes), '\0');
+  in.read(head.data(), kHeadBytes);
+  head.resize(static_cast<size_t>(in.gcount()));
+  std::vector<std::string_view> lines = SplitExportLines(head);
+  // The last line may be cut short; it is only looked at when it is among the first lines.
+  if (lines.size() > static_cast<size_t>(kCsvFirstRowLine + 1)) lines.resize(kCsvFirstRowLine + 1);
+  return RecogniseExport(lines);
+}
+
+std::string ImportedName(const std::string& input) {
+  return fs::path(input).stem().string() + ".txt";
+}
+
+CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
+                           const ImportLog& log, ImportSummary& summary) {
+  summary = {};
+  if (const std::string refusal = RefuseRequest(request); !refusal.empty()) {
+    log(refusal);
+    return CalcStatus::kRefused;
+  }
+  std::vector<std::string> files;
+  for (const std::string& input : request.inputs) {
+    const std::vector<std::string> listed = ExportFilesOf(input);
+    if (listed.empty()) log("No .txt or .csv files in " + input);
+    files.insert(files.end(), listed.begin(), listed.end());
+  }
+  if (files.empty()) return CalcStatus::kRefused;
+
+  progress.SetRange(0, static_cast<int>(files.size()));
+  std::map<std::string, std::string> written;  // output name -> the input it came from
+  for (size_t k = 0; k < files.size(); ++k) {
+    progress.DrainMessages();
+    if (progress.StopRequested()) return CalcStatus::kStopped;
+    const std::string& path = files[k];
+    const std::string name = FileName(path);
+    ++summary.files;
+    const auto refuse = [&](const std::string& why) {
+      log(name + ": refused: " + why);
+      ++summary.refused;
+    };
+
+    std::string text;
+    const ReadResult read = ReadWholeFile(path, text);
+    if (read != ReadResult::kRead) {
+      refuse(read == ReadResult::kTooLarge ? "larger than any waveform export" : "cannot be read");
+    } else {
+      const std::string out_name = ImportedName(path);
+      const std::string out_path = JoinPath(request.target, out_name);
+      const ExportContents contents =
+          ReadExportText(text, fs::path(path).stem().string(), request.options);
+      if (!contents.error.empty()) {
+        refuse(contents.error);
+      } else if (const auto earlier = written.find(out_name); earlier != written.end()) {
+        refuse(out_name + " is already the import of " + earlier->second);
+      } else if (SameFile(path, out_path)) {
+        refuse("its import " + out_name + " would replace it");
+      } else if (!request.force && fs::exists(out_path)) {
+        refuse(out_name + " exists in the target folder and is not replaced");
+        ++summary.notReplaced;
+      } else {
+        log(KindLine(name, contents));
+        for (const std::string& warning : contents.warnings) log(name + ": warning: " + warning);
+        if (WriteWaveformSci(out_path, contents.samples.data(),
+                             static_cast<int>(contents.samples.size()), contents.header)) {
+          ++summary.imported;
+          written[out_name] = name;
+        } else {
+          log(name + ": " + out_path + " could not be written");
+          ++summary.failed;
+        }
+      }
+    }
+    progress.SetPos(static_cast<int>(k + 1));
+  }
+  if (summary.failed > 0) return CalcStatus::kFailed;
+  if (summary.refused > 0) return CalcStatus::kRefused;
+  return CalcStatus::kDone;
+}
+
+}  // namespace plexo
