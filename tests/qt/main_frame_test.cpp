@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -66,20 +67,25 @@ TEST(MainFrameTest, ShowsTheTitlePictureAtItsPlaceAndTheStatusPanes) {
   EXPECT_FALSE(frame.statusBar()->isHidden());
 }
 
-TEST(MainFrameTest, UnfinishedCommandSaysSoInAMessageBox) {
+// A viewer whose file picker is cancelled says so in a message box, as the desktop's own host
+// shows it.
+TEST(MainFrameTest, ViewerWithACancelledPickerSaysTheFormatMessage) {
   CMainFrame frame("/nonexistent/Setup.ini");
   frame.show();
   QString shown;
   QTimer closer;
   QObject::connect(&closer, &QTimer::timeout, [&shown] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* picker = qobject_cast<QFileDialog*>(modal)) {
+      picker->reject();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       shown = box->text();
       box->accept();
     }
   });
   closer.start(20);
   frame.Action(kIdViewAeFile)->trigger();
-  EXPECT_EQ(shown, "This command is not available yet.");
+  EXPECT_EQ(shown, "Filetype has the wrong format! Provide a valid file!");
 }
 
 }  // namespace

@@ -48,8 +48,9 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
 
   std::vector<Command> commands;
   // The commands that draw previews: --show opens them.
-  for (Command command : {AddFftCommand(app, common), AddTftCommand(app, common),
-                          AddAvgFftCommand(app, common), AddAvgTftCommand(app, common)}) {
+  for (Command command :
+       {AddFftCommand(app, common), AddTftCommand(app, common), AddAvgFftCommand(app, common),
+        AddAvgTftCommand(app, common), AddViewCommand(app, common)}) {
     command.app->add_flag("--show", common.show,
                           "Show each preview in a window and wait for a key there");
     commands.push_back(command);

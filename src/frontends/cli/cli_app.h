@@ -45,6 +45,7 @@ Command AddAsciiCommand(CLI::App& app, CommonOptions& common);
 Command AddLocationsCommand(CLI::App& app, CommonOptions& common);
 Command AddFeaturesCommand(CLI::App& app, CommonOptions& common);
 Command AddImportCommand(CLI::App& app, CommonOptions& common);
+Command AddViewCommand(CLI::App& app, CommonOptions& common);
 
 // Runs the command line; returns the process exit status. `start_desktop` is called when no
 // subcommand is given (null when the desktop is not built).

@@ -13,11 +13,15 @@
 #include "frontends/qt/picture_view.h"
 #include "frontends/qt/progress_dialog.h"
 #include "frontends/qt/qt_text.h"
+#include "plot/file_viewers.h"
 
 namespace plexo::qt {
 
-CMainFrame::CMainFrame(std::string setupPath, QWidget* parent)
-    : QMainWindow(parent), setupPath_(std::move(setupPath)), commands_(*this, host_) {
+CMainFrame::CMainFrame(std::string setupPath, QWidget* parent, Host* host)
+    : QMainWindow(parent),
+      setupPath_(std::move(setupPath)),
+      viewerHost_(host != nullptr ? host : &host_),
+      commands_(*this, host_) {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   view_ = new CPictureView(this);
   setCentralWidget(view_);
@@ -105,6 +109,23 @@ bool CMainFrame::RunImportDialog() {
     dialog.Exec();
   }
   return true;
+}
+
+bool CMainFrame::RunViewer(CommandAction viewer) {
+  if (!viewerWorkspace_) viewerWorkspace_ = std::make_unique<ViewerWorkspace>();
+  switch (viewer) {
+    case CommandAction::kViewWaveform:
+      ViewWaveformFile(*viewerWorkspace_, *viewerHost_);
+      return true;
+    case CommandAction::kViewFftFile:
+      ViewFftFile(*viewerWorkspace_, *viewerHost_);
+      return true;
+    case CommandAction::kViewTftFile:
+      ViewTftFile(*viewerWorkspace_, *viewerHost_);
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace plexo::qt

@@ -15,6 +15,10 @@
 class QAction;
 class QLabel;
 
+namespace plexo {
+struct ViewerWorkspace;
+}
+
 namespace plexo::qt {
 
 class CPictureView;
@@ -26,8 +30,9 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   static constexpr int kWidth = 700;
   static constexpr int kHeight = 500;
 
-  // `setupPath` is the setup file every Options dialog reads and writes.
-  explicit CMainFrame(std::string setupPath, QWidget* parent = nullptr);
+  // `setupPath` is the setup file every Options dialog reads and writes. `host` (for tests)
+  // answers the viewers' file pickers and shows their windows instead of the desktop's own.
+  explicit CMainFrame(std::string setupPath, QWidget* parent = nullptr, Host* host = nullptr);
   ~CMainFrame() override;
 
   // The menu action of a command id, or null.
@@ -44,6 +49,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   void Quit() override;
   bool RunProgressDialog(CalcMode mode) override;
   bool RunImportDialog() override;
+  bool RunViewer(CommandAction viewer) override;
 
  private:
   void BuildMenu();
@@ -51,6 +57,8 @@ class CMainFrame : public QMainWindow, public FrameWindow {
 
   std::string setupPath_;
   QtHost host_;
+  Host* viewerHost_;
+  std::unique_ptr<ViewerWorkspace> viewerWorkspace_;  // the viewers' buffers, made on first use
   RealCalculations calculations_;
   RealAsciiOperators asciiOperators_;
   // The feature run's buffers, kept between openings of its dialog.

@@ -1,19 +1,24 @@
 // Takes the README's pictures from the real windows: the main frame, the Options dialog of a
-// Single TFT, the Feature Extraction dialog and the About box. Run under a display (Xvfb will do):
-//   plexo_screenshots OUTPUT_FOLDER
+// Single TFT, the Feature Extraction dialog, the About box and, given a TFT file, the TFT viewer's
+// window. Run under a display (Xvfb will do):
+//   plexo_screenshots OUTPUT_FOLDER [TFT_FILE]
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <iostream>
+#include <memory>
 
 #include "app/about_box.h"
 #include "app/real_calculations.h"
 #include "frontends/qt/about_dlg.h"
+#include "frontends/qt/cv_image.h"
 #include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/main_frame.h"
 #include "frontends/qt/options_dialog.h"
+#include "frontends/qt/preview_window.h"
+#include "plot/file_charts.h"
 #include "signal/setup_file.h"
 
 namespace {
@@ -34,8 +39,8 @@ bool Save(QWidget& widget, const QString& path) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 2) {
-    std::cerr << "usage: plexo_screenshots OUTPUT_FOLDER" << std::endl;
+  if (argc != 2 && argc != 3) {
+    std::cerr << "usage: plexo_screenshots OUTPUT_FOLDER [TFT_FILE]" << std::endl;
     return 2;
   }
   const QString out = QString::fromLocal8Bit(argv[1]);
@@ -62,5 +67,19 @@ int main(int argc, char** argv) {
   plexo::qt::CAboutDlg about(&frame);
   ok = Save(about, out + "/about_box.png") && ok;
   about.hide();
+
+  if (argc == 3) {
+    auto workspace = std::make_unique<plexo::ViewerWorkspace>();
+    const plexo::FileChart chart =
+        plexo::DrawFileChart(plexo::ViewerKind::kTft, argv[2], *workspace);
+    if (chart.image.empty()) {
+      std::cerr << "no TFT data in " << argv[2] << std::endl;
+      return 1;
+    }
+    plexo::qt::PreviewWindow viewer(plexo::ViewerTitle(plexo::ViewerKind::kTft),
+                                    plexo::qt::ToQImage(chart.image), &frame);
+    ok = Save(viewer, out + "/tft_viewer.png") && ok;
+    viewer.hide();
+  }
   return ok ? 0 : 1;
 }

@@ -1,0 +1,110 @@
+// plexo view FILE: a waveform, FFT or TFT file drawn as the desktop's viewers draw it, saved as
+// an image (--out) and/or shown in a window (--show).
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "frontends/cli/cli_app.h"
+#include "platform/file_system.h"
+#include "platform/headless_host.h"
+#include "plot/file_kind.h"
+#include "plot/file_viewers.h"
+#include "plot/image_file.h"
+
+namespace plexo::cli {
+namespace {
+
+struct ViewOptions {
+  std::string file;
+  std::string kind;  // empty: told from the file
+  std::string out;   // empty: not saved
+};
+
+enum class ImageFormat { kNone, kPng, kBmp };
+
+ImageFormat FormatOf(const std::string& out) {
+  const std::string extension = LowerCaseExtension(out);
+  if (extension == ".png") return ImageFormat::kPng;
+  if (extension == ".bmp") return ImageFormat::kBmp;
+  return ImageFormat::kNone;
+}
+
+std::string Summary(ViewerKind kind, const FileChart& chart, const ViewerWorkspace& workspace) {
+  switch (kind) {
+    case ViewerKind::kWaveform:
+      return "waveform file, " + std::to_string(chart.readResult) + " samples";
+    case ViewerKind::kFft:
+      return std::string(workspace.fft.kind == kAverageFftFile ? "average " : "") + "FFT file, " +
+             std::to_string(chart.readResult) + " points";
+    case ViewerKind::kTft:
+      return "TFT file, " + std::to_string(workspace.tft.rows) + " rows x " +
+             std::to_string(workspace.tft.columns) + " columns";
+  }
+  return {};
+}
+
+int RunView(const ViewOptions& o, const CommonOptions& common) {
+  HeadlessHost host(common.show);
+  const ImageFormat format = o.out.empty() ? ImageFormat::kNone : FormatOf(o.out);
+  if (!o.out.empty() && format == ImageFormat::kNone) {
+    std::cerr << "--out: the image name must end in .png or .bmp: " << o.out << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  if (!IsRegularFile(o.file)) {
+    std::cerr << "Cannot open " << o.file << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  std::optional<ViewerKind> kind =
+      o.kind.empty() ? DetectViewerKind(o.file) : ViewerKindFromName(o.kind);
+  if (!kind) {
+    std::cerr << o.file
+              << " is not a waveform, FFT or TFT file; give --kind waveform|fft|tft to read it "
+                 "as one."
+              << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  auto workspace = std::make_unique<ViewerWorkspace>();
+  const FileChart chart = DrawFileChart(*kind, o.file, *workspace);
+  if (chart.readResult <= 0) {
+    host.MessageBox(kNoDataMessage);
+    return ExitStatus(CalcStatus::kRefused);
+  }
+  std::cout << o.file << ": " << Summary(*kind, chart, *workspace) << std::endl;
+  if (format != ImageFormat::kNone) {
+    const bool saved =
+        format == ImageFormat::kPng ? SavePng(o.out, chart.image) : SaveBmp(o.out, chart.image);
+    if (!saved) {
+      std::cerr << "Cannot write " << o.out << std::endl;
+      return ExitStatus(CalcStatus::kFailed);
+    }
+    std::cout << "Wrote " << o.out << std::endl;
+  }
+  host.ShowImage(ViewerTitle(*kind), chart.image);
+  return ExitStatus(CalcStatus::kDone);
+}
+
+}  // namespace
+
+Command AddViewCommand(CLI::App& app, CommonOptions& common) {
+  auto* sub = app.add_subcommand(
+      "view",
+      "Draws a waveform file, an FFT file (single or average) or a TFT file (modulus or\n"
+      "complex, shown as modulus) as the desktop's viewers do: --out saves the chart, --show\n"
+      "shows it. Any file name is accepted (the desktop's viewers take only names ending in\n"
+      "\".txt\"); the kind is told from the file's first lines unless --kind gives it.");
+  auto o = std::make_shared<ViewOptions>();
+  sub->add_option("FILE", o->file, "The file to draw")->required();
+  sub->add_option("--kind", o->kind, "Read the file as this kind instead of telling it")
+      ->check(CLI::IsMember({"waveform", "fft", "tft"}));
+  sub->add_option("--out", o->out,
+                  "Save the chart as this image: PNG or BMP, by the name's extension\n"
+                  "(.png or .bmp); 800 x 200 (waveform), 800 x 300 (FFT), 800 x 600 (TFT)")
+      ->type_name("IMAGE");
+  Command command;
+  command.app = sub;
+  command.run = [o, &common]() { return RunView(*o, common); };
+  return command;
+}
+
+}  // namespace plexo::cli

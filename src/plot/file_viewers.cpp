@@ -1,0 +1,40 @@
+#include "plot/file_viewers.h"
+
+#include <string>
+
+namespace plexo {
+
+std::string_view ViewerFilter(ViewerKind kind) {
+  switch (kind) {
+    case ViewerKind::kWaveform:
+      return kWaveformFileFilter;
+    case ViewerKind::kFft:
+      return kFftFileFilter;
+    case ViewerKind::kTft:
+      return kTftFileFilter;
+  }
+  return {};
+}
+
+bool HasViewerExtension(std::string_view path) {
+  const size_t dot = path.rfind('.');
+  const std::string_view extension = dot == std::string_view::npos ? path : path.substr(dot);
+  return extension == ".txt";
+}
+
+CalcStatus ViewFile(ViewerKind kind, ViewerWorkspace& workspace, Host& host) {
+  const std::string path = host.OpenFile(ViewerFilter(kind)).value_or(std::string());
+  if (!HasViewerExtension(path)) {
+    host.MessageBox(kWrongFiletypeMessage);
+    return CalcStatus::kRefused;
+  }
+  const FileChart chart = DrawFileChart(kind, path, workspace);
+  if (chart.readResult <= 0) {
+    host.MessageBox(kNoDataMessage);
+    return CalcStatus::kRefused;
+  }
+  host.ShowImage(ViewerTitle(kind), chart.image);
+  return CalcStatus::kDone;
+}
+
+}  // namespace plexo
