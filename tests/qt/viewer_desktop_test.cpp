@@ -202,7 +202,7 @@ TEST(CommandLineShowTest, ViewWaitsForAKeyAtTheViewer) {
   QProcess plexo;
   plexo.start(PLEXO_BINARY, {"view", QString::fromStdString(folder / "hit_fft.txt"), "--show"});
   ASSERT_TRUE(plexo.waitForStarted());
-  ASSERT_TRUE(testing::WaitUntil([&] { return input.X11WindowTitled("FFT File"); }, 60000))
+  ASSERT_TRUE(testing::WaitUntil([&] { return input.X11WindowTitled("FFT File"); }, 180000))
       << "no viewer window";
   EXPECT_FALSE(plexo.waitForFinished(500));
   input.PressKey(Qt::Key_Space);
