@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  libopencv-dev            # core, imgproc, highgui (and the CMake package)
+  libopencv-dev            # core and imgproc (and the CMake package)
   libstb-dev               # image encoder (stb_image_write.h) for the preview files
   libfast-float-dev        # exact, fast decimal number parsing
   libcli11-dev             # command line

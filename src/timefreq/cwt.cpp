@@ -100,18 +100,8 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   // own while the preview is painted, shown and saved here.
   const std::string out = CwtFilePath(request.path);
   SideTask table([&, out] {
-    switch (request.outputType) {
-      case 'c':
-      case 'C':
-        return WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                               wf.channel, wf.timeOfTest, grid.dt);
-      case 'a':
-      case 'A':
-        return WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                               wf.channel, wf.timeOfTest, grid.dt);
-      default:
-        return true;  // no table asked for
-    }
+    return WriteTftTable(request.outputType, out, ws.matrix, lines, columns, grid.freqStep,
+                         request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
   });
   const cv::Mat preview = MakeCwtPreview(ws.matrix, columns, lines, grid.dt, grid.freqStep,
                                          ws.window.data(), stored, wf);

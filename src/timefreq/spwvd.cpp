@@ -131,18 +131,8 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
   const std::string out = SpwvdFilePath(request.path);
   const int lines = static_cast<int>(grid.lines);
   SideTask table([&, out] {
-    switch (request.outputType) {
-      case 'c':
-      case 'C':
-        return WriteTftComplex(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                               wf.channel, wf.timeOfTest, grid.decimatedDt);
-      case 'a':
-      case 'A':
-        return WriteTftModulus(out, ws.matrix, lines, columns, grid.freqStep, request.timeStart,
-                               wf.channel, wf.timeOfTest, grid.decimatedDt);
-      default:
-        return true;  // no table asked for
-    }
+    return WriteTftTable(request.outputType, out, ws.matrix, lines, columns, grid.freqStep,
+                         request.timeStart, wf.channel, wf.timeOfTest, grid.decimatedDt);
   });
   const cv::Mat preview = MakeSpwvdPreview(ws, grid, stored);
   host.ShowImage("SPVWD-File", preview);

@@ -118,4 +118,21 @@ bool WriteTftComplex(const std::string& outPath, const TftMatrix& matrix, int ro
                   });
 }
 
+bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix& matrix, int rows,
+                   int columns, double freqStep, double timeStart, int channel, double timeOfTest,
+                   double dt) {
+  switch (outputType) {
+    case 'c':
+    case 'C':
+      return WriteTftComplex(outPath, matrix, rows, columns, freqStep, timeStart, channel,
+                             timeOfTest, dt);
+    case 'a':
+    case 'A':
+      return WriteTftModulus(outPath, matrix, rows, columns, freqStep, timeStart, channel,
+                             timeOfTest, dt);
+    default:
+      return true;
+  }
+}
+
 }  // namespace plexo

@@ -21,4 +21,10 @@ bool WriteTftModulus(const std::string& outPath, const TftMatrix& matrix, int ro
 bool WriteTftComplex(const std::string& outPath, const TftMatrix& matrix, int rows, int columns,
                      double freqStep, double timeStart, int channel, double timeOfTest, double dt);
 
+// The table a run's output type asks for: 'a'/'A' modulus, 'c'/'C' complex; any other type
+// asks for none and counts as written.
+bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix& matrix, int rows,
+                   int columns, double freqStep, double timeStart, int channel, double timeOfTest,
+                   double dt);
+
 }  // namespace plexo
