@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "signal/waveform_file.h"
+#include "spectral/magnitude.h"
 #include "spectral/sample_interval_check.h"
 #include "spectral/time_gate.h"
 
@@ -26,7 +27,7 @@ void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& ou
   if (out.magnitude.size() < static_cast<size_t>(MAX_SAMPLES / 2))
     out.magnitude.resize(MAX_SAMPLES / 2);
   const int bins = out.Bins();
-  for (int i = 0; i < bins; ++i) out.magnitude[i] = std::hypot(x[i].re, x[i].im);
+  Magnitudes(x, bins, out.magnitude.data());
 }
 
 // Slots beyond two per worker: a worker that the system holds back on the file the caller needs
