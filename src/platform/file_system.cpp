@@ -88,14 +88,81 @@ std::string LowerCaseExtension(const std::string& path) {
   return ext;
 }
 
-std::string WhyNotReadable(const std::string& path) {
+int OpenRegularFile(const std::string& path, std::string* why) {
+  // Looked at first so that a device or pipe is not even opened (opening some devices acts);
+  // the check on the open descriptor below is the one that holds.
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
-  if (!S_ISREG(info.st_mode)) return "not a regular file";
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::strerror(errno);
+  if (stat(path.c_str(), &info) != 0) {
+    if (why != nullptr) *why = std::strerror(errno);
+    return -1;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    if (why != nullptr) *why = "not a regular file";
+    return -1;
+  }
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    if (why != nullptr) *why = std::strerror(errno);
+    return -1;
+  }
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (why != nullptr) *why = "not a regular file";
+    close(fd);
+    return -1;
+  }
+  // A regular file never blocks, but stdio and later reads should see an ordinary descriptor.
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
+
+std::FILE* OpenRegularFileStream(const std::string& path, std::string* why) {
+  const int fd = OpenRegularFile(path, why);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    if (why != nullptr) *why = std::strerror(errno);
+    close(fd);
+  }
+  return file;
+}
+
+RegularFileRead ReadRegularFile(const std::string& path, std::string& text, size_t maxBytes,
+                                std::string* why) {
+  text.clear();
+  const int fd = OpenRegularFile(path, why);
+  if (fd < 0) return RegularFileRead::kUnreadable;
+  struct stat info;
+  if (fstat(fd, &info) == 0 && static_cast<unsigned long long>(info.st_size) > maxBytes) {
+    close(fd);
+    return RegularFileRead::kTooLarge;
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof(buffer));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      if (why != nullptr) *why = std::strerror(errno);
+      close(fd);
+      return RegularFileRead::kUnreadable;
+    }
+    if (got == 0) break;
+    if (text.size() + static_cast<size_t>(got) > maxBytes) {  // it grew while being read
+      text.clear();
+      close(fd);
+      return RegularFileRead::kTooLarge;
+    }
+    text.append(buffer, static_cast<size_t>(got));
+  }
   close(fd);
-  return {};
+  return RegularFileRead::kRead;
+}
+
+std::string WhyNotReadable(const std::string& path) {
+  std::string why;
+  const int fd = OpenRegularFile(path, &why);
+  if (fd >= 0) close(fd);
+  return why;
 }
 
 }  // namespace plexo
