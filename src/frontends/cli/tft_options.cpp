@@ -1,5 +1,6 @@
 #include "frontends/cli/tft_options.h"
 
+#include "frontends/cli/positive_option.h"
 #include "signal/number_text.h"
 
 namespace plexo::cli {
@@ -47,10 +48,12 @@ void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
       ->check(CLI::IsMember({"cwt", "spwvd"}));
   o.timeStartGiven = sub.add_option("--time-start", o.timeStart, "Window start, s");
   o.timeEndGiven = sub.add_option("--time-end", o.timeEnd, "Window end, s");
-  o.timeResGiven = sub.add_option("--time-res", o.timeRes, "Sample interval to assume, s (> 0)");
+  o.timeResGiven = sub.add_option("--time-res", o.timeRes, "Sample interval to assume, s (> 0)")
+                       ->check(PositiveNumberCheck());
   o.freqStartGiven = sub.add_option("--freq-start", o.freqStart, "Frequency start, Hz");
   o.freqEndGiven = sub.add_option("--freq-end", o.freqEnd, "Frequency end, Hz");
-  o.freqResGiven = sub.add_option("--freq-res", o.freqRes, "Frequency step, Hz (> 0)");
+  o.freqResGiven = sub.add_option("--freq-res", o.freqRes, "Frequency step, Hz (> 0)")
+                       ->check(PositiveNumberCheck());
   o.autoTimeResGiven =
       sub.add_flag("--auto-time-res", o.autoTimeRes,
                    "Take the sample interval from the file (--auto-time-res=0 to use --time-res)");
@@ -59,11 +62,14 @@ void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
   o.complexGiven = sub.add_flag("--complex", o.complex,
                                 "Write real,imaginary cells instead of moduli (--complex=0: off)");
   o.waveletLengthGiven =
-      sub.add_option("--wavelet-length", o.waveletLength, "Wavelet samples (wavelet transform)");
+      sub.add_option("--wavelet-length", o.waveletLength, "Wavelet samples (wavelet transform)")
+          ->check(PositiveCountCheck());
   o.subsamplingGiven =
-      sub.add_option("--subsampling", o.subsampling, "Keep every n-th sample (Wigner-Ville)");
+      sub.add_option("--subsampling", o.subsampling, "Keep every n-th sample (Wigner-Ville)")
+          ->check(PositiveCountCheck());
   o.windowParameterGiven = sub.add_option("--window-parameter", o.windowParameter,
-                                          "Divisor of the smoothing windows (Wigner-Ville)");
+                                          "Divisor of the smoothing windows (Wigner-Ville)")
+                               ->check(PositiveCountCheck());
 }
 
 TftRequest TftRequestFor(const TftGridOptions& options, const CalcSettings& settings) {
