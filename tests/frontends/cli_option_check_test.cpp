@@ -52,8 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"TimeResolutionZero", "tft {}/hit.txt --time-res 0", kPositive},
         OptionCase{"FrequencyResolutionNegative", "avg-tft {} --freq-res -1e3", kPositive},
         OptionCase{"SubsamplingZero", "tft {}/hit.txt --method spwvd --subsampling 0", kCount},
-        OptionCase{"WindowParameterNegative",
-                   "tft {}/hit.txt --method spwvd --window-parameter -2", kCount},
+        OptionCase{"WindowParameterNegative", "tft {}/hit.txt --method spwvd --window-parameter -2",
+                   kCount},
         OptionCase{"FeatureWaveletLength", "features {} --wavelet-length -100", kCount},
         OptionCase{"FeatureFrequencyResolution", "features {} --freq-res 0", kPositive},
         OptionCase{"FeatureDuration", "features {} --aic --duration -1e-6", kPositive},
@@ -87,7 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
     Contents, SetupOption,
     ::testing::Values(OptionCase{"Empty", "", kNoSetup},
                       OptionCase{"NoTabs", "[FFT-Window] 1\r\n[WT-Size] 100\r\n", kNoSetup},
-                      OptionCase{"Garbage", std::string("\x7f" "ELF\0\x01\x02\tzz\n", 11), kNoSetup},
+                      OptionCase{"Garbage",
+                                 std::string("\x7f"
+                                             "ELF\0\x01\x02\tzz\n",
+                                             11),
+                                 kNoSetup},
                       OptionCase{"UnknownKeysOnly", "[Colour]\tblue\n", kNoSetup},
                       // One known key is a setup file: the others keep their defaults.
                       OptionCase{"OneKey", "[FFT-Window]\t0\n", ""}),

@@ -139,10 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
                      return ReadTftFile(p, *content) == -1;
                    }},
         ReaderCase{"ViewerKind", [](const std::string& p) { return !DetectViewerKind(p); }},
-        ReaderCase{"ExportKind",
-                   [](const std::string& p) {
-                     return RecogniseExportFile(p) == ExportKind::kUnknown;
-                   }},
+        ReaderCase{
+            "ExportKind",
+            [](const std::string& p) { return RecogniseExportFile(p) == ExportKind::kUnknown; }},
         ReaderCase{"WhyNotReadable",
                    [](const std::string& p) { return WhyNotReadable(p) == "not a regular file"; }},
         ReaderCase{"OpenRegularFile",
@@ -186,12 +185,11 @@ TEST_P(FifoCommand, EndsWithoutWaitingForAWriter) {
   TempDir dir;
   const std::string fifo = dir.File("pipe.txt");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::filesystem::copy_file(std::string(PLEXO_EXAMPLES_DIR) + "/hit_001.txt",
-                             dir.File("hit.txt"));
+  std::filesystem::copy_file(std::string(PLEXO_EXAMPLES_DIR) + "/hit_001.txt", dir.File("hit.txt"));
   std::string arguments = Substitute(GetParam().arguments, "FIFO", "'" + fifo + "'");
   arguments = Substitute(arguments, "DIR", "'" + dir.path() + "'");
-  const std::string command = "timeout -k 2 20 " + std::string(PLEXO_BINARY) + " " + arguments +
-                              " 2>&1 </dev/null";
+  const std::string command =
+      "timeout -k 2 20 " + std::string(PLEXO_BINARY) + " " + arguments + " 2>&1 </dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string output;
@@ -205,14 +203,14 @@ TEST_P(FifoCommand, EndsWithoutWaitingForAWriter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, FifoCommand,
-    ::testing::Values(
-        CommandCase{"Fft", "fft FIFO", 1},
-        CommandCase{"SetupOption", "--setup FIFO fft DIR/hit.txt", 1},
-        CommandCase{"TransferFunction", "convolve DIR --transfer FIFO --precision 10", 1},
-        CommandCase{"View", "view FIFO", 1},
-        CommandCase{"Locations", "locations aewin FIFO", 1},
-        // In a folder the pipe is no waveform file: the other file is averaged alone.
-        CommandCase{"FolderOfAverageFft", "avg-fft DIR", 0}),
+    ::testing::Values(CommandCase{"Fft", "fft FIFO", 1},
+                      CommandCase{"SetupOption", "--setup FIFO fft DIR/hit.txt", 1},
+                      CommandCase{"TransferFunction", "convolve DIR --transfer FIFO --precision 10",
+                                  1},
+                      CommandCase{"View", "view FIFO", 1},
+                      CommandCase{"Locations", "locations aewin FIFO", 1},
+                      // In a folder the pipe is no waveform file: the other file is averaged alone.
+                      CommandCase{"FolderOfAverageFft", "avg-fft DIR", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FifoCommand, APipeNamedSetupIniBesideTheProgramIsPassedOver) {

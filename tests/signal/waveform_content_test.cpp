@@ -64,8 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
         ContentCase{"OverflowsWhenParsed", Waveform9({"0", "1e400"}), -1, "\"1e400\" on line 11"},
         // The sample after the time-of-test gap is stored as 0 whatever it says.
         ContentCase{"NanOnTheForcedZeroLine", Waveform9({"nan", "1"}), 2, ""},
-        ContentCase{"NulInASample", Waveform9({"0", "1", std::string("2\0" "5", 3)}), -1,
-                    "NUL byte on line 12"},
+        ContentCase{"NulInASample",
+                    Waveform9({"0", "1",
+                               std::string("2\0"
+                                           "5",
+                                           3)}),
+                    -1, "NUL byte on line 12"},
         ContentCase{"NulInTheHeader", std::string("SOURCE\0\n", 8) + Waveform9({"1"}), -1,
                     "NUL byte on line 1:"}),
     [](const auto& info) { return std::string(info.param.name); });

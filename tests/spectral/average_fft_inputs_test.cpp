@@ -130,7 +130,8 @@ TEST_F(AverageFftInputs, FilesOnAnotherGridAreAveragedWithAWarningNamingThem) {
   const testing::PlexoResult r = RunPlexo("avg-fft '" + folder + "'");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("Averaged 4 waveform files"), std::string::npos) << r.output;
-  const std::string first = ", the first file " + folder + "/a.txt: 4096 samples at 1.000000e-007 s";
+  const std::string first =
+      ", the first file " + folder + "/a.txt: 4096 samples at 1.000000e-007 s";
   EXPECT_NE(r.output.find(folder + "/b.txt: 1000 samples at 1.000000e-007 s" + first),
             std::string::npos)
       << r.output;
