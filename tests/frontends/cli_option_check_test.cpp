@@ -42,6 +42,9 @@ TEST_P(RefusedOption, ExitsNonZeroWithAMessageAndWritesNothing) {
 const std::string kPositive = "is not allowed: give a number > 0";
 const std::string kCount = "is not allowed: give a whole number >= 1";
 const std::string kNoSetup = "holds no setup line";
+// Resolutions of the time-frequency grid are checked with the rest of the grid, as the Options
+// dialog checks them.
+const std::string kGrid = "Non-valid input parameters! Please check consistence!";
 
 INSTANTIATE_TEST_SUITE_P(
     Lengths, RefusedOption,
@@ -49,8 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"WaveletLengthNegative", "tft {}/hit.txt --method cwt --wavelet-length -100",
                    "--wavelet-length: Value -100 " + kCount},
         OptionCase{"WaveletLengthZero", "tft {}/hit.txt --method cwt --wavelet-length 0", kCount},
-        OptionCase{"TimeResolutionZero", "tft {}/hit.txt --time-res 0", kPositive},
-        OptionCase{"FrequencyResolutionNegative", "avg-tft {} --freq-res -1e3", kPositive},
+        OptionCase{"TimeResolutionZero", "tft {}/hit.txt --time-res 0", kGrid},
+        OptionCase{"FrequencyResolutionNegative", "avg-tft {} --freq-res -1e3", kGrid},
         OptionCase{"SubsamplingZero", "tft {}/hit.txt --method spwvd --subsampling 0", kCount},
         OptionCase{"WindowParameterNegative", "tft {}/hit.txt --method spwvd --window-parameter -2",
                    kCount},
@@ -58,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"FeatureFrequencyResolution", "features {} --freq-res 0", kPositive},
         OptionCase{"FeatureDuration", "features {} --aic --duration -1e-6", kPositive},
         OptionCase{"FeatureImpedance", "features {} --impedance 0", kCount},
-        OptionCase{"NotANumber", "tft {}/hit.txt --freq-res nan", kPositive}),
+        OptionCase{"NotANumber", "tft {}/hit.txt --freq-res nan", kGrid}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class SetupOption : public ::testing::TestWithParam<OptionCase> {};

@@ -48,12 +48,10 @@ void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
       ->check(CLI::IsMember({"cwt", "spwvd"}));
   o.timeStartGiven = sub.add_option("--time-start", o.timeStart, "Window start, s");
   o.timeEndGiven = sub.add_option("--time-end", o.timeEnd, "Window end, s");
-  o.timeResGiven = sub.add_option("--time-res", o.timeRes, "Sample interval to assume, s (> 0)")
-                       ->check(PositiveNumberCheck());
+  o.timeResGiven = sub.add_option("--time-res", o.timeRes, "Sample interval to assume, s (> 0)");
   o.freqStartGiven = sub.add_option("--freq-start", o.freqStart, "Frequency start, Hz");
   o.freqEndGiven = sub.add_option("--freq-end", o.freqEnd, "Frequency end, Hz");
-  o.freqResGiven = sub.add_option("--freq-res", o.freqRes, "Frequency step, Hz (> 0)")
-                       ->check(PositiveNumberCheck());
+  o.freqResGiven = sub.add_option("--freq-res", o.freqRes, "Frequency step, Hz (> 0)");
   o.autoTimeResGiven =
       sub.add_flag("--auto-time-res", o.autoTimeRes,
                    "Take the sample interval from the file (--auto-time-res=0 to use --time-res)");
