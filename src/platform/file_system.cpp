@@ -89,30 +89,20 @@ std::string LowerCaseExtension(const std::string& path) {
 }
 
 int OpenRegularFile(const std::string& path, std::string* why) {
-  // Looked at first so that a device or pipe is not even opened (opening some devices acts);
-  // the check on the open descriptor below is the one that holds.
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    if (why != nullptr) *why = std::strerror(errno);
-    return -1;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    if (why != nullptr) *why = "not a regular file";
-    return -1;
-  }
+  // O_NONBLOCK: a named pipe without a writer (or a device) would hold a plain open for ever; on
+  // a regular file the flag has no effect, so the descriptor reads as any other. Nothing is
+  // looked at before the open, so nothing can be swapped in between.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     if (why != nullptr) *why = std::strerror(errno);
     return -1;
   }
+  struct stat info;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     if (why != nullptr) *why = "not a regular file";
     close(fd);
     return -1;
   }
-  // A regular file never blocks, but stdio and later reads should see an ordinary descriptor.
-  const int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   return fd;
 }
 
@@ -159,6 +149,11 @@ RegularFileRead ReadRegularFile(const std::string& path, std::string& text, size
 }
 
 std::string WhyNotReadable(const std::string& path) {
+  // Looked at first so that a device or pipe is not even opened only to be named (opening some
+  // devices acts); the open then tells what the file is now.
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
   std::string why;
   const int fd = OpenRegularFile(path, &why);
   if (fd >= 0) close(fd);

@@ -24,9 +24,9 @@ bool IsRegularFile(const std::string& path);
 // Opens `path` for reading when it is a regular file; every reader of outside files opens them
 // here. The open does not block (a named pipe without a writer, or a device, would hang a plain
 // open for ever) and the kind is checked on the open descriptor, so nothing can be swapped in
-// between a check and the open. Returns the descriptor (blocking reads again), or -1 with `why`
-// (when given) set to the reason in words ("No such file or directory", "not a regular file",
-// "Permission denied", ...).
+// between a check and the open. Returns the descriptor (O_NONBLOCK, which changes nothing for a
+// regular file), or -1 with `why` (when given) set to the reason in words ("No such file or
+// directory", "not a regular file", "Permission denied", ...).
 int OpenRegularFile(const std::string& path, std::string* why = nullptr);
 
 // The same as a stdio stream opened "rb"; nullptr on failure.
