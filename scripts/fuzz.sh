@@ -37,7 +37,7 @@ for target in "${targets[@]}"; do
     "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
     -artifact_prefix="build/fuzz/findings/$target-" "$corpus" "${seeds[@]}" >"$log" 2>&1 ||
     status=$?
-  grep -E '^#[0-9]+ +DONE' "$log" || true
+  grep -E '^Done [0-9]+ runs' "$log" || true
   if [ "$status" -ne 0 ]; then
     tail -n 40 "$log" >&2
     echo "fuzz: $target failed (status $status); the input is in build/fuzz/findings/" >&2
