@@ -208,6 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   1},
                       CommandCase{"View", "view FIFO", 1},
                       CommandCase{"Locations", "locations aewin FIFO", 1},
+                      CommandCase{"Import", "import FIFO --to DIR/imported --dt 1e-7", 1},
                       // In a folder the pipe is no waveform file: the other file is averaged alone.
                       CommandCase{"FolderOfAverageFft", "avg-fft DIR", 0}),
     [](const auto& info) { return std::string(info.param.name); });
