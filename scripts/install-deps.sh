@@ -15,6 +15,7 @@ packages=(
   libgtest-dev googletest  # tests
   libbenchmark-dev         # bench/
   clang-format
+  clang-14 libclang-rt-14-dev  # fuzz targets (libFuzzer); scripts/test.sh runs them briefly
   help2man                 # the manual page, made from the program's help
   dpkg-dev fakeroot        # the Debian package (dpkg-shlibdeps computes its dependencies)
   lintian desktop-file-utils man-db  # checks of the package

@@ -10,3 +10,11 @@ for kind in release sanitize; do
   (cd "build/$kind" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
      QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 done
+# A short fuzz run of every reader of outside text when clang is there (scripts/install-deps.sh
+# installs it); longer runs: bash scripts/fuzz.sh SECONDS [targets].
+if command -v clang++-14 >/dev/null 2>&1 || command -v clang++ >/dev/null 2>&1; then
+  echo "=== fuzz ==="
+  bash scripts/fuzz.sh "${PLEXO_FUZZ_SECONDS:-25}"
+else
+  echo "=== fuzz: skipped, no clang++ ==="
+fi

@@ -1,12 +1,10 @@
 #include "ascii_ops/column_table.h"
 
-#include <sys/stat.h>
-
-#include <fstream>
 #include <string_view>
 
 #include "signal/number_text.h"
 #include "signal/text_file.h"
+#include "signal/text_lines.h"
 
 namespace plexo {
 
@@ -19,20 +17,25 @@ double ColumnTable::Value(int line, int field) const {
 
 int ReadColumnTable(const std::string& path, ColumnTable& table) {
   table = ColumnTable();
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return -1;
+  FileBytes bytes;
+  switch (ReadWholeFile(path, bytes)) {
+    case kFileRead:
+      break;
+    case kFileReadError:
+      ReportFileError();
+      return -1;
+    case kFileNotOpened:
+      return -1;
+  }
 
   char delimiter = '\t';
   double t0 = 0.0;
   double t1 = 0.0;
   int lines = 0;
   int last_fields = 0;
-  std::string text;
-  while (std::getline(in, text)) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    const std::string_view line(text);
+  LineSplitter splitter(bytes.Text());
+  std::string_view line;
+  while (splitter.Next(line)) {
     if (line.find(',') != std::string_view::npos) delimiter = ',';
     if (line.find(';') != std::string_view::npos) delimiter = ';';
     if (line.find('\t') != std::string_view::npos) delimiter = '\t';
@@ -58,11 +61,6 @@ int ReadColumnTable(const std::string& path, ColumnTable& table) {
     if (fields > table.widestLine) table.widestLine = fields;
     if (lines == INT32_MAX) break;  // a count beyond int cannot be returned
     ++lines;
-  }
-  if (in.bad()) {
-    ReportFileError();
-    table = ColumnTable();
-    return -1;
   }
   table.sampleInterval = t1 - t0;
   table.columnCount = last_fields - 1;

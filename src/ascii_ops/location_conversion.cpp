@@ -1,12 +1,10 @@
 #include "ascii_ops/location_conversion.h"
 
-#include <sys/stat.h>
-
 #include <cctype>
-#include <fstream>
 
 #include "signal/number_text.h"
 #include "signal/text_file.h"
+#include "signal/text_lines.h"
 
 namespace plexo {
 namespace {
@@ -85,19 +83,19 @@ std::string PositionsFoundMessage(int count) {
 
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
+  FileBytes bytes;
+  switch (ReadWholeFile(path, bytes)) {
+    case kFileRead:
+      break;
+    case kFileReadError:
+      ReportFileError();
+      return false;
+    case kFileNotOpened:
+      return false;
   }
-  if (in.bad()) {
-    ReportFileError();
-    return false;
-  }
+  LineSplitter splitter(bytes.Text());
+  std::string_view line;
+  while (splitter.Next(line)) lines.emplace_back(line);
   return true;
 }
 

@@ -37,7 +37,9 @@ FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
   }
   // A row of zeros for a file without data would look like a measurement; refuse instead.
   if (count <= 0) {
-    outcome.text = "No valid data present in file or error during loading!\n" + path;
+    outcome.text = wf.readProblem.empty()
+                       ? "No valid data present in file or error during loading!\n" + path
+                       : wf.readProblem;
     return outcome;
   }
   const double dt = wf.sampleInterval;

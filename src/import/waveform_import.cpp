@@ -1,8 +1,8 @@
 #include "import/waveform_import.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <system_error>
 
@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Far beyond any waveform export; keeps a wrongly chosen file from filling the memory.
-constexpr std::uintmax_t kMaxExportBytes = 512u << 20;
+constexpr size_t kMaxExportBytes = size_t{512} << 20;
 
 std::string FileName(const std::string& path) { return fs::path(path).filename().string(); }
 
@@ -28,22 +28,6 @@ bool HasImportExtension(const std::string& name) {
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return fs::equivalent(a, b, error) && !error;
-}
-
-enum class ReadResult { kRead, kUnreadable, kTooLarge };
-
-ReadResult ReadWholeFile(const std::string& path, std::string& text) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) return ReadResult::kUnreadable;
-  const std::uintmax_t size = fs::file_size(path, error);
-  if (error) return ReadResult::kUnreadable;
-  if (size > kMaxExportBytes) return ReadResult::kTooLarge;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadResult::kUnreadable;
-  text.assign(static_cast<size_t>(size), '\0');
-  in.read(text.data(), static_cast<std::streamsize>(size));
-  text.resize(static_cast<size_t>(in.gcount()));
-  return in.bad() ? ReadResult::kUnreadable : ReadResult::kRead;
 }
 
 // What the kind line says beyond the kind: the header values that came from the file.
@@ -92,15 +76,14 @@ std::vector<std::string> ExportFilesOf(const std::string& input) {
 }
 
 ExportKind RecogniseExportFile(const std::string& path) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) return ExportKind::kUnknown;
+  std::FILE* file = OpenRegularFileStream(path);
+  if (file == nullptr) return ExportKind::kUnknown;
   // The first lines of any export fit well within this; a file without line ends is not read
   // whole.
-  constexpr std::streamsize kHeadBytes = 64 * 1024;
-  std::ifstream in(path, std::ios::binary);
-  std::string head(static_cast<size_t>(kHeadBytes), '\0');
-  in.read(head.data(), kHeadBytes);
-  head.resize(static_cast<size_t>(in.gcount()));
+  constexpr size_t kHeadBytes = 64 * 1024;
+  std::string head(kHeadBytes, '\0');
+  head.resize(std::fread(head.data(), 1, head.size(), file));
+  std::fclose(file);
   std::vector<std::string_view> lines = SplitExportLines(head);
   // The last line may be cut short; it is only looked at when it is among the first lines.
   if (lines.size() > static_cast<size_t>(kCsvFirstRowLine + 1)) lines.resize(kCsvFirstRowLine + 1);
@@ -140,9 +123,11 @@ CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
     };
 
     std::string text;
-    const ReadResult read = ReadWholeFile(path, text);
-    if (read != ReadResult::kRead) {
-      refuse(read == ReadResult::kTooLarge ? "larger than any waveform export" : "cannot be read");
+    std::string why;
+    const RegularFileRead read = ReadRegularFile(path, text, kMaxExportBytes, &why);
+    if (read != RegularFileRead::kRead) {
+      refuse(read == RegularFileRead::kTooLarge ? "larger than any waveform export"
+                                                : "cannot be read (" + why + ")");
     } else {
       const std::string out_name = ImportedName(path);
       const std::string out_path = JoinPath(request.target, out_name);

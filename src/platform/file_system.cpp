@@ -88,14 +88,76 @@ std::string LowerCaseExtension(const std::string& path) {
   return ext;
 }
 
+int OpenRegularFile(const std::string& path, std::string* why) {
+  // O_NONBLOCK: a named pipe without a writer (or a device) would hold a plain open for ever; on
+  // a regular file the flag has no effect, so the descriptor reads as any other. Nothing is
+  // looked at before the open, so nothing can be swapped in between.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    if (why != nullptr) *why = std::strerror(errno);
+    return -1;
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (why != nullptr) *why = "not a regular file";
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+std::FILE* OpenRegularFileStream(const std::string& path, std::string* why) {
+  const int fd = OpenRegularFile(path, why);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    if (why != nullptr) *why = std::strerror(errno);
+    close(fd);
+  }
+  return file;
+}
+
+RegularFileRead ReadRegularFile(const std::string& path, std::string& text, size_t maxBytes,
+                                std::string* why) {
+  text.clear();
+  const int fd = OpenRegularFile(path, why);
+  if (fd < 0) return RegularFileRead::kUnreadable;
+  struct stat info;
+  if (fstat(fd, &info) == 0 && static_cast<unsigned long long>(info.st_size) > maxBytes) {
+    close(fd);
+    return RegularFileRead::kTooLarge;
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof(buffer));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      if (why != nullptr) *why = std::strerror(errno);
+      close(fd);
+      return RegularFileRead::kUnreadable;
+    }
+    if (got == 0) break;
+    if (text.size() + static_cast<size_t>(got) > maxBytes) {  // it grew while being read
+      text.clear();
+      close(fd);
+      return RegularFileRead::kTooLarge;
+    }
+    text.append(buffer, static_cast<size_t>(got));
+  }
+  close(fd);
+  return RegularFileRead::kRead;
+}
+
 std::string WhyNotReadable(const std::string& path) {
+  // Looked at first so that a device or pipe is not even opened only to be named (opening some
+  // devices acts); the open then tells what the file is now.
   struct stat info;
   if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
   if (!S_ISREG(info.st_mode)) return "not a regular file";
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::strerror(errno);
-  close(fd);
-  return {};
+  std::string why;
+  const int fd = OpenRegularFile(path, &why);
+  if (fd >= 0) close(fd);
+  return why;
 }
 
 }  // namespace plexo

@@ -1,5 +1,7 @@
 #pragma once
 // The file-system services the calculations use.
+#include <cstddef>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,26 @@ bool MakeDirectory(const std::string& path);
 bool IsDirectory(const std::string& path);
 bool IsRegularFile(const std::string& path);
 
-// Why `path` cannot be read as a regular file, in words for a message ("No such file or
-// directory", "not a regular file", "Permission denied", ...); empty when it can. Never opens a
-// named pipe or a device.
+// Opens `path` for reading when it is a regular file; every reader of outside files opens them
+// here. The open does not block (a named pipe without a writer, or a device, would hang a plain
+// open for ever) and the kind is checked on the open descriptor, so nothing can be swapped in
+// between a check and the open. Returns the descriptor (O_NONBLOCK, which changes nothing for a
+// regular file), or -1 with `why` (when given) set to the reason in words ("No such file or
+// directory", "not a regular file", "Permission denied", ...).
+int OpenRegularFile(const std::string& path, std::string* why = nullptr);
+
+// The same as a stdio stream opened "rb"; nullptr on failure.
+std::FILE* OpenRegularFileStream(const std::string& path, std::string* why = nullptr);
+
+enum class RegularFileRead { kRead, kUnreadable, kTooLarge };
+
+// Reads the whole regular file into `text`. kTooLarge, with nothing read, when it holds more
+// than `maxBytes` bytes; kUnreadable with `why` set when it cannot be opened or read.
+RegularFileRead ReadRegularFile(const std::string& path, std::string& text, size_t maxBytes,
+                                std::string* why = nullptr);
+
+// Why `path` cannot be read as a regular file, in words for a message (as OpenRegularFile says
+// it); empty when it can. Never blocks on a named pipe or a device.
 std::string WhyNotReadable(const std::string& path);
 
 // The folder that holds the running executable.

@@ -17,6 +17,7 @@ cv::Mat PlotImage(int width, int height) {
 FileChart WaveformChart(const std::string& path, RealWaveform& waveform) {
   FileChart chart;
   chart.readResult = ReadWaveformReal(path, waveform);
+  chart.readProblem = waveform.readProblem;
   if (chart.readResult <= 0) return chart;
   const int d = std::min(chart.readResult, MAX_SAMPLES);
   cv::Mat plot = PlotImage(d, 200);

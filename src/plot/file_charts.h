@@ -29,6 +29,7 @@ struct FileChart {
   double largest = 0.0;     // M, the largest value the plotting routine met
   double horizontal = 0.0;  // the value the horizontal label prints per division
   double vertical = 0.0;    // the value the vertical label prints per division
+  std::string readProblem;  // why a waveform file's content was refused (see ReadWaveformReal)
 };
 
 // Reads the file with the reader of its kind and draws its chart. A waveform file longer than

@@ -13,8 +13,7 @@ constexpr size_t kBytesLookedAt = 1 << 16;  // the start of a long header line i
 
 // The first lines of the file, without their line ends; a line is cut where the look ends.
 std::optional<std::vector<std::string>> FirstLines(const std::string& path) {
-  if (!IsRegularFile(path)) return std::nullopt;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenRegularFileStream(path);
   if (file == nullptr) return std::nullopt;
   std::string head(kBytesLookedAt, '\0');
   head.resize(std::fread(head.data(), 1, head.size(), file));

@@ -30,7 +30,8 @@ CalcStatus ViewFile(ViewerKind kind, ViewerWorkspace& workspace, Host& host) {
   }
   const FileChart chart = DrawFileChart(kind, path, workspace);
   if (chart.readResult <= 0) {
-    host.MessageBox(kNoDataMessage);
+    host.MessageBox(chart.readProblem.empty() ? kNoDataMessage
+                                              : std::string_view(chart.readProblem));
     return CalcStatus::kRefused;
   }
   host.ShowImage(ViewerTitle(kind), chart.image);

@@ -1,10 +1,9 @@
 #include "signal/setup_file.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <string_view>
 
+#include "platform/file_system.h"
 #include "signal/number_text.h"
 #include "signal/text_file.h"
 
@@ -71,10 +70,10 @@ struct SetupTarget {
 };
 
 // Applies one line (without its line end): the text before the first tab is the key, the text
-// after it the value.
-void ApplyLine(std::string_view line, SetupTarget& target) {
+// after it the value. True when the key is a setup key.
+bool ApplyLine(std::string_view line, SetupTarget& target) {
   const size_t tab = line.find('\t');
-  if (tab == std::string_view::npos) return;
+  if (tab == std::string_view::npos) return false;
   const std::string_view key = line.substr(0, tab);
   const std::string_view value = line.substr(tab + 1);
   for (const SetupLine& entry : kSetupLines) {
@@ -83,20 +82,23 @@ void ApplyLine(std::string_view line, SetupTarget& target) {
       SelectPath(entry.path, target.fftPath, target.wtPath, target.hwPath).assign(value);
     else
       target.settings.*entry.field = ParseDouble(value);
-    return;
+    return true;
   }
+  return false;
 }
 
 // Splits the text at LF, drops a CR before each line end, and applies every line in order, so
-// that a repeated key keeps its last value.
-void ApplyText(std::string_view text, SetupTarget& target) {
+// that a repeated key keeps its last value. Returns the number of lines with a setup key.
+int ApplyText(std::string_view text, SetupTarget& target) {
+  int keys = 0;
   while (!text.empty()) {
     const size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    ApplyLine(line, target);
+    if (ApplyLine(line, target)) ++keys;
   }
+  return keys;
 }
 
 }  // namespace
@@ -128,17 +130,11 @@ std::string SetupFileText(const CalcSettings& settings, const std::string& fftPa
 }
 
 bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath,
-               std::string& hwPath, const std::string& fileName) {
-  // Only a regular file is a setup file: fopen would open a folder, and wait for ever for a
-  // writer on a named pipe, so the kind is checked before the file is opened and again after.
-  struct stat info;
-  if (stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+               std::string& hwPath, const std::string& fileName, int* keysFound) {
+  // Only a regular file is a setup file: a plain open would take a folder, and wait for ever
+  // for a writer on a named pipe.
+  std::FILE* file = OpenRegularFileStream(fileName);
   if (file == nullptr) return false;
-  if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-    std::fclose(file);
-    return false;
-  }
   std::string text;
   char buffer[4096];
   size_t count;
@@ -151,7 +147,8 @@ bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath
     text.resize(last_end == std::string::npos ? 0 : last_end + 1);
   }
   SetupTarget target{settings, fftPath, wtPath, hwPath};
-  ApplyText(text, target);
+  const int keys = ApplyText(text, target);
+  if (keysFound != nullptr) *keysFound = keys;
   return !read_error;
 }
 

@@ -12,9 +12,10 @@ namespace plexo {
 // other lines are ignored, the last of repeated keys wins, missing keys keep their values.
 // Accepts CR LF and LF line ends. False, with nothing changed, when the file cannot be opened
 // (a folder or other non-regular file counts as that); false after a read error, with the
-// fields read before it kept.
+// fields read before it kept. `keysFound`, when given, receives the number of lines that held a
+// setup key (0 for a file that is no setup file at all: empty, binary, or without tabs).
 bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath,
-               std::string& hwPath, const std::string& fileName);
+               std::string& hwPath, const std::string& fileName, int* keysFound = nullptr);
 
 // Writes the 24 lines of the setup file with CR LF line ends. The file is replaced only once it
 // is complete; on failure "File open NOT succesfull" goes to standard output, the old file stays

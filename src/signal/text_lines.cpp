@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/file_system.h"
+
 namespace plexo {
 namespace {
 
@@ -45,11 +47,11 @@ std::string_view FileBytes::Text() const {
 FileReadStatus ReadWholeFile(const std::string& path, FileBytes& out) {
   out.size_ = 0;
   out.Unmap();
-  // O_NONBLOCK: opening a pipe without a writer must not hang; it is refused below.
-  const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  // Pipes and devices are refused without blocking.
+  const FileDescriptor fd(OpenRegularFile(path));
   if (fd.get() < 0) return kFileNotOpened;
   struct stat info;
-  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return kFileNotOpened;
+  if (fstat(fd.get(), &info) != 0) return kFileReadError;
   if (static_cast<uint64_t>(info.st_size) >= kMapFileBytes) {
     void* mapped =
         mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd.get(), 0);

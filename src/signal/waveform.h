@@ -28,15 +28,19 @@ struct WaveformHeader {
 // is a workspace of MAX_SAMPLES entries that survives between reads: a read overwrites only the
 // entries it stores. `count` is the number of sample lines in the file and may exceed the
 // capacity.
+// `readProblem` says why the last read refused the file's content (a sample that is not a finite
+// number, a NUL byte), naming the file and the line; it is empty after every other read.
 struct Waveform : WaveformHeader {
   std::vector<Complex> samples;
   int count = 0;
+  std::string readProblem;
 };
 
 // The same record with real samples (viewer, ASCII operators, writers).
 struct RealWaveform : WaveformHeader {
   std::vector<double> samples;
   int count = 0;
+  std::string readProblem;
 };
 
 }  // namespace plexo

@@ -1,6 +1,8 @@
 #include "signal/waveform_file.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 #include "signal/number_text.h"
@@ -46,12 +48,37 @@ bool ReadFile(const std::string& path, FileBytes& bytes) {
   return false;
 }
 
+// Line numbers in messages count from 1, as editors show them.
+std::string NotFiniteMessage(const std::string& path, int line_number, std::string_view line) {
+  constexpr size_t kShown = 40;
+  const std::string shown(line.substr(0, kShown));
+  return "Sample \"" + shown + (line.size() > kShown ? "...\"" : "\"") + " on line " +
+         std::to_string(line_number + 1) + " of " + path +
+         " is not a finite number! The file is not read.";
+}
+
+std::string NulByteMessage(const std::string& path, std::string_view text, const char* nul) {
+  const auto line = std::count(text.data(), nul, '\n');
+  return path + " holds a NUL byte on line " + std::to_string(line + 1) +
+         ": it is not a text waveform file! The file is not read.";
+}
+
 // The shared rules of ReadWaveform and ReadWaveformReal; `store(index, value)` keeps a sample.
+// Text with a NUL byte (a binary file) and samples that are not finite numbers (nan, inf, or a
+// number too large for a double, such as 1e400) refuse the file: one of them would turn every
+// sum over the waveform, and every average over a folder, into NaN or infinity.
 template <typename Store>
-int ReadWaveformLines(const std::string& path, WaveformHeader& header, Store store) {
+int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::string& problem,
+                      Store store) {
+  problem.clear();
   FileBytes bytes;
   if (!ReadFile(path, bytes)) return -1;
-  LineSplitter lines(bytes.Text());
+  const std::string_view text = bytes.Text();
+  if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+    problem = NulByteMessage(path, text, static_cast<const char*>(nul));
+    return -1;
+  }
+  LineSplitter lines(text);
   std::string_view line;
   int line_number = 0;
   int time_of_test_line = 0;
@@ -88,6 +115,10 @@ int ReadWaveformLines(const std::string& path, WaveformHeader& header, Store sto
     if (line_number >= kFirstSampleLine && line_number <= kLastSampleLine) {
       // The line after the one following the time of test is always stored as 0.
       double value = line_number == time_of_test_line + 2 ? 0.0 : ParseDouble(line);
+      if (!std::isfinite(value)) {
+        problem = NotFiniteMessage(path, line_number, line);
+        return -1;
+      }
       store(line_number - kFirstSampleLine, value);
     }
     if (line_number == INT32_MAX) break;  // a count beyond int cannot be returned
@@ -138,14 +169,17 @@ bool WriteWaveformWith(const std::string& path, const double* samples, int count
 
 int ReadWaveform(const std::string& path, Waveform& wf) {
   EnsureCapacity(wf.samples);
-  int count = ReadWaveformLines(path, wf, [&](int i, double v) { wf.samples[i] = {v, 0.0}; });
+  int count = ReadWaveformLines(path, wf, wf.readProblem, [&](int i, double v) {
+    wf.samples[i] = {v, 0.0};
+  });
   wf.count = count;
   return count;
 }
 
 int ReadWaveformReal(const std::string& path, RealWaveform& wf) {
   EnsureCapacity(wf.samples);
-  int count = ReadWaveformLines(path, wf, [&](int i, double v) { wf.samples[i] = v; });
+  int count =
+      ReadWaveformLines(path, wf, wf.readProblem, [&](int i, double v) { wf.samples[i] = v; });
   wf.count = count;
   return count;
 }

@@ -9,8 +9,10 @@ namespace plexo {
 
 // Reads a waveform file into the complex form (im = 0). Returns the number of lines from line 9
 // on (which may exceed MAX_SAMPLES; only the first MAX_SAMPLES are stored), or -1 when the file
-// cannot be opened or read, or when its sample-interval line is malformed or NaN. Header values
-// read before a failure stay in the record. `wf.samples` is grown to MAX_SAMPLES if smaller.
+// cannot be opened or read, or when its sample-interval line is malformed or NaN, or when it
+// holds a NUL byte or a stored sample that is not a finite number (then `wf.readProblem` names
+// the file and the line). Header values read before a failure stay in the record.
+// `wf.samples` is grown to MAX_SAMPLES if smaller.
 int ReadWaveform(const std::string& path, Waveform& wf);
 // The same reader filling real samples.
 int ReadWaveformReal(const std::string& path, RealWaveform& wf);

@@ -8,6 +8,7 @@
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
+#include "signal/number_text.h"
 
 namespace plexo {
 namespace {
@@ -30,6 +31,22 @@ void PrepareRun(AverageFftWorkspace& ws) {
   std::fill(ws.squareSum.begin(), ws.squareSum.end(), 0.0);
   ws.averaged = 0;
   ws.skipped = 0;
+  ws.notes.Clear();
+}
+
+// Why the file is left out of the average; empty when it is averaged.
+std::string SkipReason(const std::string& path, const FileSpectrum& file) {
+  if (!file.waveform.readProblem.empty()) return file.waveform.readProblem;
+  // One sample transforms to one point, below which there is no bin: counting the file in K
+  // would only shrink every mean.
+  if (file.HasSpectrum() && file.Bins() == 0)
+    return path + ": " + std::to_string(file.count) +
+           " sample gives no frequency bin; the file is not averaged.";
+  return {};
+}
+
+std::string GridText(const FileSpectrum& file) {
+  return std::to_string(file.count) + " samples at " + FormatE(file.waveform.sampleInterval) + " s";
 }
 
 // Adds one file's bins to the sums. `seen` is how many bins already hold an extreme from this
@@ -113,6 +130,10 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
   WaveformHeader last;  // the grid and preview header come from the last file averaged
   TransformSizeResult last_size;
   int seen = 0;
+  // The first file averaged: the others are expected to share its sample count and interval.
+  std::string first_path, first_grid;
+  int first_count = 0;
+  double first_interval = 0.0;
   {
     SpectrumReadAhead reader(files, windowIndex, ResolveJobCount(jobs), ws.files);
     for (int k = 1; k <= count; ++k) {
@@ -127,7 +148,19 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
         host.MessageBox(file.intervalProblem);
         return CalcStatus::kRefused;
       }
-      if (file.HasSpectrum()) {
+      if (std::string reason = SkipReason(files[k - 1], file); !reason.empty()) {
+        ws.notes.Add(std::move(reason));
+        ++ws.skipped;
+      } else if (file.HasSpectrum()) {
+        if (ws.averaged == 0) {
+          first_path = files[k - 1];
+          first_grid = GridText(file);
+          first_count = file.count;
+          first_interval = file.waveform.sampleInterval;
+        } else if (file.count != first_count || file.waveform.sampleInterval != first_interval) {
+          ws.notes.Add(files[k - 1] + ": " + GridText(file) + ", the first file " + first_path +
+                       ": " + first_grid + "; the spectra are averaged bin by bin all the same.");
+        }
         Accumulate(ws, file, seen);
         ++ws.averaged;
         last = static_cast<const WaveformHeader&>(file.waveform);
@@ -139,6 +172,7 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
       progress.DrainMessages();
     }
   }
+  ws.notes.Report(host);
   if (ws.averaged == 0) return CalcStatus::kRefused;
 
   const int bins = last_size.n / 2;

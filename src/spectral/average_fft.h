@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_notes.h"
 #include "platform/host.h"
 #include "signal/complex.h"
 #include "spectral/average_fft_file.h"
@@ -25,9 +26,12 @@ struct AverageFftWorkspace {
   std::vector<Complex> preview;      // Y: mean magnitude, imaginary part 0
   AverageSpectrum result;
 
-  // What the last run saw: files averaged (K) and files the reader found no data in.
+  // What the last run saw: files averaged (K), files skipped (no data, refused content, no
+  // frequency bin), and notes naming the files refused for their content, without a bin, or
+  // whose sample count or interval differs from the first file averaged.
   int averaged = 0;
   int skipped = 0;
+  FileNotes notes;
 };
 
 std::string AverageFftFolder(const std::string& folder);       // F/avgFFTData
@@ -36,8 +40,12 @@ std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FF
 
 // Runs the calculation over the *.txt files of `folder` (sorted by name). windowIndex 1 gates
 // each waveform to 240..340 µs before its transform. `jobs` worker threads read and transform
-// ahead (0: every core); the table does not depend on it. Files the reader finds no data in are
-// skipped and not counted.
+// ahead (0: every core); the table does not depend on it. Files the reader finds no data in,
+// refuses for their content (a sample that is not a finite number, a NUL byte) or whose single
+// sample gives no frequency bin are skipped and not counted in K. A file whose sample count or
+// interval differs from the first file averaged is averaged all the same, bin by bin (the table
+// takes the last file's grid), and noted. The notes are shown as one message when the files have
+// all been read.
 //
 // kRefused: the folder does not exist (nothing created), no file held data (no table), or a
 // file holds more than MAX_SAMPLES samples or data without a usable sample interval (message

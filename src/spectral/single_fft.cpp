@@ -33,7 +33,8 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
   const int count = ReadWaveform(path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
-    host.MessageBox("No data present in file or error during loading!");
+    host.MessageBox(wf.readProblem.empty() ? "No data present in file or error during loading!"
+                                           : wf.readProblem);
     return CalcStatus::kRefused;
   }
   // Only MAX_SAMPLES samples were stored; transforming more would leave the buffer.

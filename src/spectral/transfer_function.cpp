@@ -2,32 +2,29 @@
 
 #include <climits>
 #include <cmath>
-#include <fstream>
 #include <limits>
 
-#include "platform/file_system.h"
 #include "signal/number_text.h"
+#include "signal/text_lines.h"
 #include "signal/waveform.h"
 
 namespace plexo {
 
 int ReadTransferFunction(const std::string& path, std::vector<Complex>& transfer) {
   if (transfer.size() < static_cast<size_t>(MAX_SAMPLES) + 1) transfer.resize(MAX_SAMPLES + 1);
-  if (!IsRegularFile(path)) return -1;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return -1;
-  std::string line;
-  std::getline(in, line);  // the title line
+  FileBytes bytes;
+  if (ReadWholeFile(path, bytes) != kFileRead) return -1;
+  LineSplitter lines(bytes.Text());
+  std::string_view line;
+  lines.Next(line);  // the title line
   int k = 0;
   while (k < INT_MAX) {
     ++k;
-    if (!std::getline(in, line)) break;
+    if (!lines.Next(line)) break;
     if (k > MAX_SAMPLES) continue;  // counted, not stored
-    if (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t tab = line.find('\t');
     transfer[k].re = ParseDouble(line);
-    transfer[k].im =
-        tab == std::string::npos ? 0.0 : ParseDouble(std::string_view(line).substr(tab + 1));
+    transfer[k].im = tab == std::string_view::npos ? 0.0 : ParseDouble(line.substr(tab + 1));
   }
   return k;
 }

@@ -23,6 +23,7 @@ void PrepareRun(AverageTftWorkspace& ws) {
   std::fill(ws.averageSignal.begin(), ws.averageSignal.end(), 0.0);
   ws.averaged = 0;
   ws.skipped = 0;
+  ws.notes.Clear();
 }
 
 // Pads, gates, optionally aligns and transforms the file just read (count samples), then adds
@@ -112,10 +113,12 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
       // lacks keep the values they had before, as they would without the rejected file.
       static_cast<WaveformHeader&>(wf) = before;
       ++ws.skipped;
+      if (!wf.readProblem.empty()) ws.notes.Add(wf.readProblem);
     }
     if (progress.StopRequested()) return CalcStatus::kStopped;
     progress.DrainMessages();
   }
+  ws.notes.Report(host);
   if (ws.averaged == 0) {
     // Writing an empty average would replace the result of an earlier run with nothing.
     host.MessageBox(kNoValidDataMessage);

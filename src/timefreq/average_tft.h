@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_notes.h"
 #include "platform/host.h"
 #include "signal/waveform.h"
 #include "timefreq/tft_request.h"
@@ -23,6 +24,7 @@ struct AverageTftWorkspace {
   std::vector<double> averageSignal;  // real part of the mean waveform
   int averaged = 0;                   // files of the last run that took part in the average
   int skipped = 0;                    // files of the last run the reader rejected
+  FileNotes notes;                    // the files rejected for their content, with the reason
 };
 
 // The outputs for folder F: F/avgWTData and F/avgWTData/average_signal.txt.

@@ -73,7 +73,9 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   const int count = ReadWaveform(request.path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
-    host.MessageBox("No valid data present in file or error during loading!");
+    host.MessageBox(wf.readProblem.empty()
+                        ? "No valid data present in file or error during loading!"
+                        : wf.readProblem);
     return CalcStatus::kRefused;
   }
   // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads

@@ -91,7 +91,10 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
   static_cast<WaveformHeader&>(wf) = WaveformHeader{};
   const int count = ReadWaveform(request.path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
-  if (count <= 0) return refuse("No valid data present in file or error during loading!");
+  if (count <= 0) {
+    return refuse(wf.readProblem.empty() ? "No valid data present in file or error during loading!"
+                                         : wf.readProblem);
+  }
   // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads
   // zeros beyond them.
   const int stored = std::min(count, MAX_SAMPLES);

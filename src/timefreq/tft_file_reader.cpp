@@ -153,8 +153,7 @@ int ReadTftFile(const std::string& path, TftFileContent& content) {
   content.rows = 0;
   content.columns = 0;
   content.lineCount = 0;
-  if (!IsRegularFile(path)) return -1;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenRegularFileStream(path);
   if (file == nullptr) return -1;
 
   LineParser parser(content);

@@ -48,7 +48,8 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
                 << AverageFftPreviewPath(options.folder) << std::endl;
       break;
     case CalcStatus::kRefused:
-      if (host.MessageCount() == 0)
+      // The notes on skipped files are one message; any other message said why already.
+      if (host.MessageCount() == (workspace->notes.Empty() ? 0 : 1))
         std::cerr << "No waveform data in the *.txt files of " << options.folder
                   << ": no table written." << std::endl;
       break;

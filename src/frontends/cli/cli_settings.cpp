@@ -11,10 +11,21 @@ bool LoadCommandLineSettings(const std::string& setup_option, const std::string&
                              CommandLineSettings& out, std::string& error) {
   out = CommandLineSettings{};
   if (!setup_option.empty()) {
-    if (!LoadSetup(out.settings, out.fftPath, out.wtPath, out.hwPath, setup_option)) {
+    int keys = 0;
+    if (!LoadSetup(out.settings, out.fftPath, out.wtPath, out.hwPath, setup_option, &keys)) {
       // A half-read file must not pass for settings the user chose.
+      std::string reason = WhyNotReadable(setup_option);
+      if (reason.empty()) reason = "read error";
       out = CommandLineSettings{};
-      error = "Cannot read the setup file \"" + setup_option + "\".";
+      error = "Cannot read the setup file \"" + setup_option + "\": " + reason + ".";
+      return false;
+    }
+    // An empty, binary or tab-less file would silently give the defaults instead of the
+    // settings the user meant to name.
+    if (keys == 0) {
+      out = CommandLineSettings{};
+      error = "The setup file \"" + setup_option +
+              "\" holds no setup line (\"[KEY]<TAB>value\"): it is not a setup file.";
       return false;
     }
     out.source = setup_option;

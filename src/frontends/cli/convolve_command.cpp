@@ -100,6 +100,12 @@ Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::stri
     if (precision->count() == 0) options->precision = TruncateToInt(setup.settings.fftPrecision);
     if (output->count() == 0)
       options->output = TruncateToInt(setup.settings.fftOutputType) == 1 ? "columns" : "single";
+    if (options->transfer.empty()) {
+      std::cerr << "No transfer function given: name its file with --transfer FILE (or as "
+                   "[HW-Path] in the setup file)."
+                << std::endl;
+      return ExitStatus(CalcStatus::kRefused);
+    }
     return RunConvolve(*options, operation, name);
   };
   return command;

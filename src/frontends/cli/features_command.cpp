@@ -9,6 +9,7 @@
 #include "features/feature_extraction.h"
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/job_count_option.h"
+#include "frontends/cli/positive_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
 #include "timefreq/cwt_row_runner.h"
@@ -173,21 +174,25 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
                 "Window from the AIC onset pick to the pick + --duration instead of\n"
                 "--start/--end; the arrival time is then the pick");
   sub->add_option("--duration", p.duration, "Window length after the AIC pick in s")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(PositiveNumberCheck());
   sub->add_option("--freq-start", p.freqStart, "Wavelet frequency range start in Hz")
       ->capture_default_str();
   sub->add_option("--freq-end", p.freqEnd, "Wavelet frequency range end in Hz")
       ->capture_default_str();
   sub->add_option("--freq-res", p.freqResolution, "Wavelet frequency step in Hz (at most 511 rows)")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(PositiveNumberCheck());
   sub->add_option("--wavelet-length", p.waveletLength, "Wavelet length in samples")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(PositiveCountCheck());
   sub->add_option("--wt-band", o->wtBands,
                   "Wavelet band K from BEGIN to END Hz (rows BEGIN < f <= END); repeatable.\n"
                   "Defaults: 0:150e3, 150e3:300e3, 300e3:450e3, 450e3:1000e3")
       ->type_name("K:BEGIN:END");
   sub->add_option("--impedance", p.impedance, "Load impedance for the energy in ohms (integer)")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(PositiveCountCheck());
   sub->add_flag("--with-file-names", o->request.withFileNames,
                 "Start every row with its file name (a \"file name\" column)");
   sub->add_option("--jobs", o->request.jobs,

@@ -17,8 +17,10 @@ struct LocationsOptions {
 };
 
 int RunLocations(const LocationsOptions& options) {
-  if (!IsRegularFile(options.file)) {
-    std::cerr << "File not found: " << options.file << std::endl;
+  if (const std::string why = WhyNotReadable(options.file); !why.empty()) {
+    std::cerr << (why == "No such file or directory" ? "File not found: " + options.file
+                                                     : "Cannot read " + options.file + ": " + why)
+              << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
   HeadlessHost headless;

@@ -1,5 +1,6 @@
 #include "frontends/cli/tft_options.h"
 
+#include "frontends/cli/positive_option.h"
 #include "signal/number_text.h"
 
 namespace plexo::cli {
@@ -59,11 +60,14 @@ void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
   o.complexGiven = sub.add_flag("--complex", o.complex,
                                 "Write real,imaginary cells instead of moduli (--complex=0: off)");
   o.waveletLengthGiven =
-      sub.add_option("--wavelet-length", o.waveletLength, "Wavelet samples (wavelet transform)");
+      sub.add_option("--wavelet-length", o.waveletLength, "Wavelet samples (wavelet transform)")
+          ->check(PositiveCountCheck());
   o.subsamplingGiven =
-      sub.add_option("--subsampling", o.subsampling, "Keep every n-th sample (Wigner-Ville)");
+      sub.add_option("--subsampling", o.subsampling, "Keep every n-th sample (Wigner-Ville)")
+          ->check(PositiveCountCheck());
   o.windowParameterGiven = sub.add_option("--window-parameter", o.windowParameter,
-                                          "Divisor of the smoothing windows (Wigner-Ville)");
+                                          "Divisor of the smoothing windows (Wigner-Ville)")
+                               ->check(PositiveCountCheck());
 }
 
 TftRequest TftRequestFor(const TftGridOptions& options, const CalcSettings& settings) {

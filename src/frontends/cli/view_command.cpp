@@ -51,8 +51,8 @@ int RunView(const ViewOptions& o, const CommonOptions& common) {
     std::cerr << "--out: the image name must end in .png or .bmp: " << o.out << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
-  if (!IsRegularFile(o.file)) {
-    std::cerr << "Cannot open " << o.file << std::endl;
+  if (const std::string why = WhyNotReadable(o.file); !why.empty()) {
+    std::cerr << "Cannot open " << o.file << ": " << why << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
   std::optional<ViewerKind> kind =
@@ -67,7 +67,8 @@ int RunView(const ViewOptions& o, const CommonOptions& common) {
   auto workspace = std::make_unique<ViewerWorkspace>();
   const FileChart chart = DrawFileChart(*kind, o.file, *workspace);
   if (chart.readResult <= 0) {
-    host.MessageBox(kNoDataMessage);
+    host.MessageBox(chart.readProblem.empty() ? kNoDataMessage
+                                              : std::string_view(chart.readProblem));
     return ExitStatus(CalcStatus::kRefused);
   }
   std::cout << o.file << ": " << Summary(*kind, chart, *workspace) << std::endl;
