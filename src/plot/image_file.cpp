@@ -61,6 +61,13 @@ bool SaveBmp(const std::string& path, const cv::Mat& image) {
   return SaveBytes(path, EncodeBmp(image));
 }
 
+bool WriteBmp(TextFileWriter& out, const cv::Mat& image) {
+  const std::vector<unsigned char> bytes = EncodeBmp(image);
+  if (bytes.empty()) return false;
+  out.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return true;
+}
+
 bool SavePng(const std::string& path, const cv::Mat& image) {
   return SaveBytes(path, EncodePng(image));
 }

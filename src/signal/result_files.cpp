@@ -1,0 +1,68 @@
+#include "signal/result_files.h"
+
+#include <sys/stat.h>
+
+#include "platform/host.h"
+#include "signal/interrupt_cleanup.h"
+
+namespace plexo {
+
+TextFileWriter& ResultFiles::Add(const std::string& path, bool translate_newlines) {
+  return files_.emplace_back(path, translate_newlines);
+}
+
+TextFileWriter* ResultFiles::Find(const std::string& path) {
+  for (TextFileWriter& file : files_) {
+    if (file.Path() == path) return &file;
+  }
+  return nullptr;
+}
+
+bool ResultFiles::Commit() {
+  for (TextFileWriter& file : files_) {
+    if (!file.Finish()) {
+      error_ = file.Error();
+      return false;
+    }
+  }
+  // A folder where a file should go would refuse the rename after others were placed.
+  for (TextFileWriter& file : files_) {
+    struct stat info;
+    if (lstat(file.Path().c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      error_ = FileNotWrittenMessage(file.Path(), "Is a directory");
+      return false;
+    }
+  }
+  const InterruptsDeferred deferred;
+  for (size_t i = 0; i < files_.size(); ++i) {
+    if (!files_[i].Prepare()) {
+      error_ = files_[i].Error();
+      for (size_t j = 0; j < i; ++j) files_[j].Withdraw();
+      return false;
+    }
+  }
+  // Renames within one folder of names just prepared: nothing but a vanished folder fails here.
+  bool placed = true;
+  for (TextFileWriter& file : files_) {
+    if (!file.Place() && placed) {
+      error_ = file.Error();
+      placed = false;
+    }
+  }
+  return placed;
+}
+
+std::string StagedOrOwnPath(const std::string& path, ResultFiles* files) {
+  TextFileWriter* staged = files != nullptr ? files->Find(path) : nullptr;
+  if (staged == nullptr || !staged->Finish()) return path;
+  return staged->ReadPath();
+}
+
+bool CommitResult(ResultFiles& files, Host& host) {
+  if (files.Commit()) return true;
+  ReportFileError();
+  host.MessageBox(files.Error());
+  return false;
+}
+
+}  // namespace plexo
