@@ -30,8 +30,9 @@ void AppendBytes(void* context, void* data, int size) {
 
 bool Encodable(const cv::Mat& image) { return !image.empty() && image.type() == CV_8UC3; }
 
-bool SaveBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-  return !bytes.empty() && WriteBinaryFile(path, bytes.data(), bytes.size());
+bool SaveBytes(const std::string& path, const std::vector<unsigned char>& bytes,
+               std::string* error) {
+  return !bytes.empty() && WriteBinaryFile(path, bytes.data(), bytes.size(), error);
 }
 
 }  // namespace
@@ -57,8 +58,8 @@ std::vector<unsigned char> EncodePng(const cv::Mat& image) {
   return bytes;
 }
 
-bool SaveBmp(const std::string& path, const cv::Mat& image) {
-  return SaveBytes(path, EncodeBmp(image));
+bool SaveBmp(const std::string& path, const cv::Mat& image, std::string* error) {
+  return SaveBytes(path, EncodeBmp(image), error);
 }
 
 bool WriteBmp(TextFileWriter& out, const cv::Mat& image) {
@@ -68,8 +69,8 @@ bool WriteBmp(TextFileWriter& out, const cv::Mat& image) {
   return true;
 }
 
-bool SavePng(const std::string& path, const cv::Mat& image) {
-  return SaveBytes(path, EncodePng(image));
+bool SavePng(const std::string& path, const cv::Mat& image, std::string* error) {
+  return SaveBytes(path, EncodePng(image), error);
 }
 
 }  // namespace plexo

@@ -179,4 +179,9 @@ void WriteWaveform(TextFileWriter& out, const double* samples, int count,
   WriteWaveformText(out, samples, count, header, false);
 }
 
+void WriteWaveformSci(TextFileWriter& out, const double* samples, int count,
+                      const WaveformHeader& header) {
+  WriteWaveformText(out, samples, count, header, true);
+}
+
 }  // namespace plexo

@@ -32,5 +32,7 @@ void WriteWaveform(TextFileWriter& out, const double* samples, int count,
 // The same layout with "%e" samples.
 bool WriteWaveformSci(const std::string& path, const double* samples, int count,
                       const WaveformHeader& header);
+void WriteWaveformSci(TextFileWriter& out, const double* samples, int count,
+                      const WaveformHeader& header);
 
 }  // namespace plexo
