@@ -58,6 +58,12 @@ std::string StagedOrOwnPath(const std::string& path, ResultFiles* files) {
   return staged->ReadPath();
 }
 
+CalcStatus ReportIncomplete(const std::string& path, Host& host) {
+  ReportFileError();
+  host.MessageBox(FileNotWrittenMessage(path));
+  return CalcStatus::kFailed;
+}
+
 bool CommitResult(ResultFiles& files, Host& host) {
   if (files.Commit()) return true;
   ReportFileError();

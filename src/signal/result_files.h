@@ -9,11 +9,10 @@
 #include <deque>
 #include <string>
 
+#include "platform/host.h"
 #include "signal/text_file.h"
 
 namespace plexo {
-
-class Host;
 
 class ResultFiles {
  public:
@@ -41,6 +40,11 @@ class ResultFiles {
 // Where a file is read before its result is committed: the staged bytes when `files` holds a
 // file of that path, else the path itself.
 std::string StagedOrOwnPath(const std::string& path, ResultFiles* files);
+
+// For a file whose contents could not be made (an image of no pixels): prints "File open NOT
+// succesfull", tells the user the file could not be written and returns kFailed; its result
+// is then to be dropped.
+CalcStatus ReportIncomplete(const std::string& path, Host& host);
 
 // Commits the result; on failure prints "File open NOT succesfull" to standard output, as the
 // file routines do, and tells the user which file could not be written and why.

@@ -146,7 +146,9 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;
-  WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display);
+  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
+    return ReportIncomplete(AverageFftPreviewPath(folder), host);
+  }
   WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
   return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }

@@ -69,7 +69,9 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;
-  WriteBmp(result.Add(FftPreviewPath(path), /*translate_newlines=*/false), display);
+  if (!WriteBmp(result.Add(FftPreviewPath(path), /*translate_newlines=*/false), display)) {
+    return ReportIncomplete(FftPreviewPath(path), host);
+  }
   WriteFFTText(result.Add(FftFilePath(path)), wf.samples.data(), ws.frequencies.data(), bins,
                wf.channel, wf.timeOfTest, wf.sampleInterval);
   return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;

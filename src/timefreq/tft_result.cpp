@@ -30,11 +30,7 @@ CalcStatus FinishTftResult(const TftResultParts& parts, ResultFiles* shared, Hos
   const std::string& incomplete = !table_written && table_file->Error().empty() ? parts.tablePath
                                   : !preview_encoded                            ? parts.previewPath
                                                                                 : std::string();
-  if (!incomplete.empty()) {
-    ReportFileError();
-    host.MessageBox(FileNotWrittenMessage(incomplete));
-    return CalcStatus::kFailed;
-  }
+  if (!incomplete.empty()) return ReportIncomplete(incomplete, host);
   if (shared != nullptr) return CalcStatus::kDone;
   return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
