@@ -10,9 +10,10 @@
 //
 // While a result's files are put in place, the three signals wait: the handler notes the signal
 // and the last InterruptsDeferred to end raises it again, so a result is never left half
-// replaced by them. kill -9 cannot be caught: it can leave at most the one temporary name of the
-// link-then-rename step it hits (and, where the file system has no O_TMPFILE, the named
-// temporaries of the run in progress).
+// replaced by them. kill -9 cannot be caught: in the brief step in which a result's finished files
+// are linked under temporary names and renamed over their targets it can leave those names and
+// the result half replaced (and, where the file system has no O_TMPFILE, the named temporaries
+// of the run in progress).
 #include <string>
 
 namespace plexo {

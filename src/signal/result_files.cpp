@@ -1,6 +1,10 @@
 #include "signal/result_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
 
 #include "platform/host.h"
 #include "signal/interrupt_cleanup.h"
@@ -34,12 +38,24 @@ bool ResultFiles::Commit() {
     }
   }
   const InterruptsDeferred deferred;
+  // Every file of several first gets a temporary name (none takes its target's name early), then
+  // all are renamed in one quick run: the moment a kill -9 could split the set is that run.
+  const bool direct = files_.size() == 1;
   for (size_t i = 0; i < files_.size(); ++i) {
-    if (!files_[i].Prepare()) {
+    if (!files_[i].Prepare(direct)) {
       error_ = files_[i].Error();
       for (size_t j = 0; j < i; ++j) files_[j].Withdraw();
       return false;
     }
+  }
+  // The earlier files are held (O_PATH: nothing is opened for reading) until all renames are
+  // done: a rename that drops the last link of a large file would otherwise wait while the file
+  // system frees its blocks, and stretch that moment.
+  std::vector<int> earlier;
+  earlier.reserve(files_.size());
+  for (TextFileWriter& file : files_) {
+    const int fd = ::open(file.Path().c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) earlier.push_back(fd);
   }
   // Renames within one folder of names just prepared: nothing but a vanished folder fails here.
   bool placed = true;
@@ -49,6 +65,7 @@ bool ResultFiles::Commit() {
       placed = false;
     }
   }
+  for (int fd : earlier) ::close(fd);
   return placed;
 }
 

@@ -165,6 +165,10 @@ bool TextFileWriter::Finish() {
     return finish_ok_ = false;
   }
   Flush();
+  // Starts writing the data out now (without waiting for it): a file system that allocates
+  // blocks late (ext4) would otherwise do that inside the rename over an earlier file, and
+  // stretch the moment in which a result is half in place.
+  if (error_.empty()) sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
   // A named temporary is complete once closed (a network file system reports late errors here);
   // an unnamed one stays open: its descriptor is what gives it a name.
   if (!unnamed_) {
@@ -222,23 +226,25 @@ std::string TextFileWriter::ReadPath() const {
 
 bool TextFileWriter::Install() {
   const InterruptsDeferred deferred;  // the name appears and replaces the target in one go
-  return Prepare() && Place();
+  return Prepare(/*direct=*/true) && Place();
 }
 
-bool TextFileWriter::Prepare() {
+bool TextFileWriter::Prepare(bool direct) {
   if (installed_ || prepared_) return true;
   if (!Finish()) return false;
   if (!unnamed_) return prepared_ = true;  // its name is ready already
   const std::string from = ReadPath();
   // No target yet: the complete file takes its name directly.
-  if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-    created_ = true;
-    return prepared_ = true;
-  }
-  if (errno != EEXIST) {
-    Fail(errno);
-    Discard();
-    return false;
+  if (direct) {
+    if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      created_ = true;
+      return prepared_ = true;
+    }
+    if (errno != EEXIST) {
+      Fail(errno);
+      Discard();
+      return false;
+    }
   }
   // Else a name beside it, to be renamed over the target: from here to the rename is the only
   // moment a kill -9 could leave a temporary name behind.

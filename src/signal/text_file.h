@@ -34,9 +34,10 @@ class TextFileWriter {
   bool Install();
 
   // Install in two steps, for several files put in place together: Prepare gives the complete
-  // file a name (the target's own when there is none yet, else a temporary one beside it) and
-  // can fail; Place renames it over the target. Withdraw undoes a Prepare that was not placed.
-  bool Prepare();
+  // file a name (with `direct`, the target's own when there is none yet; else a temporary one
+  // beside it) and can fail; Place renames it over the target. Withdraw undoes a Prepare that was
+  // not placed.
+  bool Prepare(bool direct);
   bool Place();
   void Withdraw();
   // Finish and Install: for a result of one file.
