@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <system_error>
 #include <vector>
 
 #include "platform/host.h"
@@ -33,7 +35,8 @@ bool ResultFiles::Commit() {
   for (TextFileWriter& file : files_) {
     struct stat info;
     if (lstat(file.Path().c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-      error_ = FileNotWrittenMessage(file.Path(), "Is a directory");
+      error_ = FileNotWrittenMessage(file.Path(),
+                                     std::error_code(EISDIR, std::generic_category()).message());
       return false;
     }
   }
