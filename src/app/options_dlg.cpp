@@ -204,7 +204,9 @@ void COptionsDlg::EnableModeControls() {
 
 void COptionsDlg::SaveToSetupFile() {
   DialogToSettings();
-  SaveSetup(settings_, fftPath_, wtPath_, hwPath_, setupPath_);
+  // Settings that could not be kept would be lost without a word.
+  if (std::string error; !SaveSetup(settings_, fftPath_, wtPath_, hwPath_, setupPath_, &error))
+    host_.MessageBox(error);
 }
 
 void COptionsDlg::OnClicked(ControlId id) {
@@ -272,7 +274,8 @@ void COptionsDlg::OnSaveSetup() {
   const std::optional<std::string> file = host_.OpenFile(kSetupFilter);
   if (!file) return;
   DialogToSettings();
-  SaveSetup(settings_, fftPath_, wtPath_, hwPath_, *file);
+  if (std::string error; !SaveSetup(settings_, fftPath_, wtPath_, hwPath_, *file, &error))
+    host_.MessageBox(error);
 }
 
 void COptionsDlg::OnLoadFftPath() {

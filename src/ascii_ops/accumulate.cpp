@@ -41,7 +41,10 @@ CalcStatus Accumulate(AsciiWorkspace& ws, const std::string& folder, CalcProgres
   }
   MakeDirectory(ConvDataFolder(folder));  // a failure shows when the table is written
   const std::string path = AccumulatePath(folder);
-  if (!WriteTable(path, table, table.Rows() + 1, 1)) return CalcStatus::kFailed;
+  if (std::string error; !WriteTable(path, table, table.Rows() + 1, 1, &error)) {
+    host.MessageBox(error);
+    return CalcStatus::kFailed;
+  }
   ws.written.push_back(path);
   return CalcStatus::kDone;
 }

@@ -12,9 +12,10 @@ namespace plexo {
 namespace {
 
 // Commits the file, reporting a failure the way every file routine does.
-bool Finish(TextFileWriter& out) {
+bool Finish(TextFileWriter& out, std::string* error) {
   if (out.IsOpen() && out.Commit()) return true;
   ReportFileError();
+  if (error != nullptr) *error = out.Error();
   return false;
 }
 
@@ -40,7 +41,8 @@ int ReadAsciiWaveform(const std::string& path, std::vector<double>& samples, dou
   return ReadWaveformBasic(path, samples, sampleInterval, timeOfTest, channel);
 }
 
-bool WriteTable(const std::string& path, const LinkTable& table, int nRows, int nCols) {
+bool WriteTable(const std::string& path, const LinkTable& table, int nRows, int nCols,
+                std::string* error) {
   const int rows = std::min(nRows - 1, table.Rows());
   const int columns = std::min(nCols, LinkTable::kColumns - 1);
   TextFileWriter out(path);
@@ -54,10 +56,11 @@ bool WriteTable(const std::string& path, const LinkTable& table, int nRows, int 
     line += '\n';
     out.Write(line);
   }
-  return Finish(out);
+  return Finish(out, error);
 }
 
-bool WriteLines(const std::string& path, const std::vector<std::string>& lines, int n) {
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines, int n,
+                std::string* error) {
   const long long last =
       std::min<long long>(static_cast<long long>(n) + 19, static_cast<long long>(lines.size()) - 1);
   TextFileWriter out(path);
@@ -65,7 +68,20 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines, 
     out.Write(lines[static_cast<size_t>(i)]);
     out.Write("\n");
   }
-  return Finish(out);
+  return Finish(out, error);
+}
+
+void WriteSplitWaveform(TextFileWriter& out, const double* samples, int count, int channel,
+                        double timeOfTest, double sampleInterval, const std::string& units,
+                        const std::string& date, const std::string& time) {
+  WaveformHeader header;
+  header.channel = channel;
+  header.timeOfTest = timeOfTest;
+  header.sampleInterval = sampleInterval;
+  header.units = units;
+  header.date = date;
+  header.time = time;
+  WriteWaveformSci(out, samples, count, header);
 }
 
 bool WriteSplitWaveform(const std::string& path, const double* samples, int count, int channel,

@@ -8,6 +8,8 @@
 
 namespace plexo {
 
+class TextFileWriter;
+
 // The output folder of the collection operators inside the chosen folder: F/convData.
 std::string ConvDataFolder(const std::string& folder);
 
@@ -47,14 +49,21 @@ int ReadAsciiWaveform(const std::string& path, std::vector<double>& samples, dou
 // Writes table rows 0 .. nRows - 2, each as columns 0 .. nCols in the decimal-comma format
 // separated by tabs. Callers pass the number of rows plus one when every row is to be written.
 // Rows and columns the table does not have are not written.
-bool WriteTable(const std::string& path, const LinkTable& table, int nRows, int nCols);
+// `error`, when given, receives the message naming the file and the reason of a failure.
+bool WriteTable(const std::string& path, const LinkTable& table, int nRows, int nCols,
+                std::string* error = nullptr);
 
 // Writes lines 0 .. n + 19 of the line table (the 20 header lines and n sample lines), each
 // followed by a line end. Lines the table does not have are not written.
-bool WriteLines(const std::string& path, const std::vector<std::string>& lines, int n);
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines, int n,
+                std::string* error = nullptr);
 
 // A waveform file whose samples are written with "%e": one column of a split table.
 bool WriteSplitWaveform(const std::string& path, const double* samples, int count, int channel,
+                        double timeOfTest, double sampleInterval, const std::string& units,
+                        const std::string& date, const std::string& time);
+// The same into a file of a result (see result_files.h).
+void WriteSplitWaveform(TextFileWriter& out, const double* samples, int count, int channel,
                         double timeOfTest, double sampleInterval, const std::string& units,
                         const std::string& date, const std::string& time);
 

@@ -44,7 +44,8 @@ std::string ColumnsPath(const std::string& folder);     // F/convData/Column_ASC
 std::string EventName(int event);
 
 // kRefused: the folder does not exist or holds no *.txt file ("No files found in folder! ...").
-// kStopped: asked to stop; nothing written. kFailed: the table could not be written.
+// kStopped: asked to stop; nothing written. kFailed: the table could not be written (the
+// message names it and the reason).
 // Files without a positive time of test are left out of the table.
 CalcStatus Accumulate(AsciiWorkspace& workspace, const std::string& folder, CalcProgress& progress,
                       Host& host);
@@ -57,13 +58,15 @@ CalcStatus Columns(AsciiWorkspace& workspace, const std::string& folder, CalcPro
 
 // As Accumulate; also kRefused when there is no first file (*1_1.txt), when it cannot be read
 // or when it holds more than MAX_SAMPLES samples (message). kStopped leaves the events written
-// so far; kFailed when a table could not be written (the run goes on).
+// so far; kFailed when a table could not be written (the run goes on; the first failure is
+// named with its reason).
 CalcStatus EventLinking(AsciiWorkspace& workspace, const std::string& folder,
                         CalcProgress& progress, Host& host);
 
 // As Accumulate; also kRefused (with a message) for a table of more than kMaxTableLines lines
-// or kMaxTableFields fields; the files written before it stay. kFailed when a waveform file
-// could not be written (the run goes on).
+// or kMaxTableFields fields; the files written before it stay. The waveforms of one table
+// replace earlier ones together or not at all; kFailed when one could not be written (the run
+// goes on; the first failure is named with its reason).
 CalcStatus Split(AsciiWorkspace& workspace, const std::string& folder, CalcProgress& progress,
                  Host& host);
 

@@ -82,7 +82,10 @@ CalcStatus Columns(AsciiWorkspace& ws, const std::string& folder, CalcProgress& 
   }
 
   const std::string path = ColumnsPath(folder);
-  if (!WriteLines(path, ws.lines, longest)) return CalcStatus::kFailed;
+  if (std::string error; !WriteLines(path, ws.lines, longest, &error)) {
+    host.MessageBox(error);
+    return CalcStatus::kFailed;
+  }
   ws.written.push_back(path);
   return CalcStatus::kDone;
 }

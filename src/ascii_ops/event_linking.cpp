@@ -115,10 +115,14 @@ CalcStatus EventLinking(AsciiWorkspace& ws, const std::string& folder, CalcProgr
     }
 
     const std::string path = JoinPath(ConvDataFolder(folder), EventName(k) + ".txt");
-    if (WriteTable(path, ws.output, c, channels))
+    std::string error;
+    if (WriteTable(path, ws.output, c, channels, &error)) {
       ws.written.push_back(path);
-    else
+    } else if (!write_failed) {
       write_failed = true;
+      // Once, not for every event: a full disk would otherwise ask for a click per event.
+      host.MessageBox(error);
+    }
     progress.SetPos(k);
   }
   return write_failed ? CalcStatus::kFailed : CalcStatus::kDone;

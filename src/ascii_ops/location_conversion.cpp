@@ -63,7 +63,10 @@ CalcStatus ConvertFile(const std::string& path, CalcProgress& progress, Host& ho
   const LocationListing listing = convert(lines, progress);
   if (listing.status == CalcStatus::kRefused) host.MessageBox(kTwoDimensionalMessage);
   if (listing.status != CalcStatus::kDone) return listing.status;
-  if (!WriteTextFile(LocationTablePath(path), listing.table)) return CalcStatus::kFailed;
+  if (std::string error; !WriteTextFile(LocationTablePath(path), listing.table, &error)) {
+    host.MessageBox(error);
+    return CalcStatus::kFailed;
+  }
   host.MessageBox(PositionsFoundMessage(listing.positions));
   return CalcStatus::kDone;
 }

@@ -6,6 +6,7 @@
 #include "ascii_ops/operator_folder.h"
 #include "platform/file_system.h"
 #include "signal/number_text.h"
+#include "signal/result_files.h"
 
 namespace plexo {
 
@@ -35,17 +36,24 @@ CalcStatus Split(AsciiWorkspace& ws, const std::string& folder, CalcProgress& pr
       host.MessageBox(TableSizeMessage(lines, ws.table.widestLine));
       return CalcStatus::kRefused;
     }
-    // Field c + 1 of every line is channel c + 1.
+    // Field c + 1 of every line is channel c + 1. The waveforms of one table are one result:
+    // they replace the earlier ones together or not at all.
+    ResultFiles result;
+    std::vector<std::string> paths;
     for (int c = 0; c < ws.table.columnCount; ++c) {
       samples.assign(static_cast<size_t>(std::max(lines, 0)), 0.0);
       for (int i = 0; i < lines; ++i) samples[static_cast<size_t>(i)] = ws.table.Value(i, c + 1);
-      const std::string path =
-          JoinPath(ConvDataFolder(folder), name + "_" + FormatD(c + 1) + ".txt");
-      if (WriteSplitWaveform(path, samples.data(), lines, c + 1, 0.0, ws.table.sampleInterval,
-                             "default", "default", "0"))
-        ws.written.push_back(path);
-      else
-        write_failed = true;
+      paths.push_back(JoinPath(ConvDataFolder(folder), name + "_" + FormatD(c + 1) + ".txt"));
+      WriteSplitWaveform(result.Add(paths.back()), samples.data(), lines, c + 1, 0.0,
+                         ws.table.sampleInterval, "default", "default", "0");
+    }
+    if (result.Commit()) {
+      ws.written.insert(ws.written.end(), paths.begin(), paths.end());
+    } else {
+      ReportFileError();
+      // Once, not for every table: a full disk would otherwise ask for a click per table.
+      if (!write_failed) host.MessageBox(result.Error());
+      write_failed = true;
     }
     progress.SetPos(p + 1);
   }

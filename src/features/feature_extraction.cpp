@@ -174,8 +174,10 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
     ws.processed = 0;
     return CalcStatus::kRefused;
   }
-  return WriteTextFile(FeatureResultsPath(request.folder), table) ? CalcStatus::kDone
-                                                                  : CalcStatus::kFailed;
+  std::string error;
+  if (WriteTextFile(FeatureResultsPath(request.folder), table, &error)) return CalcStatus::kDone;
+  host.MessageBox(error);
+  return CalcStatus::kFailed;
 }
 
 }  // namespace plexo

@@ -8,6 +8,7 @@
 
 #include "import/export_text.h"
 #include "platform/file_system.h"
+#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 
 namespace plexo {
@@ -145,12 +146,15 @@ CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
       } else {
         log(KindLine(name, contents));
         for (const std::string& warning : contents.warnings) log(name + ": warning: " + warning);
-        if (WriteWaveformSci(out_path, contents.samples.data(),
-                             static_cast<int>(contents.samples.size()), contents.header)) {
+        TextFileWriter out(out_path);
+        WriteWaveformSci(out, contents.samples.data(), static_cast<int>(contents.samples.size()),
+                         contents.header);
+        if (out.Commit()) {
           ++summary.imported;
           written[out_name] = name;
         } else {
-          log(name + ": " + out_path + " could not be written");
+          ReportFileError();
+          log(name + ": " + out.Error());
           ++summary.failed;
         }
       }

@@ -30,8 +30,9 @@ void AppendBytes(void* context, void* data, int size) {
 
 bool Encodable(const cv::Mat& image) { return !image.empty() && image.type() == CV_8UC3; }
 
-bool SaveBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-  return !bytes.empty() && WriteBinaryFile(path, bytes.data(), bytes.size());
+bool SaveBytes(const std::string& path, const std::vector<unsigned char>& bytes,
+               std::string* error) {
+  return !bytes.empty() && WriteBinaryFile(path, bytes.data(), bytes.size(), error);
 }
 
 }  // namespace
@@ -57,12 +58,19 @@ std::vector<unsigned char> EncodePng(const cv::Mat& image) {
   return bytes;
 }
 
-bool SaveBmp(const std::string& path, const cv::Mat& image) {
-  return SaveBytes(path, EncodeBmp(image));
+bool SaveBmp(const std::string& path, const cv::Mat& image, std::string* error) {
+  return SaveBytes(path, EncodeBmp(image), error);
 }
 
-bool SavePng(const std::string& path, const cv::Mat& image) {
-  return SaveBytes(path, EncodePng(image));
+bool WriteBmp(TextFileWriter& out, const cv::Mat& image) {
+  const std::vector<unsigned char> bytes = EncodeBmp(image);
+  if (bytes.empty()) return false;
+  out.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return true;
+}
+
+bool SavePng(const std::string& path, const cv::Mat& image, std::string* error) {
+  return SaveBytes(path, EncodePng(image), error);
 }
 
 }  // namespace plexo

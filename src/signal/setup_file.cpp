@@ -153,8 +153,8 @@ bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath
 }
 
 bool SaveSetup(const CalcSettings& settings, const std::string& fftPath, const std::string& wtPath,
-               const std::string& hwPath, const std::string& fileName) {
-  return WriteTextFile(fileName, SetupFileText(settings, fftPath, wtPath, hwPath));
+               const std::string& hwPath, const std::string& fileName, std::string* error) {
+  return WriteTextFile(fileName, SetupFileText(settings, fftPath, wtPath, hwPath), error);
 }
 
 }  // namespace plexo

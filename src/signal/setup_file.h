@@ -19,9 +19,11 @@ bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath
 
 // Writes the 24 lines of the setup file with CR LF line ends. The file is replaced only once it
 // is complete; on failure "File open NOT succesfull" goes to standard output, the old file stays
-// and the result is false.
+// and the result is false; `error`, when given, receives the message naming the file and the
+// reason.
 bool SaveSetup(const CalcSettings& settings, const std::string& fftPath, const std::string& wtPath,
-               const std::string& hwPath, const std::string& fileName);
+               const std::string& hwPath, const std::string& fileName,
+               std::string* error = nullptr);
 
 // The text SaveSetup writes, with "\n" line ends (the writer turns them into CR LF).
 std::string SetupFileText(const CalcSettings& settings, const std::string& fftPath,

@@ -132,13 +132,8 @@ void EnsureCapacity(std::vector<T>& samples) {
   if (samples.size() < static_cast<size_t>(MAX_SAMPLES)) samples.resize(MAX_SAMPLES);
 }
 
-bool WriteWaveformWith(const std::string& path, const double* samples, int count,
+void WriteWaveformText(TextFileWriter& out, const double* samples, int count,
                        const WaveformHeader& header, bool scientific) {
-  TextFileWriter out(path);
-  if (!out.IsOpen()) {
-    ReportFileError();
-    return false;
-  }
   std::string text;
   text += "SOURCE FILE NAME: -/-\n";
   text += "DATE:\t" + header.date + "\n";
@@ -160,6 +155,16 @@ bool WriteWaveformWith(const std::string& path, const double* samples, int count
     }
   }
   out.Write(text);
+}
+
+bool WriteWaveformWith(const std::string& path, const double* samples, int count,
+                       const WaveformHeader& header, bool scientific) {
+  TextFileWriter out(path);
+  if (!out.IsOpen()) {
+    ReportFileError();
+    return false;
+  }
+  WriteWaveformText(out, samples, count, header, scientific);
   if (out.Commit()) return true;
   ReportFileError();
   return false;
@@ -214,6 +219,16 @@ bool WriteWaveform(const std::string& path, const double* samples, int count,
 bool WriteWaveformSci(const std::string& path, const double* samples, int count,
                       const WaveformHeader& header) {
   return WriteWaveformWith(path, samples, count, header, true);
+}
+
+void WriteWaveform(TextFileWriter& out, const double* samples, int count,
+                   const WaveformHeader& header) {
+  WriteWaveformText(out, samples, count, header, false);
+}
+
+void WriteWaveformSci(TextFileWriter& out, const double* samples, int count,
+                      const WaveformHeader& header) {
+  WriteWaveformText(out, samples, count, header, true);
 }
 
 }  // namespace plexo

@@ -7,6 +7,8 @@
 
 namespace plexo {
 
+class TextFileWriter;
+
 // Reads a waveform file into the complex form (im = 0). Returns the number of lines from line 9
 // on (which may exceed MAX_SAMPLES; only the first MAX_SAMPLES are stored), or -1 when the file
 // cannot be opened or read, or when its sample-interval line is malformed or NaN, or when it
@@ -26,8 +28,13 @@ int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, dou
 // Returns false, after printing "File open NOT succesfull", when the file cannot be written.
 bool WriteWaveform(const std::string& path, const double* samples, int count,
                    const WaveformHeader& header);
+// The same into a file of a result (see result_files.h).
+void WriteWaveform(TextFileWriter& out, const double* samples, int count,
+                   const WaveformHeader& header);
 // The same layout with "%e" samples.
 bool WriteWaveformSci(const std::string& path, const double* samples, int count,
+                      const WaveformHeader& header);
+void WriteWaveformSci(TextFileWriter& out, const double* samples, int count,
                       const WaveformHeader& header);
 
 }  // namespace plexo

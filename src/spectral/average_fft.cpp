@@ -9,6 +9,7 @@
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
+#include "signal/result_files.h"
 
 namespace plexo {
 namespace {
@@ -185,9 +186,14 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
       PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, last);
   cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
   host.ShowImage("FFT-File", display);
-  const bool preview_saved = SaveBmp(AverageFftPreviewPath(folder), display);
-  const bool table_written = WriteAverageFFTFile(AverageFftTablePath(folder), ws.result, bins);
-  return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
+
+  // The preview and the table replace the earlier ones together or not at all.
+  ResultFiles result;
+  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
+    return ReportIncomplete(AverageFftPreviewPath(folder), host);
+  }
+  WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
+  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 
 }  // namespace plexo

@@ -21,6 +21,13 @@ bool WriteAverageFFTFile(const std::string& path, const AverageSpectrum& spectru
     ReportFileError();
     return false;
   }
+  WriteAverageFFTText(out, spectrum, rows);
+  if (out.Commit()) return true;
+  ReportFileError();
+  return false;
+}
+
+void WriteAverageFFTText(TextFileWriter& out, const AverageSpectrum& spectrum, int rows) {
   std::string text =
       "Frequency:\tReal:\tImaginary:\tMagnitude:\tStandard Deviation:\tMinimum Magnitude:\t"
       "Maximum Magnitude:\n";
@@ -43,9 +50,6 @@ bool WriteAverageFFTFile(const std::string& path, const AverageSpectrum& spectru
     }
   }
   out.Write(text);
-  if (out.Commit()) return true;
-  ReportFileError();
-  return false;
 }
 
 }  // namespace plexo

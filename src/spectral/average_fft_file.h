@@ -6,6 +6,8 @@
 
 namespace plexo {
 
+class TextFileWriter;
+
 // Seven arrays of MAX_SAMPLES entries (after Allocate); entry i of each belongs to bin i.
 struct AverageSpectrum {
   std::vector<double> frequency;
@@ -25,5 +27,7 @@ struct AverageSpectrum {
 // FFT-file reader the kind. The file is replaced only when complete; false (after
 // "File open NOT succesfull") when it cannot be written.
 bool WriteAverageFFTFile(const std::string& path, const AverageSpectrum& spectrum, int rows);
+// The same text into a file of a result (see result_files.h).
+void WriteAverageFFTText(TextFileWriter& out, const AverageSpectrum& spectrum, int rows);
 
 }  // namespace plexo

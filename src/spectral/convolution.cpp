@@ -4,7 +4,7 @@
 
 #include "platform/file_system.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
+#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "spectral/transfer_function.h"
@@ -94,10 +94,14 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
   progress.SetRange(0, static_cast<int>(files.size()));
 
   bool write_failed = false;
+  // The processed waveforms of a run are one result: they replace the earlier ones together.
+  ResultFiles processed;
   for (size_t k = 0; k < files.size(); ++k) {
     progress.SetPos(static_cast<int>(k + 1));
     const int count = ReadWaveform(files[k], ws.waveform);
     if (count > MAX_SAMPLES) {
+      // The run ends here, and the waveforms processed before this file are kept.
+      if (ws.written > 0 && !CommitResult(processed, host)) ws.written = 0;
       host.MessageBox(SamplingSizeMessage(count));
       return CalcStatus::kRefused;
     }
@@ -110,22 +114,26 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
     const WaveformHeader& header = ws.waveform;
     if (columns) {
       ws.columns.Add(header, ws.output.data(), count);
-    } else if (WriteWaveform(ProcessedFilePath(folder, files[k]), ws.output.data(), count,
-                             header)) {
-      ++ws.written;
     } else {
-      write_failed = true;
+      WriteWaveform(processed.Add(ProcessedFilePath(folder, files[k])), ws.output.data(), count,
+                    header);
+      ++ws.written;
     }
+  }
+  if (ws.written > 0 && !CommitResult(processed, host)) {
+    ws.written = 0;
+    write_failed = true;
   }
 
   if (columns) {
     const std::string path = ColumnsFilePath(folder);
     // The path tells the user where the columns are; a file that is not there is reported so.
-    if (ws.columns.Write(path)) {
+    std::string error;
+    if (ws.columns.Write(path, &error)) {
       host.MessageBox(path);
     } else {
       write_failed = true;
-      host.MessageBox(FileNotWrittenMessage(path));
+      host.MessageBox(error.empty() ? FileNotWrittenMessage(path) : error);
     }
     ws.columns.Clear();
   }

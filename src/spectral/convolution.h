@@ -49,8 +49,10 @@ std::string TransferSizeMessage(int lines, double points);
 //
 // kRefused: p outside 0 .. 14, a transfer function of other than N bins (message; nothing
 // created), a folder that does not exist, no waveform processed, or a waveform of more than
-// MAX_SAMPLES samples (message; the run ends, earlier outputs stay). kFailed: an output file
-// could not be written (the run goes on with the next file). Inputs without data are skipped.
+// MAX_SAMPLES samples (message; the run ends, the outputs of the waveforms before it are put in
+// place). kFailed: an output file could not be written (message naming it and the reason; the
+// run goes on, but none of its waveform files replaces an earlier one: they are put in place
+// together when the run ends). Inputs without data are skipped.
 CalcStatus ApplyTransferFunction(ConvolutionWorkspace& workspace, const std::string& folder,
                                  int fftPrecision, const std::string& transferPath,
                                  TransferOperation operation, char outputChoice,

@@ -19,10 +19,11 @@ void WaveformColumns::Add(const WaveformHeader& header, const double* samples, i
   columns_.push_back(std::move(column));
 }
 
-bool WaveformColumns::Write(const std::string& path) const {
+bool WaveformColumns::Write(const std::string& path, std::string* error) const {
   TextFileWriter out(path);
   if (!out.IsOpen()) {
     ReportFileError();
+    if (error != nullptr) *error = out.Error();
     return false;
   }
   size_t lines = 0;
@@ -42,6 +43,7 @@ bool WaveformColumns::Write(const std::string& path) const {
   out.Write(text);
   if (out.Commit()) return true;
   ReportFileError();
+  if (error != nullptr) *error = out.Error();
   return false;
 }
 

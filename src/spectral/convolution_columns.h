@@ -21,7 +21,7 @@ class WaveformColumns {
 
   // Creates or replaces the file (empty when no column was added). False (after
   // "File open NOT succesfull") when it cannot be written.
-  bool Write(const std::string& path) const;
+  bool Write(const std::string& path, std::string* error = nullptr) const;
 
  private:
   std::vector<std::vector<double>> columns_;

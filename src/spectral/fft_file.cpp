@@ -17,6 +17,14 @@ bool WriteFFTFile(const std::string& path, const Complex* spectrum, const double
     ReportFileError();
     return false;
   }
+  WriteFFTText(out, spectrum, frequencies, bin_count, channel, timeOfTest, sampleInterval);
+  if (out.Commit()) return true;
+  ReportFileError();
+  return false;
+}
+
+void WriteFFTText(TextFileWriter& out, const Complex* spectrum, const double* frequencies,
+                  int bin_count, int channel, double timeOfTest, double sampleInterval) {
   std::string text;
   text += "Channel:\t" + FormatD(channel) + "\n";
   text += "Time of Record:\t" + FormatE(timeOfTest) + "\n";
@@ -31,9 +39,6 @@ bool WriteFFTFile(const std::string& path, const Complex* spectrum, const double
     text += '\n';
   }
   out.Write(text);
-  if (out.Commit()) return true;
-  ReportFileError();
-  return false;
 }
 
 namespace {

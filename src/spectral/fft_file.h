@@ -8,8 +8,13 @@
 
 namespace plexo {
 
+class TextFileWriter;
+
 // Writes bins 0 .. bin_count-1. False (after "File open NOT succesfull") when it cannot.
 bool WriteFFTFile(const std::string& path, const Complex* spectrum, const double* frequencies,
+                  int bin_count, int channel, double timeOfTest, double sampleInterval);
+// The same text into a file of a result (see result_files.h).
+void WriteFFTText(TextFileWriter& out, const Complex* spectrum, const double* frequencies,
                   int bin_count, int channel, double timeOfTest, double sampleInterval);
 
 enum FftFileKind { kSingleFftFile = 0, kAverageFftFile = 1 };

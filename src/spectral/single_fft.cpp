@@ -6,6 +6,7 @@
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
+#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "spectral/fft_file.h"
@@ -66,12 +67,15 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
   const double highest = bins > 0 ? ws.frequencies[bins - 1] : 0.0;
   cv::Mat display = MakeSpectrumChart(plot, highest, largest, "V/DIV]");
   host.ShowImage("FFT-File", display);
-  const bool preview_saved = SaveBmp(FftPreviewPath(path), display);
 
-  const bool table_written =
-      WriteFFTFile(FftFilePath(path), wf.samples.data(), ws.frequencies.data(), bins, wf.channel,
-                   wf.timeOfTest, wf.sampleInterval);
-  return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
+  // The preview and the table replace the earlier ones together or not at all.
+  ResultFiles result;
+  if (!WriteBmp(result.Add(FftPreviewPath(path), /*translate_newlines=*/false), display)) {
+    return ReportIncomplete(FftPreviewPath(path), host);
+  }
+  WriteFFTText(result.Add(FftFilePath(path)), wf.samples.data(), ws.frequencies.data(), bins,
+               wf.channel, wf.timeOfTest, wf.sampleInterval);
+  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 
 }  // namespace plexo

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/file_system.h"
-#include "signal/text_file.h"
+#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "timefreq/align_on_threshold.h"
@@ -126,15 +126,24 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
   }
 
   InvertMeanSpectrum(ws, last_count, last_size);
-  if (!WriteWaveform(average_path, ws.averageSignal.data(), last_count, last)) {
-    // The transform reads the average back from this file: without it the run cannot go on.
-    host.MessageBox(FileNotWrittenMessage(average_path));
+  // The average waveform and the transform's table and preview are one result: the transform
+  // reads the average from its uncommitted file, and all three replace the earlier ones only
+  // when the transform is done.
+  ResultFiles result;
+  TextFileWriter& average = result.Add(average_path);
+  WriteWaveform(average, ws.averageSignal.data(), last_count, last);
+  if (!average.Finish()) {
+    // Without it the transform has nothing to read: the run cannot go on.
+    ReportFileError();
+    host.MessageBox(average.Error());
     return CalcStatus::kFailed;
   }
   TftRequest request = grid;
   request.path = average_path;
   request.timeRes = last.sampleInterval;
-  return single(request);
+  const CalcStatus status = single(request, result);
+  if (status != CalcStatus::kDone) return status;
+  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 
 }  // namespace plexo

@@ -36,8 +36,11 @@ std::string AverageSignalPath(const std::string& folder);
 // Only x[0 .. n - 1] is touched; a zero, negative or non-finite quotient never reaches an int.
 void GateTimeWindow(Complex* x, int n, double timeStart, double timeEnd, double dt);
 
-// The Single TFT that a run ends with, given the request for the average waveform file.
-using SingleTftRun = std::function<CalcStatus(const TftRequest&)>;
+class ResultFiles;
+
+// The Single TFT that a run ends with, given the request for the average waveform file and the
+// result it joins: it reads the average from there and adds its files uncommitted.
+using SingleTftRun = std::function<CalcStatus(const TftRequest&, ResultFiles&)>;
 
 // Averages the *.txt files of `folder` (ListTxtFiles order) and writes the average waveform with
 // the header of the last file averaged; then calls `single` with `grid`, its path replaced by
@@ -45,8 +48,9 @@ using SingleTftRun = std::function<CalcStatus(const TftRequest&)>;
 // single calculation returns. With autoThreshold = 1 every waveform is aligned on `threshold`
 // before it is summed. Files the reader rejects are skipped. Ends without writing anything when
 // the folder does not exist (silently), when a file has more than MAX_SAMPLES samples, when no
-// file could be read, or when the user asks to stop. An average file that cannot be written is
-// reported by message (kFailed).
+// file could be read, or when the user asks to stop. The average file and the files of `single`
+// replace the earlier ones together, only when `single` returns kDone; a file that cannot be
+// written is reported by message (kFailed) and none is replaced.
 CalcStatus AverageTft(AverageTftWorkspace& workspace, const std::string& folder,
                       const TftRequest& grid, double threshold, int autoThreshold,
                       CalcProgress& progress, Host& host, const SingleTftRun& single);

@@ -8,17 +8,19 @@ namespace plexo {
 CalcStatus CalcAverageCwt(AverageTftWorkspace& average, CwtWorkspace& cwt,
                           const std::string& folder, const TftRequest& grid, double threshold,
                           int autoThreshold, CalcProgress& progress, Host& host) {
-  return AverageTft(
-      average, folder, grid, threshold, autoThreshold, progress, host,
-      [&](const TftRequest& request) { return CalcSingleCwt(cwt, request, progress, host); });
+  return AverageTft(average, folder, grid, threshold, autoThreshold, progress, host,
+                    [&](const TftRequest& request, ResultFiles& result) {
+                      return CalcSingleCwt(cwt, request, progress, host, &result);
+                    });
 }
 
 CalcStatus CalcAverageSpwvd(AverageTftWorkspace& average, SpwvdWorkspace& spwvd,
                             const std::string& folder, const TftRequest& grid, double threshold,
                             int autoThreshold, CalcProgress& progress, Host& host) {
-  return AverageTft(
-      average, folder, grid, threshold, autoThreshold, progress, host,
-      [&](const TftRequest& request) { return CalcSingleSpwvd(spwvd, request, progress, host); });
+  return AverageTft(average, folder, grid, threshold, autoThreshold, progress, host,
+                    [&](const TftRequest& request, ResultFiles& result) {
+                      return CalcSingleSpwvd(spwvd, request, progress, host, &result);
+                    });
 }
 
 }  // namespace plexo

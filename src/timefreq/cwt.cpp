@@ -4,8 +4,7 @@
 #include <span>
 
 #include "platform/file_system.h"
-#include "platform/side_task.h"
-#include "plot/image_file.h"
+#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "timefreq/cwt_grid.h"
 #include "timefreq/cwt_preview.h"
@@ -13,6 +12,7 @@
 #include "timefreq/cwt_row_runner.h"
 #include "timefreq/gabor.h"
 #include "timefreq/tft_file.h"
+#include "timefreq/tft_result.h"
 
 namespace plexo {
 namespace {
@@ -62,7 +62,7 @@ std::string CwtPreviewPath(const std::string& input) {
 }
 
 CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgress& progress,
-                         Host& host) {
+                         Host& host, ResultFiles* shared) {
   if (LowerCaseExtension(request.path) != ".txt") {
     host.MessageBox("Filetype has the wrong format! Provide a valid file!");
     return CalcStatus::kRefused;
@@ -70,7 +70,7 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   Waveform& wf = ws.waveform;
   // A header line the file lacks must not keep the value of the file read before.
   static_cast<WaveformHeader&>(wf) = WaveformHeader{};
-  const int count = ReadWaveform(request.path, wf);
+  const int count = ReadWaveform(StagedOrOwnPath(request.path, shared), wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
     host.MessageBox(wf.readProblem.empty()
@@ -98,19 +98,20 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
     return CalcStatus::kStopped;
   }
 
-  // The table and the preview only read the matrix: the table is written on a thread of its
-  // own while the preview is painted, shown and saved here.
-  const std::string out = CwtFilePath(request.path);
-  SideTask table([&, out] {
+  // The table and the preview only read the matrix.
+  TftResultParts parts;
+  if (TftTableWanted(request.outputType)) parts.tablePath = CwtFilePath(request.path);
+  parts.previewPath = CwtPreviewPath(request.path);
+  parts.title = "WT-File";
+  parts.writeTable = [&](TextFileWriter& out) {
     return WriteTftTable(request.outputType, out, ws.matrix, lines, columns, grid.freqStep,
                          request.timeStart, wf.channel, wf.timeOfTest, grid.dt);
-  });
-  const cv::Mat preview = MakeCwtPreview(ws.matrix, columns, lines, grid.dt, grid.freqStep,
-                                         ws.window.data(), stored, wf);
-  host.ShowImage("WT-File", preview);
-  const bool preview_saved = SaveBmp(CwtPreviewPath(request.path), preview);
-  const bool table_written = table.Join();
-  return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
+  };
+  parts.makePreview = [&] {
+    return MakeCwtPreview(ws.matrix, columns, lines, grid.dt, grid.freqStep, ws.window.data(),
+                          stored, wf);
+  };
+  return FinishTftResult(parts, shared, host);
 }
 
 }  // namespace plexo

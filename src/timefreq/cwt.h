@@ -12,6 +12,8 @@
 
 namespace plexo {
 
+class ResultFiles;
+
 // The buffers a wavelet transform keeps between runs, and its thread count.
 struct CwtWorkspace {
   Waveform waveform;
@@ -30,8 +32,9 @@ std::string CwtPreviewPath(const std::string& input);
 // (message, nothing written), computes the rows (progress range 0 .. R, position k after row k; a
 // stop request seen after a row ends the run with nothing written), shows the preview as "WT-File",
 // saves it, and writes the TFT file in the form outputType asks for ('a'/'A' modulus, 'c'/'C'
-// complex, anything else none).
+// complex, anything else none). With `shared`, the waveform is read from the uncommitted file of
+// that path in `shared` if it holds one, and the table and preview join `shared` uncommitted.
 CalcStatus CalcSingleCwt(CwtWorkspace& workspace, const TftRequest& request, CalcProgress& progress,
-                         Host& host);
+                         Host& host, ResultFiles* shared = nullptr);
 
 }  // namespace plexo

@@ -5,15 +5,15 @@
 #include <thread>
 
 #include "platform/file_system.h"
-#include "platform/side_task.h"
 #include "plot/charts.h"
-#include "plot/image_file.h"
 #include "plot/line_plots.h"
 #include "plot/matrix_paint.h"
+#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "timefreq/spwvd_core.h"
 #include "timefreq/spwvd_grid.h"
 #include "timefreq/tft_file.h"
+#include "timefreq/tft_result.h"
 
 namespace plexo {
 namespace {
@@ -78,7 +78,7 @@ std::string SpwvdPreviewPath(const std::string& input) {
 }
 
 CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcProgress& progress,
-                           Host& host) {
+                           Host& host, ResultFiles* shared) {
   auto refuse = [&host](const std::string& message) {
     host.MessageBox(message);
     return CalcStatus::kRefused;
@@ -89,7 +89,7 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
   Waveform& wf = ws.waveform;
   // A header line the file lacks must not keep the value of the file read before.
   static_cast<WaveformHeader&>(wf) = WaveformHeader{};
-  const int count = ReadWaveform(request.path, wf);
+  const int count = ReadWaveform(StagedOrOwnPath(request.path, shared), wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
     return refuse(wf.readProblem.empty() ? "No valid data present in file or error during loading!"
@@ -129,19 +129,18 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
       request.windowParameter, JobCount(ws.jobs), progress, host);
   if (status != CalcStatus::kDone) return status;
 
-  // The table and the preview only read the matrix: the table is written on a thread of its
-  // own while the preview is painted, shown and saved here.
-  const std::string out = SpwvdFilePath(request.path);
+  // The table and the preview only read the matrix.
   const int lines = static_cast<int>(grid.lines);
-  SideTask table([&, out] {
+  TftResultParts parts;
+  if (TftTableWanted(request.outputType)) parts.tablePath = SpwvdFilePath(request.path);
+  parts.previewPath = SpwvdPreviewPath(request.path);
+  parts.title = "SPVWD-File";
+  parts.writeTable = [&](TextFileWriter& out) {
     return WriteTftTable(request.outputType, out, ws.matrix, lines, columns, grid.freqStep,
                          request.timeStart, wf.channel, wf.timeOfTest, grid.decimatedDt);
-  });
-  const cv::Mat preview = MakeSpwvdPreview(ws, grid, stored);
-  host.ShowImage("SPVWD-File", preview);
-  const bool previewSaved = SaveBmp(SpwvdPreviewPath(request.path), preview);
-  const bool tableWritten = table.Join();
-  return previewSaved && tableWritten ? CalcStatus::kDone : CalcStatus::kFailed;
+  };
+  parts.makePreview = [&] { return MakeSpwvdPreview(ws, grid, stored); };
+  return FinishTftResult(parts, shared, host);
 }
 
 }  // namespace plexo

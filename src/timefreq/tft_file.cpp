@@ -40,16 +40,15 @@ void FormatSideBySide(unsigned count, Format format) {
   for (std::thread& thread : threads) thread.join();
 }
 
-template <typename AppendCell>
-bool WriteTft(const std::string& outPath, const TftMatrix& matrix, int rows, int columns,
-              double freqStep, double timeStart, int channel, double timeOfTest, double dt,
-              AppendCell append_cell) {
-  // Matrix lines read rows 0 .. rows-2 and columns 0 .. columns-1: both must lie in the matrix.
-  if (rows > TFT_MAX_ROWS + 1 || columns > TFT_ROW_STRIDE) return false;
-  // The text is formatted with its CR LF line ends, so the writer copies it unchanged.
-  TextFileWriter writer(outPath, /*translate_newlines=*/false);
-  if (!writer.IsOpen()) return false;
+// Matrix lines read rows 0 .. rows-2 and columns 0 .. columns-1: both must lie in the matrix.
+bool FitsMatrix(int rows, int columns) {
+  return rows <= TFT_MAX_ROWS + 1 && columns <= TFT_ROW_STRIDE;
+}
 
+template <typename AppendCell>
+void WriteTftText(TextFileWriter& writer, const TftMatrix& matrix, int rows, int columns,
+                  double freqStep, double timeStart, int channel, double timeOfTest, double dt,
+                  AppendCell append_cell) {
   std::string text;
   text += "Channel:\t";
   text += FormatD(channel);
@@ -92,6 +91,17 @@ bool WriteTft(const std::string& outPath, const TftMatrix& matrix, int rows, int
     });
     for (unsigned i = 0; i < wave; ++i) writer.Write(texts[i]);
   }
+}
+
+template <typename AppendCell>
+bool WriteTft(const std::string& outPath, const TftMatrix& matrix, int rows, int columns,
+              double freqStep, double timeStart, int channel, double timeOfTest, double dt,
+              AppendCell append_cell) {
+  if (!FitsMatrix(rows, columns)) return false;
+  // The text is formatted with its CR LF line ends, so the writer copies it unchanged.
+  TextFileWriter writer(outPath, /*translate_newlines=*/false);
+  WriteTftText(writer, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
+               append_cell);
   if (!writer.Commit()) {
     ReportFileError();
     return false;
@@ -99,23 +109,26 @@ bool WriteTft(const std::string& outPath, const TftMatrix& matrix, int rows, int
   return true;
 }
 
+void AppendModulus(std::string& text, const Complex& v) { AppendE(text, std::hypot(v.re, v.im)); }
+
+void AppendComplex(std::string& text, const Complex& v) {
+  AppendE(text, v.re);
+  text += ',';
+  AppendE(text, v.im);
+}
+
 }  // namespace
 
 bool WriteTftModulus(const std::string& outPath, const TftMatrix& matrix, int rows, int columns,
                      double freqStep, double timeStart, int channel, double timeOfTest, double dt) {
-  return WriteTft(
-      outPath, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
-      [](std::string& text, const Complex& v) { AppendE(text, std::hypot(v.re, v.im)); });
+  return WriteTft(outPath, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
+                  AppendModulus);
 }
 
 bool WriteTftComplex(const std::string& outPath, const TftMatrix& matrix, int rows, int columns,
                      double freqStep, double timeStart, int channel, double timeOfTest, double dt) {
   return WriteTft(outPath, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
-                  [](std::string& text, const Complex& v) {
-                    AppendE(text, v.re);
-                    text += ',';
-                    AppendE(text, v.im);
-                  });
+                  AppendComplex);
 }
 
 bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix& matrix, int rows,
@@ -133,6 +146,29 @@ bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix&
     default:
       return true;
   }
+}
+
+}  // namespace plexo
+
+namespace plexo {
+
+bool TftTableWanted(char outputType) {
+  return outputType == 'a' || outputType == 'A' || outputType == 'c' || outputType == 'C';
+}
+
+bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix, int rows,
+                   int columns, double freqStep, double timeStart, int channel, double timeOfTest,
+                   double dt) {
+  if (!FitsMatrix(rows, columns)) return false;
+  const bool complex_cells = outputType == 'c' || outputType == 'C';
+  if (complex_cells) {
+    WriteTftText(out, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
+                 AppendComplex);
+  } else {
+    WriteTftText(out, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
+                 AppendModulus);
+  }
+  return true;
 }
 
 }  // namespace plexo

@@ -7,6 +7,8 @@
 
 namespace plexo {
 
+class TextFileWriter;
+
 // Both writers take `rows` = R, the number of matrix lines (the header line of times and the
 // matrix rows 0 .. R-2, row r labelled (r+1)*freqStep), and `columns` = C (header times
 // g*dt + timeStart for g = 1 .. C; cells of columns 0 .. C-1). Numbers are "%e" with three-digit
@@ -24,6 +26,15 @@ bool WriteTftComplex(const std::string& outPath, const TftMatrix& matrix, int ro
 // The table a run's output type asks for: 'a'/'A' modulus, 'c'/'C' complex; any other type
 // asks for none and counts as written.
 bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix& matrix, int rows,
+                   int columns, double freqStep, double timeStart, int channel, double timeOfTest,
+                   double dt);
+
+// Whether a run's output type asks for a table at all.
+bool TftTableWanted(char outputType);
+// The table of a wanted output type into a file of a result (see result_files.h), made with
+// translate_newlines false: the text carries its CR LF. False (nothing written) when the rows
+// or columns exceed the matrix.
+bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix, int rows,
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt);
 

@@ -274,6 +274,25 @@ TEST_F(OptionsDialogTest, SaveSetupWritesWhatTheControlsShow) {
   EXPECT_NE(text.find("[WT-Path]\t/typed/wave.txt\r\n"), std::string::npos) << text;
 }
 
+// A setup that cannot be saved is named with the reason, whether chosen or saved on closing.
+TEST_F(OptionsDialogTest, SetupThatCannotBeSavedIsReported) {
+  WriteSetup(CalcSettings{});
+  Open(CalcMode::kSingleTft);
+  const std::string chosen = folder.File("no such folder/saved.ini");
+  host.file_answers.push_back(chosen);
+  ::testing::internal::CaptureStdout();
+  dialog->OnClicked(1002);
+  std::filesystem::remove(setupPath);
+  std::filesystem::create_directory(setupPath);
+  dialog->OnDestroy();
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+            "File open NOT succesfull\nFile open NOT succesfull\n");
+  EXPECT_EQ(host.messages,
+            (std::vector<std::string>{
+                "File " + chosen + " could not be written: No such file or directory!",
+                "File " + setupPath + " could not be written: Is a directory!"}));
+}
+
 TEST_F(OptionsDialogTest, ComboChoicesAreStoredAndSaved) {
   WriteSetup(CalcSettings{});
   Open(CalcMode::kConvolution);

@@ -73,7 +73,8 @@ TEST_F(CliAvgTft, RefusalsWriteNothing) {
   testing::WriteBytes(folder_ + "/avgWTData", "not a folder");
   r = RunPlexo("avg-tft '" + folder_ + "'");
   EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.output.find("File " + Output("average_signal.txt") + " could not be written!"),
+  EXPECT_NE(r.output.find("File " + Output("average_signal.txt") +
+                          " could not be written: Not a directory!"),
             std::string::npos)
       << r.output;
 

@@ -94,7 +94,9 @@ TEST(CliView, RefusesWhatItCannotDrawWithAClearMessage) {
       {"view " + (dir / "hit.TXT") + " --kind picture", "--kind"},
       {"view " + (dir / "tft_header_only.txt") + " --kind tft",
        "No data present in file or error during loading!"},
-      {"view " + (dir / "hit.TXT") + " --out " + (dir / "no/such/folder/w.png"), "Cannot write"},
+      {"view " + (dir / "hit.TXT") + " --out " + (dir / "no/such/folder/w.png"),
+       "File " + (dir / "no/such/folder/w.png") +
+           " could not be written: No such file or directory!"},
   };
   for (const Refusal& refusal : refusals) {
     const auto r = RunPlexo(refusal.arguments);

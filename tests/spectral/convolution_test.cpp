@@ -339,7 +339,7 @@ TEST(Convolution, ColumnsOutputReportsAMissingFolderOrAnUnwritableFile) {
   run = Apply(ws, dir.path(), 3, dir / "flat.tf", TransferOperation::kConvolution, 'o');
   EXPECT_EQ(run.status, CalcStatus::kFailed);
   EXPECT_EQ(run.host.messages, std::vector<std::string>{"File " + ColumnsFilePath(dir.path()) +
-                                                        " could not be written!"});
+                                                        " could not be written: Not a directory!"});
 }
 
 TEST(Convolution, OversizedWaveformEndsTheRunKeepingEarlierOutputs) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/recording_host.h"
+#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "support/temp_dir.h"
 #include "timefreq/align_on_threshold.h"
@@ -94,7 +95,7 @@ struct AverageRun {
 
   CalcStatus Go(const std::string& folder) {
     return AverageTft(*workspace, folder, grid, threshold, autoThreshold, progress, host,
-                      [this](const TftRequest& request) {
+                      [this](const TftRequest& request, ResultFiles&) {
                         singleRequests.push_back(request);
                         return CalcStatus::kDone;
                       });
@@ -275,7 +276,7 @@ TEST(AverageTft, UnwritableAverageIsReported) {
   EXPECT_EQ(run.Go(dir.path()), CalcStatus::kFailed);
   EXPECT_EQ(run.host.messages,
             std::vector<std::string>{"File " + dir.File("avgWTData/average_signal.txt") +
-                                     " could not be written!"});
+                                     " could not be written: Not a directory!"});
   EXPECT_TRUE(run.singleRequests.empty());
 }
 

@@ -73,10 +73,11 @@ int RunView(const ViewOptions& o, const CommonOptions& common) {
   }
   std::cout << o.file << ": " << Summary(*kind, chart, *workspace) << std::endl;
   if (format != ImageFormat::kNone) {
-    const bool saved =
-        format == ImageFormat::kPng ? SavePng(o.out, chart.image) : SaveBmp(o.out, chart.image);
+    std::string error;
+    const bool saved = format == ImageFormat::kPng ? SavePng(o.out, chart.image, &error)
+                                                   : SaveBmp(o.out, chart.image, &error);
     if (!saved) {
-      std::cerr << "Cannot write " << o.out << std::endl;
+      std::cerr << (error.empty() ? "Cannot write " + o.out : error) << std::endl;
       return ExitStatus(CalcStatus::kFailed);
     }
     std::cout << "Wrote " << o.out << std::endl;

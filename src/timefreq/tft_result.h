@@ -1,0 +1,34 @@
+#pragma once
+// The end of a Single TFT: its table and preview written as one result. The table is formatted
+// on a thread of its own while the preview is painted, shown and encoded on the caller's; then
+// both replace the earlier files together, or neither does.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/host.h"
+
+namespace cv {
+class Mat;
+}
+
+namespace plexo {
+
+class ResultFiles;
+class TextFileWriter;
+
+struct TftResultParts {
+  std::string tablePath;  // empty: the output type asks for no table
+  std::string previewPath;
+  std::string_view title;  // of the preview window
+  // Writes the table text; false when the matrix cannot be written (nothing is replaced then).
+  std::function<bool(TextFileWriter&)> writeTable;
+  std::function<cv::Mat()> makePreview;
+};
+
+// With `shared` null the result is committed here (kDone, or kFailed after the message naming
+// the file and the reason); else its files join `shared`, whose owner commits them (kDone when
+// they were staged).
+CalcStatus FinishTftResult(const TftResultParts& parts, ResultFiles* shared, Host& host);
+
+}  // namespace plexo
