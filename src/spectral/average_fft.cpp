@@ -43,6 +43,10 @@ std::string SkipReason(const std::string& path, const FileSpectrum& file) {
   if (file.HasSpectrum() && file.Bins() == 0)
     return path + ": " + std::to_string(file.count) +
            " sample gives no frequency bin; the file is not averaged.";
+  if (file.HasSpectrum() && !file.finite)
+    return path +
+           ": its samples are too large for the transform (the spectrum overflows); the "
+           "file is not averaged.";
   return {};
 }
 

@@ -15,6 +15,7 @@ void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& ou
   // A slot holds the files of other threads before: nothing of theirs may stand in for a header
   // line this file lacks.
   static_cast<WaveformHeader&>(out.waveform) = WaveformHeader{};
+  out.finite = true;
   out.count = ReadWaveform(path, out.waveform);
   out.intervalProblem = SampleIntervalProblem(path, out.waveform.sampleInterval);
   if (!out.HasSpectrum()) return;
@@ -28,6 +29,10 @@ void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& ou
     out.magnitude.resize(MAX_SAMPLES / 2);
   const int bins = out.Bins();
   Magnitudes(x, bins, out.magnitude.data());
+  // Finite samples can still overflow in the transform's sums; one such bin would make the
+  // whole average infinite.
+  out.finite = std::all_of(out.magnitude.data(), out.magnitude.data() + bins,
+                           [](double m) { return std::isfinite(m); });
 }
 
 // Slots beyond two per worker: a worker that the system holds back on the file the caller needs

@@ -25,6 +25,7 @@ struct FileSpectrum {
   int count = 0;                  // the reader's result: <= 0 no data, > MAX_SAMPLES too long
   TransformSizeResult size;       // m and N of the transform (meaningful for 1 .. MAX_SAMPLES)
   std::string intervalProblem;    // the refusal of a file without a usable sample interval
+  bool finite = true;             // every bin magnitude finite (samples near 1e308 overflow)
 
   bool HasSpectrum() const { return count > 0 && count <= MAX_SAMPLES && intervalProblem.empty(); }
   int Bins() const { return size.n / 2; }

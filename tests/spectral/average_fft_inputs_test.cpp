@@ -92,6 +92,8 @@ TEST_F(AverageFftInputs, FilesThatAreNotFiniteOrNotTextAreSkippedByNameAndLine) 
   WriteBytes(folder + "/a.txt", Hit());
   WriteBytes(folder + "/nan.txt", HitWith(19, "nan\n"));
   WriteBytes(folder + "/overflow.txt", HitWith(100, "1e400\n"));
+  // Finite samples whose transform overflows.
+  WriteBytes(folder + "/too_large.txt", HitWith(100, "1e308\n") + "1.7e308\n1.7e308\n");
   std::string binary = Hit();
   binary[binary.size() / 2] = '\0';
   WriteBytes(folder + "/binary.txt", binary);
@@ -99,7 +101,7 @@ TEST_F(AverageFftInputs, FilesThatAreNotFiniteOrNotTextAreSkippedByNameAndLine) 
     SCOPED_TRACE(jobs);
     const testing::PlexoResult r = RunPlexo("avg-fft '" + folder + "' --jobs " + jobs);
     EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("Averaged 1 waveform files (3 without data skipped)"),
+    EXPECT_NE(r.output.find("Averaged 1 waveform files (4 without data skipped)"),
               std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("\"nan\" on line 20 of " + folder + "/nan.txt"), std::string::npos)
@@ -108,6 +110,9 @@ TEST_F(AverageFftInputs, FilesThatAreNotFiniteOrNotTextAreSkippedByNameAndLine) 
               std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find(folder + "/binary.txt holds a NUL byte on line"), std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find(folder + "/too_large.txt: its samples are too large"),
+              std::string::npos)
         << r.output;
     EXPECT_EQ(Table(folder), Table(reference));
   }
