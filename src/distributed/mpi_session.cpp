@@ -1,0 +1,70 @@
+#include "distributed/mpi_session.h"
+
+#include <mpi.h>
+
+#include <climits>
+
+namespace plexo::distributed {
+
+MpiSession::MpiSession(int& argc, char**& argv) {
+  int provided = 0;
+  MPI_Init_thread(&argc, &argv, MPI_THREAD_FUNNELED, &provided);
+  MPI_Comm_rank(MPI_COMM_WORLD, &rank_);
+  MPI_Comm_size(MPI_COMM_WORLD, &size_);
+}
+
+MpiSession::~MpiSession() { MPI_Finalize(); }
+
+int BroadcastInt(int value) {
+  MPI_Bcast(&value, 1, MPI_INT, 0, MPI_COMM_WORLD);
+  return value;
+}
+
+std::vector<int> BroadcastInts(std::vector<int> values) {
+  int count = BroadcastInt(static_cast<int>(values.size()));
+  values.resize(static_cast<size_t>(count));
+  if (count > 0) MPI_Bcast(values.data(), count, MPI_INT, 0, MPI_COMM_WORLD);
+  return values;
+}
+
+std::vector<std::string> BroadcastStrings(const std::vector<std::string>& values) {
+  // One buffer of the texts, each ended by a zero byte (file names hold none). Sent in pieces
+  // that an int counts, however long the list.
+  std::string joined;
+  for (const std::string& value : values) {
+    joined += value;
+    joined += '\0';
+  }
+  long long size = static_cast<long long>(joined.size());
+  MPI_Bcast(&size, 1, MPI_LONG_LONG, 0, MPI_COMM_WORLD);
+  joined.resize(static_cast<size_t>(size));
+  constexpr long long kPiece = INT_MAX / 2;
+  for (long long at = 0; at < size; at += kPiece) {
+    const int piece = static_cast<int>(size - at < kPiece ? size - at : kPiece);
+    MPI_Bcast(joined.data() + at, piece, MPI_CHAR, 0, MPI_COMM_WORLD);
+  }
+  std::vector<std::string> out;
+  size_t start = 0;
+  for (size_t i = 0; i < joined.size(); ++i) {
+    if (joined[i] != '\0') continue;
+    out.emplace_back(joined, start, i - start);
+    start = i + 1;
+  }
+  return out;
+}
+
+void SendResult(const std::string& bytes) {
+  MPI_Send(bytes.data(), static_cast<int>(bytes.size()), MPI_CHAR, 0, kTagResult, MPI_COMM_WORLD);
+}
+
+std::string ReceiveBytes(int source, int tag) {
+  MPI_Status status;
+  MPI_Probe(source, tag, MPI_COMM_WORLD, &status);
+  int count = 0;
+  MPI_Get_count(&status, MPI_CHAR, &count);
+  std::string bytes(static_cast<size_t>(count), '\0');
+  MPI_Recv(bytes.data(), count, MPI_CHAR, source, tag, MPI_COMM_WORLD, MPI_STATUS_IGNORE);
+  return bytes;
+}
+
+}  // namespace plexo::distributed
