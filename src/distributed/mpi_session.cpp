@@ -2,7 +2,9 @@
 
 #include <mpi.h>
 
+#include <chrono>
 #include <climits>
+#include <thread>
 
 namespace plexo::distributed {
 
@@ -15,15 +17,32 @@ MpiSession::MpiSession(int& argc, char**& argv) {
 
 MpiSession::~MpiSession() { MPI_Finalize(); }
 
+void WaitIdle(MPI_Request& request) {
+  for (;;) {
+    int done = 0;
+    MPI_Test(&request, &done, MPI_STATUS_IGNORE);
+    if (done != 0) return;
+    std::this_thread::sleep_for(kIdlePoll);
+  }
+}
+
+namespace {
+void Broadcast(void* data, int count, MPI_Datatype type) {
+  MPI_Request request;
+  MPI_Ibcast(data, count, type, 0, MPI_COMM_WORLD, &request);
+  WaitIdle(request);
+}
+}  // namespace
+
 int BroadcastInt(int value) {
-  MPI_Bcast(&value, 1, MPI_INT, 0, MPI_COMM_WORLD);
+  Broadcast(&value, 1, MPI_INT);
   return value;
 }
 
 std::vector<int> BroadcastInts(std::vector<int> values) {
   int count = BroadcastInt(static_cast<int>(values.size()));
   values.resize(static_cast<size_t>(count));
-  if (count > 0) MPI_Bcast(values.data(), count, MPI_INT, 0, MPI_COMM_WORLD);
+  if (count > 0) Broadcast(values.data(), count, MPI_INT);
   return values;
 }
 
@@ -36,12 +55,12 @@ std::vector<std::string> BroadcastStrings(const std::vector<std::string>& values
     joined += '\0';
   }
   long long size = static_cast<long long>(joined.size());
-  MPI_Bcast(&size, 1, MPI_LONG_LONG, 0, MPI_COMM_WORLD);
+  Broadcast(&size, 1, MPI_LONG_LONG);
   joined.resize(static_cast<size_t>(size));
   constexpr long long kPiece = INT_MAX / 2;
   for (long long at = 0; at < size; at += kPiece) {
     const int piece = static_cast<int>(size - at < kPiece ? size - at : kPiece);
-    MPI_Bcast(joined.data() + at, piece, MPI_CHAR, 0, MPI_COMM_WORLD);
+    Broadcast(joined.data() + at, piece, MPI_CHAR);
   }
   std::vector<std::string> out;
   size_t start = 0;
@@ -54,7 +73,10 @@ std::vector<std::string> BroadcastStrings(const std::vector<std::string>& values
 }
 
 void SendResult(const std::string& bytes) {
-  MPI_Send(bytes.data(), static_cast<int>(bytes.size()), MPI_CHAR, 0, kTagResult, MPI_COMM_WORLD);
+  MPI_Request request;
+  MPI_Isend(bytes.data(), static_cast<int>(bytes.size()), MPI_CHAR, 0, kTagResult, MPI_COMM_WORLD,
+            &request);
+  WaitIdle(request);
 }
 
 std::string ReceiveBytes(int source, int tag) {

@@ -2,6 +2,9 @@
 // The MPI side of a run shared out over the ranks of one launch (mpirun, srun): start and end
 // of MPI, and the few exchanges the runs need. Every call is made on the thread that started
 // MPI; the calculations' own threads never touch it.
+#include <mpi.h>
+
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,12 @@ class MpiSession {
   int rank_ = 0;
   int size_ = 1;
 };
+
+// A rank that waits for others sleeps between looks instead of spinning as MPI's blocking calls
+// do: with more ranks than cores, or beside other work, a spinning rank takes the core that a
+// working one needs.
+inline constexpr std::chrono::microseconds kIdlePoll{500};
+void WaitIdle(MPI_Request& request);
 
 // Rank 0's value on every rank.
 int BroadcastInt(int value);

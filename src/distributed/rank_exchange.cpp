@@ -1,6 +1,7 @@
 #include "distributed/rank_exchange.h"
 
 #include <numeric>
+#include <thread>
 
 namespace plexo::distributed {
 namespace {
@@ -14,7 +15,7 @@ RankProgress::RankProgress(const MpiSession& mpi, int divisor, CalcProgress& pro
       progress_(progress),
       done_(static_cast<size_t>(mpi.Size()), 0) {}
 
-RankProgress::~RankProgress() { MPI_Wait(&request_, MPI_STATUS_IGNORE); }
+RankProgress::~RankProgress() { WaitIdle(request_); }
 
 void RankProgress::FileDone() {
   ++done_[static_cast<size_t>(mpi_.Rank())];
@@ -59,7 +60,7 @@ StopSignal::StopSignal(const MpiSession& mpi)
     : mpi_(mpi), from_(static_cast<size_t>(mpi.Size()), 0) {}
 
 StopSignal::~StopSignal() {
-  MPI_Waitall(static_cast<int>(sent_.size()), sent_.data(), MPI_STATUSES_IGNORE);
+  for (MPI_Request& request : sent_) WaitIdle(request);
 }
 
 bool StopSignal::Received() {
@@ -87,7 +88,9 @@ void StopSignal::CollectPending(const std::vector<int>& refused) {
   for (int from = 0; from < mpi_.Rank() && from < static_cast<int>(refused.size()); ++from) {
     if (refused[static_cast<size_t>(from)] == 0 || from_[static_cast<size_t>(from)] != 0) continue;
     int index = 0;
-    MPI_Recv(&index, 1, MPI_INT, from, kTagStop, MPI_COMM_WORLD, MPI_STATUS_IGNORE);
+    MPI_Request request;
+    MPI_Irecv(&index, 1, MPI_INT, from, kTagStop, MPI_COMM_WORLD, &request);
+    WaitIdle(request);
     from_[static_cast<size_t>(from)] = 1;
   }
 }
@@ -104,8 +107,11 @@ std::vector<std::string> GatherResults(const MpiSession& mpi, const std::string&
   // order), so none is left behind once every result is in.
   for (int missing = mpi.Size() - 1; missing > 0;) {
     MPI_Status status;
-    MPI_Probe(MPI_ANY_SOURCE, MPI_ANY_TAG, MPI_COMM_WORLD, &status);
-    if (status.MPI_TAG == kTagProgress) {
+    int waiting = 0;
+    MPI_Iprobe(MPI_ANY_SOURCE, MPI_ANY_TAG, MPI_COMM_WORLD, &waiting, &status);
+    if (waiting == 0) {
+      std::this_thread::sleep_for(kIdlePoll);
+    } else if (status.MPI_TAG == kTagProgress) {
       progress.Receive(status.MPI_SOURCE);
     } else if (status.MPI_TAG == kTagResult) {
       results[static_cast<size_t>(status.MPI_SOURCE)] = ReceiveBytes(status.MPI_SOURCE, kTagResult);
