@@ -3,11 +3,14 @@
 with 1, 2 and 4 ranks (more ranks than cores run oversubscribed).
 
 Usage: bench/mpi_bench.py PLEXO [--data DIR] [--files N] [--repeat R] [--launcher MPIRUN]
+                           [--commands features,avg-fft] [--features-options "--all"]
 
 The folder (bench/make_bench_data.py: N files of 4096 samples) is made in DIR when missing.
 Each figure is the median wall time of R runs of the whole launch (start of the ranks, listing,
-reading, computing, gathering and writing); the tables of every run are compared with the
-one-process table (features: the same bytes; avg-fft: the same table for 2 and 4 ranks).
+reading, computing, gathering and writing); "launch" is the median time of the same command on
+an empty folder (`features`: starting and ending the ranks), and files/s after launch divides by the
+difference. The tables of every run are compared with the one-process table and with the
+first table of several ranks.
 """
 import argparse
 import os
@@ -26,9 +29,10 @@ def launch_prefix(launcher, ranks):
     return prefix
 
 
-def timed(command, env):
+def timed(command, env, check=True):
     start = time.perf_counter()
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, env=env)
+    subprocess.run(command, check=check, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   env=env)
     return time.perf_counter() - start
 
 
@@ -44,6 +48,9 @@ def main():
     parser.add_argument("--files", type=int, default=2000)
     parser.add_argument("--repeat", type=int, default=3)
     parser.add_argument("--launcher", default="mpirun")
+    parser.add_argument("--features-options", default="",
+                        help="options for plexo features, e.g. --all (the wavelet columns)")
+    parser.add_argument("--commands", default="features,avg-fft")
     args = parser.parse_args()
 
     folder = os.path.join(args.data, "folder")
@@ -55,18 +62,29 @@ def main():
     count = len([n for n in os.listdir(folder) if n.lower().endswith(".txt")])
     cores = os.cpu_count()
     print(f"{count} files of 4096 samples, {cores} cores, median of {args.repeat} runs\n")
-    print("| command | ranks x threads | wall time | files/s | table |")
-    print("|---|---|---|---|---|")
-    for command, table in (("features", "FXData/FX_Results.txt"),
-                           ("avg-fft", "avgFFTData/average_FFT.txt")):
+    empty = os.path.join(args.data, "empty")
+    os.makedirs(empty, exist_ok=True)
+    print("| command | ranks x threads | wall time | launch | files/s | files/s after launch "
+          "| table |")
+    print("|---|---|---|---|---|---|---|")
+    tables = {"features": "FXData/FX_Results.txt", "avg-fft": "avgFFTData/average_FFT.txt"}
+    for command in args.commands.split(","):
+        table = tables[command]
+        extra = args.features_options.split() if command == "features" else []
         runs = [("one process", None, cores)] + [(f"mpirun -n {r}", r, t) for r, t in
                                                  ((1, cores), (2, 1), (2, cores), (4, 1))]
         reference = None
         shared = None
         for name, ranks, threads in runs:
-            base = [args.plexo, command, folder, "--jobs", str(threads)]
+            base = [args.plexo, command, folder, "--jobs", str(threads)] + extra
             full = base if ranks is None else launch_prefix(args.launcher, ranks) + base
             times = [timed(full, env) for _ in range(args.repeat)]
+            # `features` on the empty folder: it succeeds (a run that fails keeps mpirun
+            # waiting longer), and starting and ending the ranks is the same for both commands.
+            launch_command = [a for a in full if a not in extra]
+            launch_command[launch_command.index(command)] = "features"
+            launch_command[launch_command.index(folder)] = empty
+            launch = statistics.median(timed(launch_command, env) for _ in range(args.repeat))
             out = read(os.path.join(folder, table))
             if reference is None:
                 reference = out
@@ -78,8 +96,10 @@ def main():
             over = (" (more ranks than cores: oversubscribed)" if ranks and ranks > cores else
                     " (more threads than cores)" if ranks and ranks * threads > cores else "")
             label = "1" if ranks is None else str(ranks)
-            print(f"| `{command}` {name} | {label} x {threads}{over} | {wall:.2f} s | "
-                  f"{count / wall:.0f} | {same} |")
+            shown = " ".join([command] + extra)
+            print(f"| `{shown}` {name} | {label} x {threads}{over} | {wall:.2f} s | "
+                  f"{launch:.2f} s | {count / wall:.0f} | {count / max(wall - launch, 1e-3):.0f} "
+                  f"| {same} |")
 
 
 if __name__ == "__main__":
