@@ -89,13 +89,17 @@ def main():
     if peer:
         fft.append(("numpy", peer("fft_peer.py") + ["hit.txt"]))
     row("fft on one 4096-sample file", fft, args.repeat)
-    for jobs in (1, 2):
-        row("avg-fft %d files, --jobs %d" % (args.files, jobs),
-            [(n, [p, "avg-fft", "folder", "--jobs", str(jobs)]) for n, p in programs],
-            max(3, args.repeat // 3), (args.files, "files/s"))
-    if peer:
-        row("avg-fft numpy peer, one core", [("numpy", peer("avg_fft_peer.py") + ["folder"])], 1,
-            (args.files, "files/s"))
+    # The folder commands and their one-core peers alternate run by run in one row each, so
+    # that a change in the machine's load touches all of them alike.
+    folder_repeat = max(3, args.repeat // 2)
+    for command, peer_script in (("avg-fft", "avg_fft_peer.py"), ("features", "features_numpy.py")):
+        runs = [("plexo -j%d" % jobs, [programs[0][1], command, "folder", "--jobs", str(jobs)])
+                for jobs in (1, 2)]
+        if command == "avg-fft":  # the program before the speed work had no features command
+            runs += [(n + " -j2", [p, command, "folder", "--jobs", "2"]) for n, p in programs[1:]]
+        if peer:
+            runs.append(("numpy", peer(peer_script) + ["folder"]))
+        row("%s %d files" % (command, args.files), runs, folder_repeat, (args.files, "files/s"))
     tft = [(n, [p] + TFT_GRID) for n, p in programs]
     if peer:
         tft.append(("numpy", peer("tft_peer.py") + ["grid.txt"]))

@@ -22,5 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const double reference = strtod_l(terminated.c_str(), nullptr, c_locale);
     if (std::bit_cast<uint64_t>(reference) != fast) std::abort();
   }
+  // A sample line read in one pass must give what ParseDouble gives for the same line.
+  double line_value = 0.0;
+  if (const char* next =
+          plexo::ParsePlainDecimalLine(text.data(), text.data() + size, line_value)) {
+    const std::string_view line = text.substr(0, static_cast<size_t>(next - text.data()));
+    if (std::bit_cast<uint64_t>(line_value) != std::bit_cast<uint64_t>(plexo::ParseDouble(line)))
+      std::abort();
+  }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "features/time_features.h"
+#include "spectral/magnitude.h"
 
 namespace plexo {
 namespace {
@@ -29,7 +30,7 @@ void ComputeFftFeatures(Complex* x, int count, const TransformSizeResult& size, 
   // Bins k < N/2 (the single bin 0 when N is 1), k * df with df = 1/(N dt).
   const int bins = size.n == 1 ? 1 : size.n / 2;
   const double df = (1.0 / (2.0 * dt)) / (size.n * 0.5);
-  for (int k = 0; k < bins; ++k) magnitude[k] = std::hypot(x[k].re, x[k].im);
+  Magnitudes(x, bins, magnitude);
   double max1 = 0.0;
   double weighted = 0.0;
   double magnitudeSum = 0.0;

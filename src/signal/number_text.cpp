@@ -4,12 +4,14 @@
 #include <locale.h>
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace plexo {
 namespace {
@@ -31,28 +33,63 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The sample lines' own form, "[-]digits[.digits]" with at most 15 digits and no exponent,
-// ended by anything but a letter: the digits form an integer below 2^53 and the scale a power
-// of ten up to 1e22, both exact as doubles, so one division gives the correctly rounded value
-// strtod gives (Clinger's fast path). False, with nothing decided, for every other text.
-bool ParseShortFixed(const char* p, const char* last, bool negative, double& value) {
-  // Unsigned arithmetic: a run of more digits than fit wraps harmlessly and is refused below.
+// The sample lines' own form, "[-]digits[.digits]" with at most 15 digits and no exponent: the
+// digits form an integer below 2^53 and the scale a power of ten up to 1e22, both exact as
+// doubles, so one division gives the correctly rounded value strtod gives (Clinger's fast path).
+// Returns where the number ends, or nullptr (nothing decided) for every other text. The caller
+// checks what follows: strtod would read on into an exponent or a second point.
+// Appends the run of decimal digits at p to `mantissa` (mantissa * 10^n + digits) and moves p
+// past it; returns n. Eight bytes at a time while eight can be read: the digits are found and
+// combined inside one 64-bit word (bytes in memory order, the first the most significant
+// digit), which gives the integer the digit-by-digit loop gives. Unsigned arithmetic: a run
+// longer than a mantissa holds wraps harmlessly (the caller refuses it by its length).
+inline std::ptrdiff_t AppendDigits(const char*& p, const char* last, uint64_t& mantissa) {
+  static constexpr uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
+                                              100000, 1000000, 10000000, 100000000};
+  const char* start = p;
+  while (last - p >= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    const uint64_t values = word ^ 0x3030303030303030u;  // a digit byte becomes 0 .. 9
+    // A byte is no digit when it is 10 or more: then byte + 0x76 or the byte itself has its
+    // top bit set. A carry out of such a byte can only disturb the bytes after it.
+    const uint64_t not_digit = ((values + 0x7676767676767676u) | values) & 0x8080808080808080u;
+    const int n = not_digit == 0 ? 8 : std::countr_zero(not_digit) / 8;
+    if (n == 0) break;
+    // The n digits into the top bytes, zeros (leading zeros) below them, then pairwise sums.
+    uint64_t v = values << (8 * (8 - n));
+    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
+    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;
+    v = (v * 10000 + (v >> 32)) & 0x00000000FFFFFFFFu;
+    mantissa = mantissa * kPowersOfTen[n] + v;
+    p += n;
+    if (n < 8) return p - start;
+  }
+  while (p != last && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+  return p - start;
+}
+
+// The sample lines' own form, "[-]digits[.digits]" with at most 15 digits and no exponent: the
+// digits form an integer below 2^53 and the scale a power of ten up to 1e22, both exact as
+// doubles, so one division gives the correctly rounded value strtod gives (Clinger's fast path).
+// Returns where the number ends, or nullptr (nothing decided) for every other text. The caller
+// checks what follows: strtod would read on into an exponent or a second point.
+const char* ParseShortFixed(const char* p, const char* last, bool negative, double& value) {
+  // The integer part is mostly a single digit: a plain loop; the fraction in words.
   uint64_t mantissa = 0;
   const char* integer = p;
   while (p != last && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
   const std::ptrdiff_t integer_digits = p - integer;
   std::ptrdiff_t fraction_digits = 0;
   if (p != last && *p == '.') {
-    const char* fraction = ++p;
-    while (p != last && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
-    fraction_digits = p - fraction;
+    ++p;
+    fraction_digits = AppendDigits(p, last, mantissa);
   }
   const std::ptrdiff_t digits = integer_digits + fraction_digits;
-  if (digits == 0 || digits > 15) return false;
-  if (p != last && (IsAsciiLetter(*p) || *p == '.')) return false;
+  if (digits == 0 || digits > 15) return nullptr;
   value = static_cast<double>(mantissa) / kExactPowersOfTen[fraction_digits];
   if (negative) value = -value;
-  return true;
+  return p;
 }
 
 bool IsCBlank(char c) {
@@ -85,7 +122,8 @@ double ParseDouble(std::string_view text) {
   const char* digits = first != last && *first == '-' ? first + 1 : first;
   if (digits == last || !(IsDigit(*digits) || *digits == '.')) return ParseDoubleByStrtod(text);
   double value = 0.0;
-  if (ParseShortFixed(digits, last, *first == '-', value)) return value;
+  const char* end = ParseShortFixed(digits, last, *first == '-', value);
+  if (end != nullptr && (end == last || !(IsAsciiLetter(*end) || *end == '.'))) return value;
   const fast_float::from_chars_result result = fast_float::from_chars(first, last, value);
   if (result.ec != std::errc() || result.ptr - first >= kLongestFastNumber ||
       (result.ptr != last && IsAsciiLetter(*result.ptr)) || std::isinf(value)) {
@@ -104,6 +142,15 @@ double ParseDoubleByStrtod(std::string_view text) {
   text.substr(start, length).copy(buffer.data(), length);
   buffer[length] = '\0';
   return strtod_l(buffer.data(), nullptr, CLocale());
+}
+
+const char* ParsePlainDecimalLine(const char* p, const char* last, double& value) {
+  const bool negative = p != last && *p == '-';
+  const char* end = ParseShortFixed(p + (negative ? 1 : 0), last, negative, value);
+  if (end == nullptr) return nullptr;
+  if (end != last && *end == '\r') ++end;
+  if (end == last) return end;
+  return *end == '\n' ? end + 1 : nullptr;
 }
 
 int ParseInt(std::string_view text) {

@@ -17,6 +17,12 @@ double ParseDouble(std::string_view text);
 // The same rules by strtod alone: the reference the fast path is checked against. Numeric
 // prefixes are cut at 511 characters.
 double ParseDoubleByStrtod(std::string_view text);
+// A whole line that is only a plain decimal number, "[-]digits[.digits]" with at most 15
+// digits, ended by LF, CR LF, or the end of the text at `last`: stores the value ParseDouble
+// gives for it and returns the start of the next line. nullptr for any other line (a blank, a
+// '+', an exponent, letters, more digits, a lone CR), which the caller reads the general way.
+// Such lines are what most waveform files consist of; this reads them in one pass.
+const char* ParsePlainDecimalLine(const char* p, const char* last, double& value);
 // atoi: blanks skipped, optional sign, decimal digits; 0 when none. Saturates at the int range.
 int ParseInt(std::string_view text);
 

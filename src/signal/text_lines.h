@@ -60,6 +60,12 @@ class LineSplitter {
     return true;
   }
 
+  // Where the next line starts, and the end of the text: for a reader that takes a line in a
+  // single pass of its own and then continues with SkipTo(the start of the following line).
+  const char* Cursor() const { return text_.data() + position_; }
+  const char* End() const { return text_.data() + text_.size(); }
+  void SkipTo(const char* next_line) { position_ = static_cast<size_t>(next_line - text_.data()); }
+
  private:
   std::string_view text_;
   size_t position_ = 0;

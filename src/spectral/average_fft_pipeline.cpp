@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "signal/waveform_file.h"
+#include "spectral/magnitude.h"
 #include "spectral/sample_interval_check.h"
 #include "spectral/time_gate.h"
 
@@ -26,7 +27,7 @@ void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& ou
   if (out.magnitude.size() < static_cast<size_t>(MAX_SAMPLES / 2))
     out.magnitude.resize(MAX_SAMPLES / 2);
   const int bins = out.Bins();
-  for (int i = 0; i < bins; ++i) out.magnitude[i] = std::hypot(x[i].re, x[i].im);
+  Magnitudes(x, bins, out.magnitude.data());
 }
 
 // Slots beyond two per worker: a worker that the system holds back on the file the caller needs
@@ -43,12 +44,14 @@ SpectrumReadAhead::SpectrumReadAhead(const std::vector<std::string>& files, int 
                                      int jobs, std::vector<FileSpectrum>& slots)
     : files_(files), window_index_(windowIndex), slots_(slots) {
   // More workers than files, or than any machine needs, only cost memory.
-  const size_t workers =
+  // The caller reads too (see Next), so `jobs` threads in all are jobs - 1 workers.
+  const size_t threads =
       std::min<size_t>({static_cast<size_t>(std::max(jobs, 1)), files.size(), 256});
-  const size_t slot_count = workers > 1 ? 2 * workers + kSpareSlots : 1;
+  const size_t workers = threads > 1 ? threads - 1 : 0;
+  const size_t slot_count = threads > 1 ? 2 * threads + kSpareSlots : 1;
   if (slots_.size() < slot_count) slots_.resize(slot_count);
   filled_with_.assign(slots_.size(), 0);
-  if (workers <= 1) return;
+  if (workers == 0) return;
   for (size_t w = 0; w < workers; ++w) {
     try {
       workers_.emplace_back(&SpectrumReadAhead::Work, this);
@@ -77,8 +80,22 @@ const FileSpectrum& SpectrumReadAhead::Next() {
   released_ = next_take_;  // the file handed out last is done with
   slot_freed_.notify_all();
   const size_t k = next_take_++;
-  const size_t slot = k % slots_.size();
-  slot_filled_.wait(lock, [&] { return filled_with_[slot] == k + 1; });
+  const size_t slot_count = slots_.size();
+  const size_t slot = k % slot_count;
+  // While the file asked for is not ready, the caller reads ahead itself rather than sleep:
+  // a woken thread costs more than a file's work on a machine whose cores are all in use.
+  while (filled_with_[slot] != k + 1) {
+    if (next_claim_ < files_.size() && next_claim_ < released_ + slot_count) {
+      const size_t j = next_claim_++;
+      lock.unlock();
+      ReadAndTransform(files_[j], window_index_, slots_[j % slot_count]);
+      lock.lock();
+      filled_with_[j % slot_count] = j + 1;
+      slot_filled_.notify_all();
+    } else {
+      slot_filled_.wait(lock);
+    }
+  }
   return slots_[slot];
 }
 

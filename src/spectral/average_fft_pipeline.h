@@ -36,10 +36,11 @@ struct FileSpectrum {
 // Longer files are only counted: their samples would not fit the transform buffer.
 void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& out);
 
-// Hands out the files' spectra in file order. With jobs > 1, `jobs` worker threads read and
-// transform ahead into 2*jobs + 8 slots; a slot is reused only after the caller has moved past the
-// file it held. With jobs <= 1 (or when no thread can be started) each file is read on the
-// calling thread when it is asked for.
+// Hands out the files' spectra in file order. With jobs > 1, jobs - 1 worker threads read and
+// transform ahead into 2*jobs + 8 slots, and the caller joins them whenever the file it asks for
+// is not ready yet; a slot is reused only after the caller has moved past the file it held. With
+// jobs <= 1 (or when no thread can be started) each file is read on the calling thread when it
+// is asked for.
 class SpectrumReadAhead {
  public:
   // `slots` belongs to the caller's workspace (kept between runs); it is grown as needed.

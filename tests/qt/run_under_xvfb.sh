@@ -15,6 +15,11 @@ if [ "$with_wm" = 1 ] && ! command -v openbox >/dev/null 2>&1; then
 fi
 export PLEXO_XVFB_WM="$with_wm"
 export QT_QPA_PLATFORM=xcb
+# Without a session bus, Qt's accessibility bridge asks libdbus for one, and libdbus forks to
+# autolaunch it. In the sanitizer build that child can stop for ever in the allocator before it
+# execs (a lock another thread held at the fork), and the program waits on the child: its
+# window never comes. The tests need no bus; an address that fails at once avoids the fork.
+export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=/nonexistent/plexo-tests-no-session-bus}"
 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   if [ "$PLEXO_XVFB_WM" = 1 ]; then
     openbox --sm-disable >/dev/null 2>&1 &

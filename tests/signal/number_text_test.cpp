@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <bit>
+#include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <limits>
 #include <random>
+#include <regex>
 #include <string>
 
 namespace plexo {
@@ -138,6 +141,54 @@ TEST(NumberText, ParsesRandomNumbersExactly) {
     texts[3] = digits + "e" + std::to_string(static_cast<int>(random() % 700) - 350);
     for (const std::string& t : texts) {
       ASSERT_EQ(Bits(ParseDouble(t)), Bits(CAtof(t))) << t;
+    }
+  }
+}
+
+// Digits are read eight at a time when eight bytes follow, so the same number must give the same
+// bits whatever text comes after it, and a whole sample line must read as ParseDouble reads it.
+TEST(NumberText, DigitRunsOfEveryLengthInAnyContext) {
+  std::mt19937_64 random(8122026);
+  const std::string tails[] = {"",
+                               "\r\n",
+                               "\n0.5\r\n",
+                               "\r\n-0.001234\r\n12345678",
+                               "e-3 1234567",
+                               "x23456789",
+                               ".5123456789",
+                               "\t12345678",
+                               "\r",
+                               "\r\r\n",
+                               " \n",
+                               "/12345678"};
+  for (int i = 0; i < 20000; ++i) {
+    std::string number = i % 3 == 0 ? "-" : "";
+    const int integer_digits = static_cast<int>(random() % 5);        // 0 .. 4
+    const int fraction_digits = static_cast<int>(random() % 19) - 1;  // -1: no point
+    for (int d = 0; d < integer_digits; ++d) number += static_cast<char>('0' + random() % 10);
+    if (fraction_digits >= 0) number += '.';
+    for (int d = 0; d < fraction_digits; ++d) number += static_cast<char>('0' + random() % 10);
+    for (const std::string& tail : tails) {
+      const std::string text = number + tail;
+      ASSERT_EQ(Bits(ParseDouble(text)), Bits(CAtof(text))) << '"' << text << '"';
+      // The reference: the first line (one CR dropped before its LF or at the end) is a plain
+      // decimal number with 1 .. 15 digits.
+      const size_t newline = text.find('\n');
+      std::string line = text.substr(0, newline);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const size_t digits = std::count_if(line.begin(), line.end(), ::isdigit);
+      const bool plain =
+          std::regex_match(line, std::regex("-?[0-9]*\\.?[0-9]*")) && digits >= 1 && digits <= 15;
+      double value = -7.0;
+      const char* next = ParsePlainDecimalLine(text.data(), text.data() + text.size(), value);
+      if (plain) {
+        ASSERT_NE(next, nullptr) << '"' << text << '"';
+        EXPECT_EQ(Bits(value), Bits(CAtof(line))) << '"' << text << '"';
+        const size_t line_end = newline == std::string::npos ? text.size() : newline + 1;
+        EXPECT_EQ(next - text.data(), static_cast<std::ptrdiff_t>(line_end)) << text;
+      } else {
+        EXPECT_EQ(next, nullptr) << '"' << text << '"';
+      }
     }
   }
 }

@@ -90,7 +90,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                       "default: the setup file's window function")
           ->check(CLI::IsMember({"none", "200us"}));
   sub->add_option("--jobs", options->jobs,
-                  "Threads reading and transforming files ahead (default: every core, " +
+                  "Threads reading and transforming the files (default: every core, " +
                       std::to_string(ResolveJobCount(0)) +
                       " here); the table does not depend on it")
       ->check(JobCountCheck());
