@@ -17,18 +17,22 @@ void SpectrumSums::Add(const FileSpectrum& file) {
   const int count = file.Bins();
   const int seen = bins;
   Resize(count);
+  // Loops without a branch per bin, as the one-process accumulation has them; every bin's sums
+  // still take the files in order.
   for (int i = 0; i < count; ++i) {
     re[i] += x[i].re;
     im[i] += x[i].im;
     magnitude[i] += g[i];
     square[i] += g[i] * g[i];
-    if (i < seen) {
-      minimum[i] = std::min(minimum[i], g[i]);
-      maximum[i] = std::max(maximum[i], g[i]);
-    } else {
-      minimum[i] = g[i];
-      maximum[i] = g[i];
-    }
+  }
+  const int both = std::min(seen, count);
+  for (int i = 0; i < both; ++i) {
+    minimum[i] = std::min(minimum[i], g[i]);
+    maximum[i] = std::max(maximum[i], g[i]);
+  }
+  for (int i = both; i < count; ++i) {
+    minimum[i] = g[i];
+    maximum[i] = g[i];
   }
   ++files;
 }
