@@ -11,6 +11,8 @@ case "$kind" in
   sanitize) dir=build/sanitize; args=(-DCMAKE_BUILD_TYPE=Debug -DPLEXO_SANITIZE=ON) ;;
   *) echo "usage: $0 [release|sanitize] [cmake args...]" >&2; exit 2 ;;
 esac
+# plexo-mpi (features and avg-fft over MPI ranks) and its tests, where Open MPI is installed.
+if command -v mpicc >/dev/null 2>&1; then args+=(-DPLEXO_WITH_MPI=ON); fi
 # ccache, when installed, lets several checkouts share compiled objects.
 if command -v ccache >/dev/null 2>&1; then
   args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

@@ -21,6 +21,7 @@ packages=(
   lintian desktop-file-utils man-db  # checks of the package
   xvfb xauth x11-utils     # desktop screenshots and tests under a virtual display
   openbox                  # desktop tests with a window manager
+  libopenmpi-dev openmpi-bin  # plexo-mpi: features and avg-fft over MPI ranks, and its tests
 )
 
 missing=()

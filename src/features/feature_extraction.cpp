@@ -118,6 +118,42 @@ std::string FeatureRequestProblem(const FeatureRequest& request) {
   return WaveletSettingsProblem(ParseFeatureParams(request.params, request.useAic));
 }
 
+FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& request,
+                               const std::vector<std::string>& files, int begin, int end,
+                               const std::function<bool(int file)>& after) {
+  FeatureRows rows;
+  const int count = std::max(end - begin, 0);
+  if (count == 0) return rows;
+  const FeatureSettings settings = ParseFeatureParams(request.params, request.useAic);
+  const bool wavelet = NeedsWaveletFeatures(request.columns);
+  const int jobs = std::min(CwtJobCount(request.jobs), count);
+  while (static_cast<int>(ws.threads.size()) < jobs)
+    ws.threads.push_back(std::make_unique<FeatureThreadState>());
+
+  // Files run on every worker; their lines join the text in file order on this thread, so the
+  // text is the same for any thread count.
+  std::vector<FileOutcome> outcomes(count);
+  RunRowsInOrder(
+      count, jobs,
+      [&](int k, int worker) {
+        outcomes[k] =
+            ProcessFile(files[begin + k], request, settings, wavelet, *ws.threads[worker]);
+      },
+      [&](int k) {
+        FileOutcome& outcome = outcomes[k];
+        if (!outcome.ok) {
+          rows.refusedFile = begin + k;
+          rows.message = std::move(outcome.text);
+          return false;
+        }
+        rows.text += outcome.text;
+        std::string().swap(outcome.text);
+        ++rows.done;
+        return after(begin + k);
+      });
+  return rows;
+}
+
 CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
                            CalcProgress& progress, Host& host) {
   ws.processed = 0;
@@ -129,8 +165,6 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
     host.MessageBox(kFeatureNoFilesMessage);
     return CalcStatus::kRefused;
   }
-  const FeatureSettings settings = ParseFeatureParams(request.params, request.useAic);
-  const bool wavelet = NeedsWaveletFeatures(request.columns);
   MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
 
   const std::vector<std::string> files = ListTxtFiles(request.folder);
@@ -139,41 +173,22 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
   progress.SetRange(0, count / divisor);
   progress.SetPos(0);
 
-  std::string table = FeatureHeaderLines(request.columns, request.withFileNames);
-  const int jobs = std::min(CwtJobCount(request.jobs), std::max(count, 1));
-  while (static_cast<int>(ws.threads.size()) < jobs)
-    ws.threads.push_back(std::make_unique<FeatureThreadState>());
-
-  // Files run on every worker; their lines join the table in file order on this thread, so the
-  // table is the same for any thread count.
-  std::vector<FileOutcome> outcomes(count);
   int shown = 0;
-  const bool completed = RunRowsInOrder(
-      count, jobs,
-      [&](int file, int worker) {
-        outcomes[file] = ProcessFile(files[file], request, settings, wavelet, *ws.threads[worker]);
-      },
-      [&](int file) {
-        const int position = (file + 1) / divisor;
-        if (position != shown) {
-          progress.SetPos(position);
-          shown = position;
-        }
-        FileOutcome& outcome = outcomes[file];
-        if (!outcome.ok) {
-          host.MessageBox(outcome.text);
-          return false;
-        }
-        table += outcome.text;
-        std::string().swap(outcome.text);
-        ++ws.processed;
-        progress.DrainMessages();
-        return true;
-      });
-  if (!completed) {
-    ws.processed = 0;
+  const FeatureRows rows = ComputeFeatureRows(ws, request, files, 0, count, [&](int file) {
+    const int position = (file + 1) / divisor;
+    if (position != shown) {
+      progress.SetPos(position);
+      shown = position;
+    }
+    progress.DrainMessages();
+    return true;
+  });
+  if (rows.refusedFile >= 0) {
+    host.MessageBox(rows.message);
     return CalcStatus::kRefused;
   }
+  ws.processed = rows.done;
+  const std::string table = FeatureHeaderLines(request.columns, request.withFileNames) + rows.text;
   std::string error;
   if (WriteTextFile(FeatureResultsPath(request.folder), table, &error)) return CalcStatus::kDone;
   host.MessageBox(error);

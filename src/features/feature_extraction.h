@@ -1,6 +1,7 @@
 #pragma once
 // The feature extraction run: every waveform file of a folder through the time, FFT and wavelet
 // features, one row per file in file order, written as FXData/FX_Results.txt.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,20 @@ void AppendFeatureRow(std::string& out, const FeatureValues& values, const Featu
 
 // The message that refuses the request before any file is read, or an empty text.
 std::string FeatureRequestProblem(const FeatureRequest& request);
+
+// The data lines of files[begin .. end-1], computed on request.jobs threads and joined in file
+// order. after(file) runs on the calling thread once that file's line is added; false ends the
+// work there. A file that cannot give a row ends it too: refusedFile names it (an index into
+// `files`) and `message` says why, as the one-process run would show it.
+struct FeatureRows {
+  std::string text;
+  int done = 0;          // files whose lines are in `text`
+  int refusedFile = -1;  // -1: none refused
+  std::string message;
+};
+FeatureRows ComputeFeatureRows(FeatureWorkspace& workspace, const FeatureRequest& request,
+                               const std::vector<std::string>& files, int begin, int end,
+                               const std::function<bool(int file)>& after);
 
 // Runs the extraction. Refused (message, nothing written): the folder is missing, the wavelet
 // grid does not fit, or a file has more than MAX_SAMPLES samples, no data, no valid sample

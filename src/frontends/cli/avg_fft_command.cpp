@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/distributed_runs.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
@@ -23,8 +24,11 @@ struct AvgFftOptions {
 };
 
 int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
+  // Under an MPI launch only the first rank talks to the user.
+  const DistributedRuns* ranks = InstalledDistributedRuns();
+  const bool talks = ranks == nullptr || ranks->root;
   if (!IsDirectory(options.folder)) {
-    std::cerr << "Folder not found: " << options.folder << std::endl;
+    if (talks) std::cerr << "Folder not found: " << options.folder << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
   HeadlessHost host(common.show);
@@ -32,13 +36,19 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   CalcStatus status;
   {
     TerminalProgressBar bar("avg-fft");
+    NullProgress silent;
     int window = options.window == "200us" ? kFftWindow200us : kFftWindowNone;
     if (!options.window_given)
       window = TruncateToInt(common.settings.settings.fftWindow) == kFftWindow200us
                    ? kFftWindow200us
                    : kFftWindowNone;
-    status = AverageFFT(*workspace, options.folder, window, bar, host, options.jobs);
+    status = ranks != nullptr && ranks->averageFft
+                 ? ranks->averageFft(*workspace, options.folder, window,
+                                     talks ? static_cast<CalcProgress&>(bar) : silent, host,
+                                     options.jobs)
+                 : AverageFFT(*workspace, options.folder, window, bar, host, options.jobs);
   }
+  if (!talks) return ExitStatus(status);
   switch (status) {
     case CalcStatus::kDone:
       std::cout << "Averaged " << workspace->averaged << " waveform files";

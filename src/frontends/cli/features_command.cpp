@@ -8,6 +8,7 @@
 
 #include "features/feature_extraction.h"
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/distributed_runs.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/positive_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -106,24 +107,33 @@ std::string ApplyOptions(FeaturesOptions& o) {
 }
 
 int RunFeatures(FeaturesOptions& o) {
+  // Under an MPI launch only the first rank talks to the user; every rank runs the same checks.
+  const DistributedRuns* ranks = InstalledDistributedRuns();
+  const bool talks = ranks == nullptr || ranks->root;
   HeadlessHost headless;
   if (std::string error = ApplyOptions(o); !error.empty()) {
-    std::cerr << error << std::endl;
+    if (talks) std::cerr << error << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
   // The dialog's band check: a message per inverted band; the last wavelet band ends the run.
   const FeatureSettings settings = ParseFeatureParams(o.request.params, o.request.useAic);
   const BandCheck check = CheckBands(settings);
-  for (int i = 0; i < check.warnings; ++i) headless.MessageBox(kInvertedBandMessage);
+  for (int i = 0; talks && i < check.warnings; ++i) headless.MessageBox(kInvertedBandMessage);
   if (check.fatal) {
-    headless.MessageBox(kInvertedBandMessage);
+    if (talks) headless.MessageBox(kInvertedBandMessage);
     return ExitStatus(CalcStatus::kRefused);
   }
   auto workspace = std::make_unique<FeatureWorkspace>();
   TerminalProgressBar progress("features");
+  NullProgress silent;
   BarFinishingHost host(headless, progress);
-  const CalcStatus status = ExtractFeatures(*workspace, o.request, progress, host);
+  const CalcStatus status =
+      ranks != nullptr && ranks->features
+          ? ranks->features(*workspace, o.request,
+                            talks ? static_cast<CalcProgress&>(progress) : silent, host)
+          : ExtractFeatures(*workspace, o.request, progress, host);
   progress.Finish();
+  if (!talks) return ExitStatus(status);
   switch (status) {
     case CalcStatus::kDone:
       std::cout << "Features of " << workspace->processed << " waveform files\nWrote "

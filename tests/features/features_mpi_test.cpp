@@ -1,0 +1,112 @@
+// plexo features under an MPI launcher: the table of every rank count is the one-process table,
+// byte for byte; a refused file is reported as one process reports it, and nothing is written.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "feature_test_data.h"
+#include "features/feature_extraction.h"
+#include "platform/file_system.h"
+#include "support/run_mpi.h"
+#include "support/temp_dir.h"
+
+namespace plexo {
+namespace {
+
+using testing::ReadBytes;
+using testing::RunPlexo;
+using testing::RunPlexoOnRanks;
+using testing::TempDir;
+
+// `count` bursts with different onsets, tones and times of test, named in list order.
+std::vector<std::string> WriteBursts(const TempDir& dir, int count) {
+  for (int f = 0; f < count; ++f) {
+    const auto x = testing::BurstSamples(2500 + 100 * (f % 4), 1900 + 23 * f, 1.5e5 + 2e4 * f,
+                                         4e5 - 1e4 * f, 1e-7, 3 + f);
+    testing::WriteWaveformFile(dir / ("w" + std::to_string(10 + f) + ".txt"), x, 1e-7, 0.5 * f);
+  }
+  return ListTxtFiles(dir.path());
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class FeaturesOnRanks : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    if (testing::MpiLauncher().empty()) GTEST_SKIP() << "plexo-mpi or mpirun not built/found";
+  }
+};
+
+TEST_P(FeaturesOnRanks, WriteTheOneProcessTable) {
+  const int ranks = GetParam();
+  TempDir dir;
+  WriteBursts(dir, 13);
+  const std::string options = " --all --with-file-names";
+  ASSERT_EQ(RunPlexo("features " + dir.path() + options).status, 0);
+  const std::string one_process = ReadBytes(FeatureResultsPath(dir.path()));
+  ASSERT_EQ(std::count(one_process.begin(), one_process.end(), '\n'), 15);
+  std::remove(FeatureResultsPath(dir.path()).c_str());
+
+  const auto run = RunPlexoOnRanks(ranks, "features " + dir.path() + options + " --jobs 1");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(ReadBytes(FeatureResultsPath(dir.path())), one_process);
+  EXPECT_EQ(Occurrences(run.output, "Features of 13 waveform files"), 1u) << run.output;
+}
+
+// Which files are refused: one without data and one too long, or the long one alone.
+struct Refusal {
+  const char* name;
+  int emptyFile;  // -1: none
+  int longFile;
+};
+
+class FeaturesRefusedOnRanks : public ::testing::TestWithParam<std::tuple<Refusal, int /*ranks*/>> {
+ protected:
+  void SetUp() override {
+    if (testing::MpiLauncher().empty()) GTEST_SKIP() << "plexo-mpi or mpirun not built/found";
+  }
+};
+
+TEST_P(FeaturesRefusedOnRanks, ReportTheFirstRefusedFileAndWriteNothing) {
+  const auto& [refusal, ranks] = GetParam();
+  TempDir dir;
+  const std::vector<std::string> files = WriteBursts(dir, 12);
+  if (refusal.emptyFile >= 0) testing::WriteBytes(files[refusal.emptyFile], "no data\n");
+  testing::WriteWaveformFile(files[refusal.longFile], std::vector<double>(20000, 0.01), 1e-7, 0);
+  MakeDirectory(FeatureResultsFolder(dir.path()));
+  testing::WriteBytes(FeatureResultsPath(dir.path()), "earlier table\r\n");
+
+  const auto one = RunPlexo("features " + dir.path());
+  const auto shared = RunPlexoOnRanks(ranks, "features " + dir.path() + " --jobs 1");
+  EXPECT_EQ(one.status, 1);
+  EXPECT_EQ(shared.status, 1) << shared.output;
+  const std::string message =
+      refusal.emptyFile >= 0
+          ? "No valid data present in file or error during loading!\n" + files[refusal.emptyFile]
+          : "Sampling size of 20000 exceeds program limit of 16384!";
+  EXPECT_EQ(Occurrences(one.output, message), 1u) << one.output;
+  EXPECT_EQ(Occurrences(shared.output, message), 1u) << shared.output;
+  if (refusal.emptyFile >= 0) {
+    EXPECT_EQ(Occurrences(shared.output, "Sampling size"), 0u) << shared.output;
+  }
+  EXPECT_EQ(ReadBytes(FeatureResultsPath(dir.path())), "earlier table\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FeaturesRefusedOnRanks,
+                         ::testing::Combine(::testing::Values(Refusal{"EmptyBeforeLong", 4, 9},
+                                                              Refusal{"LongInTheLastRun", -1, 10},
+                                                              Refusal{"LongFirst", -1, 0}),
+                                            ::testing::Values(2, 3)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) + "On" +
+                                  std::to_string(std::get<1>(info.param));
+                         });
+
+INSTANTIATE_TEST_SUITE_P(Ranks, FeaturesOnRanks, ::testing::Values(1, 2, 3, 5));
+
+}  // namespace
+}  // namespace plexo
