@@ -18,6 +18,8 @@ std::string Pack(const SpectrumBlocksPart& part) {
   out.Int(part.averaged);
   out.Int(part.skipped);
   out.Int(part.lastAveraged);
+  out.Int(static_cast<int64_t>(part.notes.size()));
+  for (const std::string& note : part.notes) out.Text(note);
   out.Int(static_cast<int64_t>(part.nodes.size()));
   for (const SpectrumFold::Node& node : part.nodes) {
     const SpectrumSums& s = node.value;
@@ -40,6 +42,8 @@ SpectrumBlocksPart Unpack(const std::string& bytes) {
   part.averaged = static_cast<int>(in.Int());
   part.skipped = static_cast<int>(in.Int());
   part.lastAveraged = static_cast<int>(in.Int());
+  const int64_t notes = in.Int();
+  for (int64_t n = 0; n < notes; ++n) part.notes.push_back(in.Text());
   const int64_t nodes = in.Int();
   for (int64_t n = 0; n < nodes; ++n) {
     SpectrumFold::Node node;
@@ -74,6 +78,24 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
   }
   if (BroadcastInt(refused) != 0) return CalcStatus::kRefused;
   files = BroadcastStrings(files);
+  ws.notes.Clear();
+  // Every rank compares its files with the first file averaged in list order, as one process
+  // does; rank 0 finds it (one file to read, nearly always) and every rank reads that one file.
+  int first_index = -1;
+  if (mpi.IsRoot()) {
+    const FirstAveragedFile found = FindFirstAveragedFile(files, windowIndex);
+    for (size_t i = 0; i < files.size() && !found.path.empty(); ++i) {
+      if (files[i] == found.path) {
+        first_index = static_cast<int>(i);
+        break;
+      }
+    }
+  }
+  first_index = BroadcastInt(first_index);
+  FirstAveragedFile first_averaged;
+  if (first_index >= 0) {
+    first_averaged = FindFirstAveragedFile({files[static_cast<size_t>(first_index)]}, windowIndex);
+  }
 
   const int count = static_cast<int>(files.size());
   if (mpi.IsRoot()) progress.SetRange(0, count);
@@ -85,8 +107,8 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
   {
     RankProgress tracker(mpi, 1, progress);
     const SpectrumBlocksPart part =
-        SumSpectrumBlocks(files, blocks.begin, blocks.end, windowIndex, ResolveJobCount(jobs),
-                          ws.files, [&](int /*file*/) {
+        SumSpectrumBlocks(files, blocks.begin, blocks.end, first_averaged, windowIndex,
+                          ResolveJobCount(jobs), ws.files, [&](int /*file*/) {
                             tracker.FileDone();
                             return !stop.Received();
                           });
@@ -110,11 +132,13 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
       }
       ws.averaged += part.averaged;
       ws.skipped += part.skipped;
+      for (std::string& note : part.notes) ws.notes.Add(std::move(note));
       last = std::max(last, part.lastAveraged);
       for (SpectrumFold::Node& node : part.nodes)
         fold.Push(node.level, node.index, std::move(node.value));
     }
     if (status == static_cast<int>(CalcStatus::kDone)) {
+      ws.notes.Report(host);
       const SpectrumSums total = fold.Finish();
       if (ws.averaged == 0 || last < 0) {
         status = static_cast<int>(CalcStatus::kRefused);

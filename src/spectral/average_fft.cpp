@@ -35,8 +35,9 @@ void PrepareRun(AverageFftWorkspace& ws) {
   ws.notes.Clear();
 }
 
-// Why the file is left out of the average; empty when it is averaged.
-std::string SkipReason(const std::string& path, const FileSpectrum& file) {
+}  // namespace
+
+std::string AverageFftSkipReason(const std::string& path, const FileSpectrum& file) {
   if (!file.waveform.readProblem.empty()) return file.waveform.readProblem;
   // One sample transforms to one point, below which there is no bin: counting the file in K
   // would only shrink every mean.
@@ -50,9 +51,17 @@ std::string SkipReason(const std::string& path, const FileSpectrum& file) {
   return {};
 }
 
-std::string GridText(const FileSpectrum& file) {
+std::string AverageFftGridText(const FileSpectrum& file) {
   return std::to_string(file.count) + " samples at " + FormatE(file.waveform.sampleInterval) + " s";
 }
+
+std::string AverageFftGridNote(const std::string& path, const FileSpectrum& file,
+                               const std::string& firstPath, const std::string& firstGrid) {
+  return path + ": " + AverageFftGridText(file) + ", the first file " + firstPath + ": " +
+         firstGrid + "; the spectra are averaged bin by bin all the same.";
+}
+
+namespace {
 
 // Adds one file's bins to the sums. `seen` is how many bins already hold an extreme from this
 // run: a bin first reached now (the first file, or a file with a longer transform than all
@@ -153,18 +162,17 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
         host.MessageBox(file.intervalProblem);
         return CalcStatus::kRefused;
       }
-      if (std::string reason = SkipReason(files[k - 1], file); !reason.empty()) {
+      if (std::string reason = AverageFftSkipReason(files[k - 1], file); !reason.empty()) {
         ws.notes.Add(std::move(reason));
         ++ws.skipped;
       } else if (file.HasSpectrum()) {
         if (ws.averaged == 0) {
           first_path = files[k - 1];
-          first_grid = GridText(file);
+          first_grid = AverageFftGridText(file);
           first_count = file.count;
           first_interval = file.waveform.sampleInterval;
         } else if (file.count != first_count || file.waveform.sampleInterval != first_interval) {
-          ws.notes.Add(files[k - 1] + ": " + GridText(file) + ", the first file " + first_path +
-                       ": " + first_grid + "; the spectra are averaged bin by bin all the same.");
+          ws.notes.Add(AverageFftGridNote(files[k - 1], file, first_path, first_grid));
         }
         Accumulate(ws, file, seen);
         ++ws.averaged;

@@ -34,6 +34,15 @@ struct AverageFftWorkspace {
   FileNotes notes;
 };
 
+// Why a file read for the average is left out of it (refused content, no frequency bin, a
+// spectrum that overflows); empty when it is averaged.
+std::string AverageFftSkipReason(const std::string& path, const FileSpectrum& file);
+// "4096 samples at 1.000000e-007 s", and the note for a file on another grid than the first
+// file averaged.
+std::string AverageFftGridText(const FileSpectrum& file);
+std::string AverageFftGridNote(const std::string& path, const FileSpectrum& file,
+                               const std::string& firstPath, const std::string& firstGrid);
+
 std::string AverageFftFolder(const std::string& folder);       // F/avgFFTData
 std::string AverageFftTablePath(const std::string& folder);    // .../average_FFT.txt
 std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FFT_preview.bmp

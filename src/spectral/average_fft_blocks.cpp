@@ -7,6 +7,7 @@
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
+#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 
 namespace plexo {
@@ -19,9 +20,26 @@ int SpectrumBlockCount(int files) {
   return (std::max(files, 0) + kAverageFftBlockFiles - 1) / kAverageFftBlockFiles;
 }
 
+FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, int windowIndex) {
+  FirstAveragedFile first;
+  FileSpectrum file;
+  for (const std::string& path : files) {
+    ReadAndTransform(path, windowIndex, file);
+    if (file.count > MAX_SAMPLES || (file.count > 0 && !file.intervalProblem.empty())) break;
+    if (file.HasSpectrum() && AverageFftSkipReason(path, file).empty()) {
+      first.path = path;
+      first.grid = AverageFftGridText(file);
+      first.count = file.count;
+      first.sampleInterval = file.waveform.sampleInterval;
+      break;
+    }
+  }
+  return first;
+}
+
 SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int firstBlock,
-                                     int endBlock, int windowIndex, int jobs,
-                                     std::vector<FileSpectrum>& slots,
+                                     int endBlock, const FirstAveragedFile& firstAveraged,
+                                     int windowIndex, int jobs, std::vector<FileSpectrum>& slots,
                                      const std::function<bool(int file)>& after) {
   SpectrumBlocksPart part;
   const int count = static_cast<int>(files.size());
@@ -45,7 +63,16 @@ SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int 
       part.message = file.intervalProblem;
       return part;
     }
-    if (file.HasSpectrum()) {
+    if (std::string reason = AverageFftSkipReason(files[f], file); !reason.empty()) {
+      part.notes.push_back(std::move(reason));
+      ++part.skipped;
+    } else if (file.HasSpectrum()) {
+      if (!firstAveraged.path.empty() && files[f] != firstAveraged.path &&
+          (file.count != firstAveraged.count ||
+           file.waveform.sampleInterval != firstAveraged.sampleInterval)) {
+        part.notes.push_back(
+            AverageFftGridNote(files[f], file, firstAveraged.path, firstAveraged.grid));
+      }
       block.Add(file);
       ++part.averaged;
       part.lastAveraged = f;
@@ -108,9 +135,14 @@ CalcStatus FinishBlockedAverageFFT(AverageFftWorkspace& ws, const SpectrumSums& 
       PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, header);
   cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
   host.ShowImage("FFT-File", display);
-  const bool preview_saved = SaveBmp(AverageFftPreviewPath(folder), display);
-  const bool table_written = WriteAverageFFTFile(AverageFftTablePath(folder), ws.result, bins);
-  return preview_saved && table_written ? CalcStatus::kDone : CalcStatus::kFailed;
+
+  // The preview and the table replace the earlier ones together or not at all.
+  ResultFiles result;
+  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
+    return ReportIncomplete(AverageFftPreviewPath(folder), host);
+  }
+  WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
+  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 
 }  // namespace plexo

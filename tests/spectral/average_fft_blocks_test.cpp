@@ -129,8 +129,8 @@ SpectrumSums SumInRuns(const std::vector<std::string>& files, const std::vector<
   std::vector<FileSpectrum> slots;
   int first = 0;
   for (int length : lengths) {
-    SpectrumBlocksPart part =
-        SumSpectrumBlocks(files, first, first + length, 0, jobs, slots, [](int) { return true; });
+    SpectrumBlocksPart part = SumSpectrumBlocks(files, first, first + length, FirstAveragedFile{},
+                                                0, jobs, slots, [](int) { return true; });
     EXPECT_EQ(part.refusedFile, -1) << part.message;
     for (auto& node : part.nodes) total.Push(node.level, node.index, std::move(node.value));
     first += length;
@@ -238,12 +238,14 @@ TEST(AverageFftBlocks, RefusesAtTheFirstLongFileOfItsRun) {
   std::vector<FileSpectrum> slots;
   int after = 0;
   const auto count = [&](int) { return ++after, true; };
-  const SpectrumBlocksPart early = SumSpectrumBlocks(files, 0, 2, 0, 2, slots, count);
+  const SpectrumBlocksPart early =
+      SumSpectrumBlocks(files, 0, 2, FirstAveragedFile{}, 0, 2, slots, count);
   EXPECT_EQ(early.refusedFile, -1);
   EXPECT_EQ(early.averaged, 32);
   EXPECT_EQ(early.nodes.size(), 1u);  // blocks 0 and 1 make one node
   EXPECT_EQ(after, 32);
-  const SpectrumBlocksPart late = SumSpectrumBlocks(files, 2, 3, 0, 2, slots, count);
+  const SpectrumBlocksPart late =
+      SumSpectrumBlocks(files, 2, 3, FirstAveragedFile{}, 0, 2, slots, count);
   EXPECT_EQ(late.refusedFile, 35);
   EXPECT_EQ(late.message, SamplingSizeMessage(MAX_SAMPLES + 1));
   EXPECT_EQ(after, 32 + 3);

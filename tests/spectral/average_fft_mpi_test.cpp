@@ -150,6 +150,37 @@ TEST_F(AverageFftOnRanks, SumsThatCancelComeOutTheSameForEveryRankCount) {
   }
 }
 
+// The notes of one process (files skipped for their content, files on another grid than the
+// first file averaged) come out the same on ranks, in file order, however the files are shared.
+TEST_F(AverageFftOnRanks, NotesNameTheSameFilesAsOneProcess) {
+  TempDir dir;
+  std::vector<std::string> files = WriteFolder(dir, 40, 0);  // the first file holds no data
+  testing::WriteBytes(files[21], ReadBytes(files[20]) + "nan\n");
+  auto notes = [](const std::string& printed) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < printed.size()) {
+      const size_t end = std::min(printed.find('\n', at), printed.size());
+      const std::string line = printed.substr(at, end - at);
+      if (line.find(".txt") != std::string::npos || line.find("Averaged") != std::string::npos)
+        lines.push_back(line);
+      at = end + 1;
+    }
+    return lines;
+  };
+  const Outputs one = Average(dir, 0);
+  ASSERT_EQ(one.status, 0) << one.printed;
+  const std::vector<std::string> expected = notes(one.printed);
+  ASSERT_NE(one.printed.find("the first file " + files[1]), std::string::npos) << one.printed;
+  ASSERT_NE(one.printed.find("of " + files[21]), std::string::npos) << one.printed;
+  for (int ranks : {2, 3}) {
+    SCOPED_TRACE(ranks);
+    const Outputs many = Average(dir, ranks);
+    EXPECT_EQ(many.status, 0) << many.printed;
+    EXPECT_EQ(notes(many.printed), expected) << many.printed;
+  }
+}
+
 TEST_F(AverageFftOnRanks, LongFileOfALaterRankRefusesAndWritesNothing) {
   TempDir dir;
   const std::vector<std::string> files = WriteFolder(dir, 40, -1);
