@@ -95,28 +95,10 @@ void Accumulate(AverageFftWorkspace& ws, const FileSpectrum& file, int& seen) {
   seen = std::max(seen, bins);
 }
 
-// The sample standard deviation of k magnitudes from their sum and sum of squares. One
-// magnitude has no spread: 0 rather than 0/0. Rounding can make k*Q - A^2 slightly negative
-// for equal magnitudes; that is no spread either, not a square root of a negative number.
-double SampleDeviation(double k, double sum, double square_sum) {
-  if (k < 2) return 0.0;
-  const double spread = k * square_sum - sum * sum;
-  return std::sqrt((spread < 0.0 ? 0.0 : spread) / (k * (k - 1.0)));
-}
-
 void FinishStatistics(AverageFftWorkspace& ws, int bins, double df) {
-  const double k = ws.averaged;
-  AverageSpectrum& r = ws.result;
   for (int i = 0; i < bins; ++i) {
-    const double a = ws.magnitudeSum[i] / k;
-    r.frequency[i] = i * df;
-    r.real[i] = ws.sum[i].re / k;
-    r.imaginary[i] = ws.sum[i].im / k;
-    r.magnitude[i] = a;
-    r.deviation[i] = SampleDeviation(k, ws.magnitudeSum[i], ws.squareSum[i]);
-    r.minimum[i] = ws.minimum[i];
-    r.maximum[i] = ws.maximum[i];
-    ws.preview[i] = Complex{a, 0.0};
+    SetAverageFftBin(ws, i, ws.averaged, df, ws.sum[i].re, ws.sum[i].im, ws.magnitudeSum[i],
+                     ws.squareSum[i], ws.minimum[i], ws.maximum[i]);
   }
 }
 
@@ -130,6 +112,52 @@ std::string AverageFftTablePath(const std::string& folder) {
 
 std::string AverageFftPreviewPath(const std::string& folder) {
   return JoinPath(AverageFftFolder(folder), "average_FFT_preview.bmp");
+}
+
+namespace {
+
+// The sample standard deviation of k magnitudes from their sum and sum of squares. One
+// magnitude has no spread: 0 rather than 0/0. Rounding can make k*Q - A^2 slightly negative
+// for equal magnitudes; that is no spread either, not a square root of a negative number.
+double SampleDeviation(double k, double sum, double square_sum) {
+  if (k < 2) return 0.0;
+  const double spread = k * square_sum - sum * sum;
+  return std::sqrt((spread < 0.0 ? 0.0 : spread) / (k * (k - 1.0)));
+}
+
+}  // namespace
+
+void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, double reSum,
+                      double imSum, double magnitudeSum, double squareSum, double minimum,
+                      double maximum) {
+  AverageSpectrum& r = ws.result;
+  const double a = magnitudeSum / k;
+  r.frequency[i] = i * df;
+  r.real[i] = reSum / k;
+  r.imaginary[i] = imSum / k;
+  r.magnitude[i] = a;
+  r.deviation[i] = SampleDeviation(k, magnitudeSum, squareSum);
+  r.minimum[i] = minimum;
+  r.maximum[i] = maximum;
+  ws.preview[i] = Complex{a, 0.0};
+}
+
+CalcStatus ShowAndWriteAverageFft(AverageFftWorkspace& ws, int bins, double nyquist,
+                                  const WaveformHeader& header, const std::string& folder,
+                                  Host& host) {
+  cv::Mat plot(300, bins, CV_8UC3);
+  const double largest =
+      PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, header);
+  cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
+  host.ShowImage("FFT-File", display);
+
+  // The preview and the table replace the earlier ones together or not at all.
+  ResultFiles result;
+  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
+    return ReportIncomplete(AverageFftPreviewPath(folder), host);
+  }
+  WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
+  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 
 CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int windowIndex,
@@ -192,20 +220,7 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
   const double nyquist = 1.0 / (2.0 * last.sampleInterval);
   const double df = bins > 0 ? nyquist / bins : 0.0;
   FinishStatistics(ws, bins, df);
-
-  cv::Mat plot(300, bins, CV_8UC3);
-  const double largest =
-      PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, last);
-  cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
-  host.ShowImage("FFT-File", display);
-
-  // The preview and the table replace the earlier ones together or not at all.
-  ResultFiles result;
-  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
-    return ReportIncomplete(AverageFftPreviewPath(folder), host);
-  }
-  WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
-  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
+  return ShowAndWriteAverageFft(ws, bins, nyquist, last, folder, host);
 }
 
 }  // namespace plexo

@@ -43,6 +43,17 @@ std::string AverageFftGridText(const FileSpectrum& file);
 std::string AverageFftGridNote(const std::string& path, const FileSpectrum& file,
                                const std::string& firstPath, const std::string& firstGrid);
 
+// Bin i of the result from the sums over k files (spectra, magnitudes, squared magnitudes) and
+// the extremes: frequency i * df, the means, the sample deviation, and the preview row.
+void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, double reSum,
+                      double imSum, double magnitudeSum, double squareSum, double minimum,
+                      double maximum);
+// Shows the preview of ws.result's first `bins` bins and puts the preview and the table in
+// place together (the failure named through `host`).
+CalcStatus ShowAndWriteAverageFft(AverageFftWorkspace& ws, int bins, double nyquist,
+                                  const WaveformHeader& header, const std::string& folder,
+                                  Host& host);
+
 std::string AverageFftFolder(const std::string& folder);       // F/avgFFTData
 std::string AverageFftTablePath(const std::string& folder);    // .../average_FFT.txt
 std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FFT_preview.bmp

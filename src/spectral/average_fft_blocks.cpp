@@ -1,13 +1,7 @@
 #include "spectral/average_fft_blocks.h"
 
 #include <algorithm>
-#include <cmath>
-#include <opencv2/core.hpp>
 
-#include "plot/charts.h"
-#include "plot/image_file.h"
-#include "plot/line_plots.h"
-#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 
 namespace plexo {
@@ -92,18 +86,6 @@ SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int 
   return part;
 }
 
-namespace {
-
-// The sample standard deviation of k magnitudes from their sum and sum of squares, as the
-// one-process Average FFT takes it: 0 for one magnitude or a spread that rounding made negative.
-double SampleDeviation(double k, double sum, double square_sum) {
-  if (k < 2) return 0.0;
-  const double spread = k * square_sum - sum * sum;
-  return std::sqrt((spread < 0.0 ? 0.0 : spread) / (k * (k - 1.0)));
-}
-
-}  // namespace
-
 CalcStatus FinishBlockedAverageFFT(AverageFftWorkspace& ws, const SpectrumSums& total,
                                    const std::string& lastFile, int windowIndex,
                                    const std::string& folder, Host& host) {
@@ -116,33 +98,11 @@ CalcStatus FinishBlockedAverageFFT(AverageFftWorkspace& ws, const SpectrumSums& 
   const int bins = std::min(last.Bins(), total.bins);
   const double nyquist = 1.0 / (2.0 * last.waveform.sampleInterval);
   const double df = bins > 0 ? nyquist / bins : 0.0;
-  const double k = total.files;
-  AverageSpectrum& r = ws.result;
   for (int i = 0; i < bins; ++i) {
-    const double a = total.magnitude[i] / k;
-    r.frequency[i] = i * df;
-    r.real[i] = total.re[i] / k;
-    r.imaginary[i] = total.im[i] / k;
-    r.magnitude[i] = a;
-    r.deviation[i] = SampleDeviation(k, total.magnitude[i], total.square[i]);
-    r.minimum[i] = total.minimum[i];
-    r.maximum[i] = total.maximum[i];
-    ws.preview[i] = Complex{a, 0.0};
+    SetAverageFftBin(ws, i, total.files, df, total.re[i], total.im[i], total.magnitude[i],
+                     total.square[i], total.minimum[i], total.maximum[i]);
   }
-  const WaveformHeader& header = last.waveform;
-  cv::Mat plot(300, bins, CV_8UC3);
-  const double largest =
-      PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, header);
-  cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
-  host.ShowImage("FFT-File", display);
-
-  // The preview and the table replace the earlier ones together or not at all.
-  ResultFiles result;
-  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
-    return ReportIncomplete(AverageFftPreviewPath(folder), host);
-  }
-  WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
-  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
+  return ShowAndWriteAverageFft(ws, bins, nyquist, last.waveform, folder, host);
 }
 
 }  // namespace plexo
