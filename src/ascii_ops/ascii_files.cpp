@@ -71,9 +71,11 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines, 
   return Finish(out, error);
 }
 
-void WriteSplitWaveform(TextFileWriter& out, const double* samples, int count, int channel,
-                        double timeOfTest, double sampleInterval, const std::string& units,
-                        const std::string& date, const std::string& time) {
+namespace {
+
+WaveformHeader SplitHeader(int channel, double timeOfTest, double sampleInterval,
+                           const std::string& units, const std::string& date,
+                           const std::string& time) {
   WaveformHeader header;
   header.channel = channel;
   header.timeOfTest = timeOfTest;
@@ -81,20 +83,23 @@ void WriteSplitWaveform(TextFileWriter& out, const double* samples, int count, i
   header.units = units;
   header.date = date;
   header.time = time;
-  WriteWaveformSci(out, samples, count, header);
+  return header;
+}
+
+}  // namespace
+
+void WriteSplitWaveform(TextFileWriter& out, const double* samples, int count, int channel,
+                        double timeOfTest, double sampleInterval, const std::string& units,
+                        const std::string& date, const std::string& time) {
+  WriteWaveformSci(out, samples, count,
+                   SplitHeader(channel, timeOfTest, sampleInterval, units, date, time));
 }
 
 bool WriteSplitWaveform(const std::string& path, const double* samples, int count, int channel,
                         double timeOfTest, double sampleInterval, const std::string& units,
                         const std::string& date, const std::string& time) {
-  WaveformHeader header;
-  header.channel = channel;
-  header.timeOfTest = timeOfTest;
-  header.sampleInterval = sampleInterval;
-  header.units = units;
-  header.date = date;
-  header.time = time;
-  return WriteWaveformSci(path, samples, count, header);
+  return WriteWaveformSci(path, samples, count,
+                          SplitHeader(channel, timeOfTest, sampleInterval, units, date, time));
 }
 
 }  // namespace plexo

@@ -22,20 +22,6 @@ inline std::string MpiLauncher() {
   return {};
 }
 
-// Runs a shell command line; standard output and standard error together.
-inline PlexoResult RunCommand(const std::string& command_line) {
-  PlexoResult result;
-  FILE* pipe = popen((command_line + " 2>&1 </dev/null").c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-    result.output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
 // `mpirun -n ranks plexo arguments`; standard output and error together.
 inline PlexoResult RunPlexoOnRanks(int ranks, const std::string& arguments) {
   // Shared memory without the single-copy mechanism (ptrace-based, refused in many

@@ -13,10 +13,10 @@ struct PlexoResult {
   std::string output;  // standard output and standard error together
 };
 
-inline PlexoResult RunPlexo(const std::string& arguments) {
+// Runs a shell command line; standard output and standard error together.
+inline PlexoResult RunCommand(const std::string& command_line) {
   PlexoResult result;
-  const std::string command = std::string(PLEXO_BINARY) + " " + arguments + " 2>&1 </dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE* pipe = popen((command_line + " 2>&1 </dev/null").c_str(), "r");
   if (pipe == nullptr) return result;
   std::array<char, 4096> buffer;
   size_t n;
@@ -25,6 +25,10 @@ inline PlexoResult RunPlexo(const std::string& arguments) {
   const int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+inline PlexoResult RunPlexo(const std::string& arguments) {
+  return RunCommand(std::string(PLEXO_BINARY) + " " + arguments);
 }
 
 }  // namespace plexo::testing
