@@ -33,11 +33,6 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The sample lines' own form, "[-]digits[.digits]" with at most 15 digits and no exponent: the
-// digits form an integer below 2^53 and the scale a power of ten up to 1e22, both exact as
-// doubles, so one division gives the correctly rounded value strtod gives (Clinger's fast path).
-// Returns where the number ends, or nullptr (nothing decided) for every other text. The caller
-// checks what follows: strtod would read on into an exponent or a second point.
 // Appends the run of decimal digits at p to `mantissa` (mantissa * 10^n + digits) and moves p
 // past it; returns n. Eight bytes at a time while eight can be read: the digits are found and
 // combined inside one 64-bit word (bytes in memory order, the first the most significant
