@@ -25,6 +25,7 @@ void ReportWritten(const std::string& file) {
 
 int RunFft(const FftOptions& o, const CommonOptions& common) {
   HeadlessHost host(common.show);
+  NameUnreadableFiles(o.files);
   if (o.files.size() == 1) {
     auto workspace = std::make_unique<SingleFftWorkspace>();
     const CalcStatus status = SingleFFT(*workspace, o.files[0], 0, host);

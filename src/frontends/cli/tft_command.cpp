@@ -76,6 +76,7 @@ int RunTft(const TftOptions& o, const CommonOptions& common) {
   };
   TerminalProgressBar progress(o.files.size() == 1 ? (wigner_ville ? "spwvd" : "cwt") : "tft");
   BarFinishingHost host(headless, progress);
+  NameUnreadableFiles(o.files);
   if (o.files.size() == 1) {
     TftWorkspaces ws;
     const CalcStatus status =
