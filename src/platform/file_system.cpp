@@ -29,11 +29,22 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::vector<std::string> ListTxtFiles(const std::string& folder) {
-  std::vector<std::string> names;
+bool ListTxtFiles(const std::string& folder, std::vector<std::string>& files, std::string& why) {
+  files.clear();
+  why.clear();
   DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return names;
-  while (dirent* entry = readdir(dir)) {
+  if (dir == nullptr) {
+    why = std::strerror(errno);
+    return false;
+  }
+  std::vector<std::string> names;
+  for (;;) {
+    errno = 0;  // readdir says "no more entries" and "error" both by nullptr; errno tells them
+    dirent* entry = readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0) why = std::strerror(errno);
+      break;
+    }
     std::string name = entry->d_name;
     if (name.size() < 4) continue;
     std::string ext = name.substr(name.size() - 4);
@@ -44,9 +55,22 @@ std::vector<std::string> ListTxtFiles(const std::string& folder) {
     names.push_back(std::move(name));
   }
   closedir(dir);
+  if (!why.empty()) return false;
   std::sort(names.begin(), names.end());
   for (auto& name : names) name = JoinPath(folder, name);
-  return names;
+  files = std::move(names);
+  return true;
+}
+
+std::vector<std::string> ListTxtFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  std::string why;
+  ListTxtFiles(folder, files, why);
+  return files;
+}
+
+std::string FolderNotListedMessage(const std::string& folder, const std::string& why) {
+  return "Folder " + folder + " cannot be listed: " + why + "!";
 }
 
 bool MakeDirectory(const std::string& path) {

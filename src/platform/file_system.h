@@ -11,6 +11,12 @@ namespace plexo {
 // (folder + "/" + name), sorted by name byte-wise so that every run sees the same order.
 // Subfolders are skipped. Empty when the folder cannot be read.
 std::vector<std::string> ListTxtFiles(const std::string& folder);
+// The same, telling a folder that cannot be listed from an empty one: false, with `why` set to
+// the system's reason ("Permission denied", an I/O error while reading the entries), when the
+// folder cannot be opened or read to its end; `files` is then empty.
+bool ListTxtFiles(const std::string& folder, std::vector<std::string>& files, std::string& why);
+// "Folder FOLDER cannot be listed: WHY!", the one message for such a folder.
+std::string FolderNotListedMessage(const std::string& folder, const std::string& why);
 
 // folder + "/" + name, without doubling a trailing "/".
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -70,6 +70,9 @@ std::string NulByteMessage(const std::string& path, std::string_view text, const
 template <typename Store>
 int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::string& problem,
                       Store store) {
+  // Every read starts from an empty header: a file without a "TIME OF TEST" or sample-interval
+  // line must not take the value of whichever file the same record held before.
+  header = WaveformHeader{};
   problem.clear();
   FileBytes bytes;
   if (!ReadFile(path, bytes)) return -1;

@@ -13,7 +13,8 @@ class TextFileWriter;
 // on (which may exceed MAX_SAMPLES; only the first MAX_SAMPLES are stored), or -1 when the file
 // cannot be opened or read, or when its sample-interval line is malformed or NaN, or when it
 // holds a NUL byte or a stored sample that is not a finite number (then `wf.readProblem` names
-// the file and the line). Header values read before a failure stay in the record.
+// the file and the line). The header starts empty on every read (a value the file does not give
+// is 0 or empty, never the previous file's); header values read before a failure stay.
 // `wf.samples` is grown to MAX_SAMPLES if smaller.
 int ReadWaveform(const std::string& path, Waveform& wf);
 // The same reader filling real samples.
