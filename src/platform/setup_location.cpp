@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -23,10 +24,34 @@ std::optional<std::string> Environment(const char* name) {
   return std::string(value);
 }
 
+bool StartsWithFolder(const std::string& path, const std::string& folder) {
+  return path.compare(0, folder.size(), folder) == 0 &&
+         (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
 }  // namespace
 
+bool IsSystemFolder(const std::string& folder) {
+  for (const char* system :
+       {"/usr", "/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32", "/opt", "/etc"}) {
+    if (StartsWithFolder(folder, system)) return true;
+  }
+  return false;
+}
+
+std::string ProgramDirectoryFor(const std::string& executableDirectory) {
+  constexpr std::string_view kHelperFolder = "/libexec/plexo";
+  const std::string_view dir = executableDirectory;
+  if (dir.size() >= kHelperFolder.size() &&
+      dir.substr(dir.size() - kHelperFolder.size()) == kHelperFolder) {
+    const std::string prefix(dir.substr(0, dir.size() - kHelperFolder.size()));
+    return prefix + "/bin";
+  }
+  return executableDirectory;
+}
+
 std::string ChooseSetupIniPath(const SetupLocationInputs& inputs) {
-  if (!inputs.executableDirectoryWritable) {
+  if (!inputs.executableDirectoryWritable || IsSystemFolder(inputs.executableDirectory)) {
     if (IsUsableBase(inputs.xdgConfigHome))
       return JoinPath(JoinPath(*inputs.xdgConfigHome, "plexo"), kSetupFileName);
     if (IsUsableBase(inputs.home))
@@ -37,7 +62,7 @@ std::string ChooseSetupIniPath(const SetupLocationInputs& inputs) {
 
 SetupLocationInputs CurrentSetupLocationInputs() {
   SetupLocationInputs inputs;
-  inputs.executableDirectory = ExecutableDirectory();
+  inputs.executableDirectory = ProgramDirectoryFor(ExecutableDirectory());
   inputs.executableDirectoryWritable = access(inputs.executableDirectory.c_str(), W_OK) == 0;
   inputs.xdgConfigHome = Environment("XDG_CONFIG_HOME");
   inputs.home = Environment("HOME");

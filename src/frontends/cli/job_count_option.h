@@ -23,7 +23,9 @@ inline CLI::Validator JobCountCheck() {
         }
         return {};
       },
-      "0.." + std::to_string(most));
+      // The rule, not this machine's number: the help (and the manual made from it) must not
+      // carry the core count of the machine that printed it.
+      "0..4-per-core");
 }
 
 }  // namespace plexo::cli
