@@ -97,7 +97,7 @@ if command -v appstreamcli >/dev/null 2>&1; then
 fi
 if command -v man >/dev/null 2>&1; then
   # The manual states rules, not the core count of the machine that built it.
-  if grep -E 'INT:0\.\.[0-9]|[0-9]+ here\)' "$work/man.txt"; then
+  if grep -E 'INT:0\.\.[0-9]+( |$)|[0-9]+ here\)' "$work/man.txt"; then
     fail "the manual page records the build machine"
   fi
   grep -q "/usr/share/doc/plexo/README.md" "$work/man.txt" || fail "SEE ALSO names no README"

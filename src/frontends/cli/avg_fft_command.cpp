@@ -91,9 +91,8 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                       "default: the setup file's window function")
           ->check(CLI::IsMember({"none", "200us"}));
   sub->add_option("--jobs", options->jobs,
-                  "Threads reading and transforming the files (default: every core, " +
-                      std::to_string(ResolveJobCount(0)) +
-                      " here); the table does not depend on it")
+                  "Threads reading and transforming the files (default: every core); the table "
+                  "does not depend on it")
       ->check(JobCountCheck());
   Command command;
   command.app = sub;

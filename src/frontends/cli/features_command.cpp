@@ -206,8 +206,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   sub->add_flag("--with-file-names", o->request.withFileNames,
                 "Start every row with its file name (a \"file name\" column)");
   sub->add_option("--jobs", o->request.jobs,
-                  "Threads working on files (default: every core, " +
-                      std::to_string(CwtJobCount(0)) + " here); the table does not depend on it")
+                  "Threads working on files (default: every core); the table does not depend on it")
       ->check(JobCountCheck());
   Command command;
   command.app = sub;
