@@ -13,6 +13,8 @@ std::atomic<ImageViewer> registered_viewer{nullptr};
 
 void SetImageViewer(ImageViewer viewer) { registered_viewer.store(viewer); }
 
+bool ImageViewerAvailable() { return registered_viewer.load() != nullptr; }
+
 void ShowImageAndWaitForKey(std::string_view title, const cv::Mat& image) {
   if (ImageViewer viewer = registered_viewer.load()) {
     viewer(title, image);

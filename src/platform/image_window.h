@@ -17,6 +17,9 @@ using ImageViewer = void (*)(std::string_view title, const cv::Mat& image);
 // Set once by the front end before any calculation runs; null removes it.
 void SetImageViewer(ImageViewer viewer);
 
+// Whether a viewer is registered, so that --show can be refused before any work is done.
+bool ImageViewerAvailable();
+
 // Shows the image with the registered viewer; without one, writes a note to stderr.
 void ShowImageAndWaitForKey(std::string_view title, const cv::Mat& image);
 

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "platform/image_window.h"
 #include "platform/setup_location.h"
 #include "plexo_version.h"
 
@@ -71,6 +72,14 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
 
   for (auto& command : commands) {
     if (!command.app->parsed()) continue;
+    // Nothing is computed for previews that cannot be shown (plexo-desktop registers its window
+    // before it runs a command with --show; without a usable display nobody does).
+    if (common.show && !ImageViewerAvailable()) {
+      std::cerr << "plexo: --show needs a display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM) "
+                   "that can be reached: no window can be shown, nothing was computed."
+                << std::endl;
+      return 1;
+    }
     std::string error;
     if (!LoadSettingsForCommand(common, common.settings, error)) {
       std::cerr << error << std::endl;

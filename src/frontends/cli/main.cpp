@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/display_probe.h"
 #include "frontends/cli/mpi_launch.h"
 #include "frontends/cli/window_request.h"
 
@@ -75,8 +76,14 @@ int main(int argc, char** argv) {
   std::function<int(int, char**)> desktop;
 #ifdef PLEXO_HAVE_DESKTOP
   if (DisplayAvailable()) {
-    if (AsksForPreviews(argc, argv)) return StartWindowProgram(argc, argv);
-    desktop = StartWindowProgram;
+    // A display that is set but gone would make the window toolkit abort: say so, and go on as
+    // without a display (the help, or a refused --show).
+    if (const std::string problem = plexo::cli::DisplayProblem(); !problem.empty()) {
+      std::cerr << "plexo: " << problem << "; no window can be shown." << std::endl;
+    } else {
+      if (AsksForPreviews(argc, argv)) return StartWindowProgram(argc, argv);
+      desktop = StartWindowProgram;
+    }
   }
 #else
   (void)DisplayAvailable;

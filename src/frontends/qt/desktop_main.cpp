@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/display_probe.h"
 #include "frontends/cli/window_request.h"
 #include "frontends/qt/desktop.h"
 #include "frontends/qt/preview_app.h"
@@ -19,7 +20,9 @@ using plexo::cli::DisplayAvailable;
 
 int main(int argc, char** argv) {
   std::function<int(int, char**)> desktop;
-  if (DisplayAvailable()) {
+  // Started by hand on a display that is gone, Qt would abort: run as without a display.
+  const bool usable = DisplayAvailable() && plexo::cli::DisplayProblem().empty();
+  if (usable) {
     desktop = plexo::qt::RunDesktop;
     if (AsksForPreviews(argc, argv)) {
       return plexo::qt::RunWithPreviewWindows(
