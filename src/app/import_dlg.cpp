@@ -23,9 +23,9 @@ bool IsKindLine(const std::string& line) {
 }  // namespace
 
 std::optional<ImportFolders> AskImportFolders(Host& host) {
-  std::optional<std::string> source = host.BrowseForFolder();
+  std::optional<std::string> source = host.PickFolder(kImportSourceTitle);
   if (!source) return std::nullopt;
-  std::optional<std::string> target = host.BrowseForFolder();
+  std::optional<std::string> target = host.PickFolder(kImportTargetTitle);
   if (!target) return std::nullopt;
   return ImportFolders{*source, *target};
 }
@@ -106,7 +106,13 @@ void CImportDlg::Finished(CalcStatus status) {
     }
     message += "\n" + line;
   }
-  host_.MessageBox(message);
+  // A clean import is news, not a warning; a stop, a refusal or a file named in the log is.
+  const bool clean = status == CalcStatus::kDone && shown == 0;
+  if (clean) {
+    host_.Inform(message);
+  } else {
+    host_.MessageBox(message);
+  }
   if (status == CalcStatus::kDone || stopRequested_) controls_.EndDialog(kIdOk);
 }
 

@@ -19,7 +19,11 @@ struct ImportFolders {
   std::string target;
 };
 
-// Asks for the source folder, then the target folder; nothing when either picker is cancelled.
+inline constexpr std::string_view kImportSourceTitle = "Folder of the files to import";
+inline constexpr std::string_view kImportTargetTitle = "Folder to write the waveform files into";
+
+// Asks for the source folder, then the target folder, each picker titled for what it picks;
+// nothing when either is cancelled.
 std::optional<ImportFolders> AskImportFolders(Host& host);
 
 inline constexpr std::string_view kImportDtMessage =

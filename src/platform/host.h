@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cv {
 class Mat;
@@ -33,6 +34,16 @@ class Host {
   virtual std::optional<std::string> BrowseForFolder() = 0;
   // Shows the image in a window with the given title and returns after a key press there.
   virtual void ShowImage(std::string_view title, const cv::Mat& image) = 0;
+
+  // What a front end may do better than the plain forms above; each falls back on them.
+  // A folder picker whose window says what it picks ("Folder of the files to import").
+  virtual std::optional<std::string> PickFolder(std::string_view /*title*/) {
+    return BrowseForFolder();
+  }
+  // A message that reports success (shown without a warning sign).
+  virtual void Inform(std::string_view text) { MessageBox(text); }
+  // The files of a result have just been put in place (the desktop's status bar says so).
+  virtual void ResultWritten(const std::vector<std::string>& /*paths*/) {}
 };
 
 // A progress sink that ignores everything and never asks to stop.

@@ -28,11 +28,25 @@ class RecordingHost : public Host {
   void ShowImage(std::string_view title, const cv::Mat& image) override {
     images.push_back({std::string(title), image.clone()});
   }
+  std::optional<std::string> PickFolder(std::string_view title) override {
+    folder_titles.emplace_back(title);
+    return BrowseForFolder();
+  }
+  void Inform(std::string_view text) override {
+    messages.emplace_back(text);
+    informed.emplace_back(text);
+  }
+  void ResultWritten(const std::vector<std::string>& paths) override {
+    written.insert(written.end(), paths.begin(), paths.end());
+  }
 
   std::vector<std::string> messages;
   std::vector<ShownImage> images;
   std::vector<std::string> file_filters;
   int folder_requests = 0;
+  std::vector<std::string> folder_titles;  // the titles PickFolder was given
+  std::vector<std::string> informed;       // messages given as Inform (also in `messages`)
+  std::vector<std::string> written;        // paths of results put in place
   // std::nullopt entries stand for a cancelled picker.
   std::deque<std::optional<std::string>> file_answers;
   std::deque<std::optional<std::string>> folder_answers;

@@ -84,8 +84,17 @@ CalcStatus ReportIncomplete(const std::string& path, Host& host) {
   return CalcStatus::kFailed;
 }
 
+std::vector<std::string> ResultFiles::Paths() const {
+  std::vector<std::string> paths;
+  for (const TextFileWriter& file : files_) paths.push_back(file.Path());
+  return paths;
+}
+
 bool CommitResult(ResultFiles& files, Host& host) {
-  if (files.Commit()) return true;
+  if (files.Commit()) {
+    host.ResultWritten(files.Paths());
+    return true;
+  }
   ReportFileError();
   host.MessageBox(files.Error());
   return false;

@@ -8,6 +8,7 @@
 // short step can still split the set (it cannot be held back).
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
 #include "signal/text_file.h"
@@ -31,6 +32,8 @@ class ResultFiles {
   // that failed with the reason.
   bool Commit();
   const std::string& Error() const { return error_; }
+  // The paths of the files, in the order they were added.
+  std::vector<std::string> Paths() const;
 
  private:
   std::deque<TextFileWriter> files_;
@@ -47,7 +50,8 @@ std::string StagedOrOwnPath(const std::string& path, ResultFiles* files);
 CalcStatus ReportIncomplete(const std::string& path, Host& host);
 
 // Commits the result; on failure prints "File open NOT succesfull" to standard output, as the
-// file routines do, and tells the user which file could not be written and why.
+// file routines do, and tells the user which file could not be written and why. On success the
+// host hears which files were put in place (Host::ResultWritten).
 bool CommitResult(ResultFiles& files, Host& host);
 
 }  // namespace plexo

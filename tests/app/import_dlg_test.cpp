@@ -39,6 +39,12 @@ TEST(ImportDialog, TheFoldersArePickedSourceFirstAndEitherCancelEndsIt) {
   host.folder_answers = {std::nullopt};
   EXPECT_FALSE(AskImportFolders(host));
   EXPECT_EQ(host.folder_requests, 1);
+  // Each picker says what it picks: the two look the same otherwise.
+  EXPECT_EQ(
+      host.folder_titles,
+      (std::vector<std::string>{std::string(kImportSourceTitle), std::string(kImportTargetTitle),
+                                std::string(kImportSourceTitle), std::string(kImportTargetTitle),
+                                std::string(kImportSourceTitle)}));
 }
 
 struct DialogRun {
@@ -65,6 +71,7 @@ TEST(ImportDialog, AsksTheSampleIntervalOnlyWhenHeaderlessFilesArePresent) {
   run.dialog->OnClicked(kIdcImportStart);
   ASSERT_EQ(run.host.messages.size(), 1u);
   EXPECT_EQ(run.host.messages[0], "Imported 1 of 1 files into " + (run.dir / "out") + ".");
+  EXPECT_EQ(run.host.informed, run.host.messages);  // success: no warning sign
   EXPECT_EQ(run.controls.endResult, kIdOk);
   EXPECT_EQ(run.controls.StateOf(kIdcImportProgress).progressPos, 1);
 }
@@ -90,7 +97,8 @@ TEST(ImportDialog, RefusesAMissingIntervalAndListsWhatWasRefused) {
   ASSERT_EQ(run.host.messages.size(), 2u);
   EXPECT_EQ(run.host.messages[1], "Imported 2 of 3 files into " + (run.dir / "out") +
                                       ".\nc.txt: refused: line 2: \"clipped\" is not a number");
-  EXPECT_FALSE(run.controls.endResult);  // open to try again
+  EXPECT_TRUE(run.host.informed.empty());  // a refused file is a warning
+  EXPECT_FALSE(run.controls.endResult);    // open to try again
   EXPECT_TRUE(run.controls.IsEnabled(kIdcImportStart));
   Waveform wf;
   ASSERT_EQ(ReadWaveform(run.dir / "out/b.txt", wf), 2);

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <thread>
 
 #include "app/title_picture.h"
 #include "frontends/qt/cv_image.h"
@@ -69,6 +70,21 @@ TEST(MainFrameTest, ShowsTheTitlePictureAtItsPlaceAndTheStatusPanes) {
 
 // A viewer whose file picker is cancelled says so in a message box, as the desktop's own host
 // shows it.
+// A calculation's host (each dialog has its own) reports what was written; the frame's message
+// pane shows it, from the worker thread too.
+TEST(MainFrameTest, TheStatusBarSaysWhatWasWritten) {
+  CMainFrame frame("/nonexistent/Setup.ini");
+  frame.show();
+  QtHost host;
+  host.ResultWritten({"/data/FXData/FX_Results.txt"});
+  EXPECT_EQ(frame.StatusPanes()[0]->text(), "Wrote /data/FXData/FX_Results.txt");
+  std::thread worker([&host] { host.ResultWritten({"/d/hit_fft.txt", "/d/hit_fft_preview.bmp"}); });
+  ASSERT_TRUE(testing::WaitUntil(
+      [&] { return frame.StatusPanes()[0]->text() == "Wrote /d/hit_fft.txt and 1 more file"; }));
+  worker.join();
+  EXPECT_EQ(WrittenStatusText({"a", "b", "c"}), "Wrote a and 2 more files");
+}
+
 TEST(MainFrameTest, ViewerWithACancelledPickerSaysTheFormatMessage) {
   CMainFrame frame("/nonexistent/Setup.ini");
   frame.show();

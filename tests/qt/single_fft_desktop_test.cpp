@@ -43,6 +43,7 @@ TEST(SingleFftDesktopTest, RunsOnTheWorkerAndLeavesTheDialogOpen) {
   EXPECT_EQ(host.images[0].title, "FFT-File");
   EXPECT_TRUE(IsRegularFile(folder.File("hit_fft.txt")));
   EXPECT_TRUE(IsRegularFile(folder.File("hit_fft_preview.bmp")));
+  EXPECT_EQ(host.written.size(), 2u);  // what the status bar reports
   EXPECT_TRUE(view.isVisible());
   EXPECT_TRUE(view.Widget(kIdcCalculate)->isEnabled());
 }

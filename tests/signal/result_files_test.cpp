@@ -140,6 +140,22 @@ TEST_P(ResultFilesTest, ManyFilesAreCommittedTogether) {
 INSTANTIATE_TEST_SUITE_P(BothTemporaryKinds, ResultFilesTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Named" : "Unnamed"; });
 
+TEST(CommitResult, TellsTheHostWhatWasPutInPlace) {
+  TempDir dir;
+  RecordingHost host;
+  ResultFiles result;
+  result.Add(dir / "table.txt").Write("x");
+  result.Add(dir / "preview.bmp", false).Write("y");
+  EXPECT_TRUE(CommitResult(result, host));
+  EXPECT_EQ(host.written, (std::vector<std::string>{dir / "table.txt", dir / "preview.bmp"}));
+  ResultFiles failing;
+  failing.Add(dir / "missing/table.txt").Write("x");
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(CommitResult(failing, host));
+  ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(host.written.size(), 2u);  // nothing more: a failed result wrote nothing
+}
+
 TEST(CommitResult, NamesTheFileAndTheReasonToTheUserAndOnStandardOutput) {
   TempDir dir;
   RecordingHost host;

@@ -27,11 +27,13 @@ CMainFrame::CMainFrame(std::string setupPath, QWidget* parent, Host* host)
   setCentralWidget(view_);
   BuildMenu();
   BuildStatusBar();
+  // Every dialog's host reports what a calculation wrote; the message pane shows it.
+  QtHost::SetStatusSink([pane = panes_.front()](const QString& text) { pane->setText(text); });
   // The frame cannot be resized.
   setFixedSize(kWidth, kHeight);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() { QtHost::SetStatusSink(nullptr); }
 
 void CMainFrame::BuildMenu() {
   for (const Menu& menu : MainMenu()) {

@@ -14,6 +14,11 @@ namespace plexo::qt {
 
 namespace {
 
+std::function<void(const QString&)>& StatusSink() {
+  static std::function<void(const QString&)> sink;
+  return sink;
+}
+
 // The window a modal request belongs to: the open dialog, else the main window.
 QWidget* Owner() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -36,6 +41,46 @@ QStringList ToQtNameFilters(std::string_view filter) {
     names << description;
   }
   return names;
+}
+
+QString WrittenStatusText(const std::vector<std::string>& paths) {
+  if (paths.empty()) return {};
+  QString text = QStringLiteral("Wrote ") + ToQString(paths.front());
+  if (paths.size() == 2) text += QStringLiteral(" and 1 more file");
+  if (paths.size() > 2) text += QStringLiteral(" and %1 more files").arg(paths.size() - 1);
+  return text;
+}
+
+void QtHost::SetStatusSink(std::function<void(const QString&)> sink) {
+  StatusSink() = std::move(sink);
+}
+
+void QtHost::ResultWritten(const std::vector<std::string>& paths) {
+  const QString text = WrittenStatusText(paths);
+  if (text.isEmpty()) return;
+  RunOnGuiThreadAndWait([&text] {
+    if (StatusSink()) StatusSink()(text);
+  });
+}
+
+void QtHost::Inform(std::string_view text) {
+  const QString message = ToQString(text);
+  RunOnGuiThreadAndWait([&message] {
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(kProgramTitle), message,
+                    QMessageBox::Ok, Owner());
+    box.exec();
+  });
+}
+
+std::optional<std::string> QtHost::PickFolder(std::string_view title) {
+  const QString caption = ToQString(title);
+  std::optional<std::string> answer;
+  RunOnGuiThreadAndWait([&answer, &caption] {
+    const QString folder =
+        QFileDialog::getExistingDirectory(Owner(), caption, QString(), QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty()) answer = ToStdString(folder);
+  });
+  return answer;
 }
 
 void QtHost::MessageBox(std::string_view text) {
