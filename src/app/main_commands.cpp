@@ -35,6 +35,9 @@ bool MainCommands::OnCommand(int id) {
     case CommandAction::kAbout:
       frame_.RunAboutBox();
       break;
+    case CommandAction::kOpenReadme:
+      available = frame_.OpenReadme();
+      break;
   }
   if (!available) host_.MessageBox(kNotAvailableMessage);
   return true;

@@ -37,7 +37,9 @@ std::vector<Menu> BuildMainMenu() {
         Item("VisualAE (x,y,z,t) to ASCII", kIdVisualAeToAscii, A::kProgressDialog,
              M::kVisualAeToAscii)}},
       {"&View", {Item("&Status Bar", kIdViewStatusBar, A::kToggleStatusBar)}},
-      {"&Help", {Item("&About PLEXO...", kIdAppAbout, A::kAbout)}},
+      {"&Help",
+       {Item("PLEXO++ &Guide (README)", kIdHelpReadme, A::kOpenReadme), Separator(),
+        Item("&About PLEXO...", kIdAppAbout, A::kAbout)}},
   };
 }
 

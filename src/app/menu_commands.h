@@ -29,6 +29,7 @@ enum MenuCommandId : int {
   kIdVisualAeToAscii = 32786,
   kIdViewStatusBar = 59393,
   kIdAppAbout = 57664,
+  kIdHelpReadme = 32791,
 };
 
 enum class CommandAction {
@@ -42,6 +43,7 @@ enum class CommandAction {
   kToggleStatusBar,  // show or hide the status bar
   kAbout,            // About box
   kImportDialog,     // pick the folders, open the "Import waveforms" dialog
+  kOpenReadme,       // open the README (the user's guide) in the desktop's viewer
 };
 
 struct MenuItem {

@@ -32,7 +32,7 @@ TEST(MainMenuTest, EveryCommandIdIsFoundOnce) {
       EXPECT_EQ(FindMenuItem(item.id), &item);
     }
   }
-  EXPECT_EQ(ids.size(), 20u);
+  EXPECT_EQ(ids.size(), 21u);
 }
 
 TEST(MainCommandsTest, CalculationCommandsRecordTheirModeAndOpenTheOptionsDialog) {

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 #include <thread>
 
 #include "app/title_picture.h"
@@ -85,6 +88,32 @@ TEST(MainFrameTest, TheStatusBarSaysWhatWasWritten) {
   EXPECT_EQ(WrittenStatusText({"a", "b", "c"}), "Wrote a and 2 more files");
 }
 
+// The Help menu opens the user's guide in the desktop's viewer (here a handler of file URLs
+// stands in for it).
+class UrlCatcher : public QObject {
+  Q_OBJECT
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+
+ public:
+  QList<QUrl> urls;
+};
+
+TEST(MainFrameTest, TheHelpMenuOpensTheReadme) {
+  CMainFrame frame("/nonexistent/Setup.ini");
+  UrlCatcher catcher;
+  QDesktopServices::setUrlHandler("file", &catcher, "Open");
+  QAction* action = frame.Action(kIdHelpReadme);
+  ASSERT_NE(action, nullptr);
+  EXPECT_EQ(action->text(), "PLEXO++ &Guide (README)");
+  action->trigger();
+  QDesktopServices::unsetUrlHandler("file");
+  ASSERT_EQ(catcher.urls.size(), 1);
+  EXPECT_TRUE(catcher.urls[0].toLocalFile().endsWith("README.md"))
+      << catcher.urls[0].toString().toStdString();
+  EXPECT_TRUE(QFileInfo(catcher.urls[0].toLocalFile()).isFile());
+}
+
 TEST(MainFrameTest, ViewerWithACancelledPickerSaysTheFormatMessage) {
   CMainFrame frame("/nonexistent/Setup.ini");
   frame.show();
@@ -106,3 +135,5 @@ TEST(MainFrameTest, ViewerWithACancelledPickerSaysTheFormatMessage) {
 
 }  // namespace
 }  // namespace plexo::qt
+
+#include "main_frame_test.moc"

@@ -1,9 +1,11 @@
 #include "frontends/qt/main_frame.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QUrl>
 
 #include "app/about_box.h"
 #include "frontends/qt/about_dlg.h"
@@ -13,6 +15,7 @@
 #include "frontends/qt/picture_view.h"
 #include "frontends/qt/progress_dialog.h"
 #include "frontends/qt/qt_text.h"
+#include "platform/readme_location.h"
 #include "plot/file_viewers.h"
 
 namespace plexo::qt {
@@ -104,6 +107,19 @@ void CMainFrame::ToggleStatusBar() {
 }
 
 void CMainFrame::Quit() { close(); }
+
+bool CMainFrame::OpenReadme() {
+  const std::optional<std::string> readme = FindReadme();
+  if (!readme) {
+    host_.MessageBox("The README is not installed: see \"man plexo\".");
+    return true;
+  }
+  // The desktop's own viewer for Markdown or text files.
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(*readme)))) {
+    host_.MessageBox("No program to show " + *readme + " was found: open it in a text editor.");
+  }
+  return true;
+}
 
 bool CMainFrame::RunImportDialog() {
   if (std::optional<ImportFolders> folders = AskImportFolders(host_)) {
