@@ -6,7 +6,9 @@
 #include <string>
 
 #include "platform/recording_host.h"
+#include "plot/chart_style.h"
 #include "plot/file_charts.h"
+#include "support/chart_label.h"
 #include "support/temp_dir.h"
 #include "timefreq/spwvd.h"
 #include "timefreq/tft_file.h"
@@ -42,6 +44,7 @@ TEST_P(SpwvdFileChart, ViewerReadsTheToneAtItsFrequency) {
   ASSERT_EQ(chart.readResult, 102);  // the time line and 101 bins
   EXPECT_NEAR(viewer.tft.frequencyResolution, 1e4, 1e-6);
   EXPECT_NEAR(chart.vertical, 102 * 1e4 / 30.0, 1e-6);
+  EXPECT_TRUE(testing::ShowsLabel(chart.image, "frequency[3.40e+004Hz/DIV]", {20, 20}, kWhite));
   // The painter leaves the bottom row empty and shows line k one row up, so the middle of the
   // tone's row reads a bin and a half high.
   EXPECT_NEAR(testing::ReadPaintedFrequency(chart.image, chart.vertical), tone, 2e4);

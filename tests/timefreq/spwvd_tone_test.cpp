@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/recording_host.h"
+#include "plot/chart_style.h"
+#include "support/chart_label.h"
 #include "support/temp_dir.h"
 #include "timefreq/average_tft_methods.h"
 #include "timefreq/spwvd.h"
@@ -100,6 +102,8 @@ TEST_P(SpwvdTone, FileAndPreviewReadTheToneAtItsFrequency) {
   ASSERT_EQ(host.images.size(), 1u);
   const cv::Mat chart = host.images[0].image(cv::Rect(0, 0, 800, 600));
   const double perDivision = p.shownBins * p.binStep / 30.0;
+  EXPECT_TRUE(testing::ShowsLabel(chart, "frequency[" + DivisionText(perDivision) + "Hz/DIV]",
+                                  {20, 20}, kWhite));
   EXPECT_NEAR(testing::ReadPaintedFrequency(chart, perDivision), tone, 2.0 * p.binStep);
 }
 
