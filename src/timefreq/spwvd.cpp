@@ -130,8 +130,8 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
       request.windowParameter, JobCount(ws.jobs), progress, host);
   if (status != CalcStatus::kDone) return status;
 
-  // The table and the preview only read the matrix.
-  // Line k + 1 of the matrix holds bin k, labelled with the bin's own frequency.
+  // The table and the preview only read the matrix. The table's k-th line after the line of
+  // times holds bin k, labelled with the bin's own frequency.
   const TftFileLines lines{static_cast<int>(grid.lines), grid.binStep, 0};
   TftResultParts parts;
   if (TftTableWanted(request.outputType)) parts.tablePath = SpwvdFilePath(request.path);

@@ -26,9 +26,9 @@ struct SpwvdGrid {
   double decimatedFs = 0.0;  // fs' = 1/dt'
   long long columns = 0;     // N_time = trunc((e - h)/subsampling)
   double span = 0.0;         // freqEnd - freqStart
-  double freqStep = 0.0;     // delta f: span/1200 with autoFreqRes, else freqRes
+  double freqStep = 0.0;     // delta f: span/1200 with autoFreqRes, else freqRes (sets N_freq)
   long long nFreq = 0;       // N_freq: 600 with autoFreqRes, else trunc(fs'/delta f)
-  // The lag advances on both sides of the instant, so bin k of a column stands for
+  // The lag product x[n + tau] x[n - tau] spans 2 tau samples, so bin k of a column stands for
   // k fs'/(2 N_freq): the bins are half as far apart as fs'/N_freq.
   double binStep = 0.0;
   long long shownBins = 0;  // D = 2 trunc(span N_freq/fs'): bins 0 .. D-1 cover 0 .. span
