@@ -47,7 +47,8 @@ int JobCount(int requested) {
 }
 
 // The 800 x 700 composite: bins 0 .. D-1 of the N_time columns above the signal strip, both
-// labelled with the undecimated window length (e - h + 1) dt.
+// labelled with the undecimated window length (e - h + 1) dt; the map's frequency label counts
+// the D bins it paints, binStep apart.
 cv::Mat MakeSpwvdPreview(const SpwvdWorkspace& ws, const SpwvdGrid& grid, int sampleCount) {
   const int columns = static_cast<int>(grid.columns);
   const int bins = static_cast<int>(grid.shownBins);
@@ -56,9 +57,8 @@ cv::Mat MakeSpwvdPreview(const SpwvdWorkspace& ws, const SpwvdGrid& grid, int sa
 
   cv::Mat map(bins, columns, CV_8UC3);
   const double largest = PaintComplexMatrix(map, ws.matrix.Data(), columns, bins);
-  const cv::Mat chart =
-      MakeTimeFrequencyChart(map, timeSpan, static_cast<double>(grid.nFreq) * grid.freqStep,
-                             largest, ColourBarTitle::kWignerVille);
+  const cv::Mat chart = MakeTimeFrequencyChart(map, timeSpan, grid.ShownFrequencySpan(), largest,
+                                               ColourBarTitle::kWignerVille);
 
   cv::Mat signal(100, stripWidth, CV_8UC3);
   const double amplitude = PlotComplexSignal(signal, ws.window.data(), sampleCount, ws.waveform);
@@ -120,24 +120,26 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
   }
 
   // Columns of N_time cannot exceed the window's samples; N_freq is bounded above. The matrix
-  // region the preview paints and the file reads (bins below D) starts from zero; the
-  // distribution overwrites its bins below min(N_freq, TFT_MAX_ROWS).
+  // region the preview paints (bins below D) and the file reads (bins 0 .. topBin) starts from
+  // zero; the distribution overwrites its bins below min(N_freq, TFT_MAX_ROWS).
   const int columns = static_cast<int>(std::max<long long>(grid.columns, 0));
-  ws.matrix.ZeroRegion(static_cast<int>(grid.shownBins), columns);
+  ws.matrix.ZeroRegion(static_cast<int>(std::max<long long>(grid.shownBins, grid.FileRows())),
+                       columns);
   const CalcStatus status = SpwvdDistribution(
       ws.matrix, ws.real.data(), static_cast<int>(grid.columns), static_cast<int>(grid.nFreq),
       request.windowParameter, JobCount(ws.jobs), progress, host);
   if (status != CalcStatus::kDone) return status;
 
-  // The table and the preview only read the matrix.
-  const int lines = static_cast<int>(grid.lines);
+  // The table and the preview only read the matrix. The table's k-th line after the line of
+  // times holds bin k, labelled with the bin's own frequency.
+  const TftFileLines lines{static_cast<int>(grid.lines), grid.binStep, 0};
   TftResultParts parts;
   if (TftTableWanted(request.outputType)) parts.tablePath = SpwvdFilePath(request.path);
   parts.previewPath = SpwvdPreviewPath(request.path);
   parts.title = "SPVWD-File";
   parts.writeTable = [&](TextFileWriter& out) {
-    return WriteTftTable(request.outputType, out, ws.matrix, lines, columns, grid.freqStep,
-                         request.timeStart, wf.channel, wf.timeOfTest, grid.decimatedDt);
+    return WriteTftTable(request.outputType, out, ws.matrix, lines, columns, request.timeStart,
+                         wf.channel, wf.timeOfTest, grid.decimatedDt);
   };
   parts.makePreview = [&] { return MakeSpwvdPreview(ws, grid, stored); };
   return FinishTftResult(parts, shared, host);

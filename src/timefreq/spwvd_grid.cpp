@@ -1,5 +1,6 @@
 #include "timefreq/spwvd_grid.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "signal/number_text.h"
@@ -7,6 +8,20 @@
 #include "timefreq/time_window.h"
 
 namespace plexo {
+namespace {
+
+// The smallest bin index k with k * step >= frequency; a frequency within a billionth of a step
+// of a bin counts as that bin, so rounding in the quotient adds no line. -1 for a NaN.
+long long FirstBinAtOrAbove(double frequency, double step) {
+  const double q = frequency / step;
+  if (std::isnan(q)) return -1;
+  const double nearest = std::round(q);
+  if (std::fabs(q - nearest) <= 1e-9) return TruncateToCount(nearest);
+  return TruncateToCount(std::ceil(q));
+}
+
+}  // namespace
+
 SpwvdGrid SpwvdWindowOf(const TftRequest& request, double fileSampleInterval) {
   SpwvdGrid grid;
   const TimeWindow window = TimeWindowOf(request, fileSampleInterval);
@@ -30,9 +45,15 @@ void CompleteSpwvdGrid(SpwvdGrid& grid, const TftRequest& request) {
     grid.freqStep = request.freqRes;
     grid.nFreq = TruncateToCount(grid.decimatedFs / grid.freqStep);
   }
+  grid.binStep = grid.decimatedFs / (2.0 * static_cast<double>(grid.nFreq));
   grid.shownBins =
       2 * TruncateToCount(grid.span * static_cast<double>(grid.nFreq) / grid.decimatedFs);
-  grid.lines = grid.shownBins / 2 + 1;
+  // A negative end still has bin 0; beyond fs'/4 the run is refused, so N_freq - 1 only bounds
+  // the smallest transforms.
+  grid.topBin = grid.nFreq > 0 ? std::clamp(FirstBinAtOrAbove(request.freqEnd, grid.binStep), 0LL,
+                                            grid.nFreq - 1)
+                               : -1;
+  grid.lines = grid.topBin + 2;
 }
 
 std::string SpwvdWindowProblem(const SpwvdGrid& grid) {
@@ -72,6 +93,9 @@ std::string SpwvdFrequencyProblem(const SpwvdGrid& grid) {
   if (grid.nFreq > SPWVD_MAX_TRANSFORM_LENGTH) return SpwvdTransformLengthMessage(grid.nFreq);
   if (grid.shownBins > kSpwvdMaxShownBins) {
     return LimitMessage("Frequency grid", grid.shownBins, "bins", kSpwvdMaxShownBins);
+  }
+  if (grid.FileRows() > kSpwvdMaxFileRows) {
+    return LimitMessage("Frequency grid", grid.FileRows(), "rows", kSpwvdMaxFileRows);
   }
   return {};
 }

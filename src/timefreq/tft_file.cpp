@@ -46,9 +46,10 @@ bool FitsMatrix(int rows, int columns) {
 }
 
 template <typename AppendCell>
-void WriteTftText(TextFileWriter& writer, const TftMatrix& matrix, int rows, int columns,
-                  double freqStep, double timeStart, int channel, double timeOfTest, double dt,
+void WriteTftText(TextFileWriter& writer, const TftMatrix& matrix, const TftFileLines& lines,
+                  int columns, double timeStart, int channel, double timeOfTest, double dt,
                   AppendCell append_cell) {
+  const int rows = lines.rows;
   std::string text;
   text += "Channel:\t";
   text += FormatD(channel);
@@ -79,7 +80,7 @@ void WriteTftText(TextFileWriter& writer, const TftMatrix& matrix, int rows, int
       const int first_row = (first_chunk + static_cast<int>(i)) * kRowsPerChunk;
       const int end_row = std::min(first_row + kRowsPerChunk, matrix_lines);
       for (int r = first_row; r < end_row; ++r) {
-        AppendE(out, (r + 1) * freqStep);
+        AppendE(out, (r + lines.labelShift) * lines.freqStep);
         out += '\t';
         const Complex* row = matrix.Row(r);
         for (int c = 0; c < columns; ++c) {
@@ -100,8 +101,8 @@ bool WriteTft(const std::string& outPath, const TftMatrix& matrix, int rows, int
   if (!FitsMatrix(rows, columns)) return false;
   // The text is formatted with its CR LF line ends, so the writer copies it unchanged.
   TextFileWriter writer(outPath, /*translate_newlines=*/false);
-  WriteTftText(writer, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
-               append_cell);
+  WriteTftText(writer, matrix, TftFileLines{rows, freqStep, 1}, columns, timeStart, channel,
+               timeOfTest, dt, append_cell);
   if (!writer.Commit()) {
     ReportFileError();
     return false;
@@ -159,14 +160,19 @@ bool TftTableWanted(char outputType) {
 bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix, int rows,
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt) {
-  if (!FitsMatrix(rows, columns)) return false;
+  return WriteTftTable(outputType, out, matrix, TftFileLines{rows, freqStep, 1}, columns, timeStart,
+                       channel, timeOfTest, dt);
+}
+
+bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix,
+                   const TftFileLines& lines, int columns, double timeStart, int channel,
+                   double timeOfTest, double dt) {
+  if (!FitsMatrix(lines.rows, columns)) return false;
   const bool complex_cells = outputType == 'c' || outputType == 'C';
   if (complex_cells) {
-    WriteTftText(out, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
-                 AppendComplex);
+    WriteTftText(out, matrix, lines, columns, timeStart, channel, timeOfTest, dt, AppendComplex);
   } else {
-    WriteTftText(out, matrix, rows, columns, freqStep, timeStart, channel, timeOfTest, dt,
-                 AppendModulus);
+    WriteTftText(out, matrix, lines, columns, timeStart, channel, timeOfTest, dt, AppendModulus);
   }
   return true;
 }

@@ -29,6 +29,15 @@ bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix&
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt);
 
+// The lines of a TFT file below its header lines: `rows` = R as above, and the line of matrix
+// row r labelled (r + labelShift) * freqStep. The wavelet transform's rows start one step above
+// 0 Hz (shift 1); the Wigner-Ville distribution's row k holds bin k at k * freqStep (shift 0).
+struct TftFileLines {
+  int rows = 0;
+  double freqStep = 0.0;
+  int labelShift = 1;
+};
+
 // Whether a run's output type asks for a table at all.
 bool TftTableWanted(char outputType);
 // The table of a wanted output type into a file of a result (see result_files.h), made with
@@ -37,5 +46,8 @@ bool TftTableWanted(char outputType);
 bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix, int rows,
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt);
+bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix,
+                   const TftFileLines& lines, int columns, double timeStart, int channel,
+                   double timeOfTest, double dt);
 
 }  // namespace plexo

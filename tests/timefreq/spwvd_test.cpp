@@ -109,7 +109,10 @@ TEST(SpwvdGrid, DecimatedWindowAndAutomaticFrequencyGrid) {
   EXPECT_EQ(grid.freqStep, 1.03e6 / 1200.0);
   EXPECT_NEAR(grid.freqStep, 858.3, 0.05);
   EXPECT_EQ(grid.shownBins, 246);  // 2 trunc(123.6)
-  EXPECT_EQ(grid.lines, 124);
+  // Bins 4166.67 Hz apart: 1.03 MHz lies in bin 247.2, so bins 0 .. 248 cover the band.
+  EXPECT_EQ(grid.binStep, 5e6 / 1200.0);
+  EXPECT_EQ(grid.topBin, 248);
+  EXPECT_EQ(grid.lines, 250);
   EXPECT_TRUE(SpwvdFrequencyProblem(grid).empty());
   // fs'/4 = 1.25 MHz is the highest frequency end.
   r.freqEnd = 1.25e6;
@@ -124,11 +127,17 @@ TEST(SpwvdGrid, DecimatedWindowAndAutomaticFrequencyGrid) {
   CompleteSpwvdGrid(grid, r);
   EXPECT_EQ(grid.nFreq, 512);
   EXPECT_EQ(grid.shownBins, 2 * 102);  // trunc(1e6 * 512 / 5e6) = 102
-  EXPECT_EQ(grid.lines, 103);
+  EXPECT_EQ(grid.topBin, 205);         // 1 MHz in bin 204.8 of 4882.8125 Hz
+  EXPECT_EQ(grid.lines, 207);
+  // An end exactly on a bin adds no line beyond it.
+  r.freqEnd = 205 * 4882.8125;
+  CompleteSpwvdGrid(grid, r);
+  EXPECT_EQ(grid.topBin, 205);
 }
 
-// The whole run: 2000 columns of N_freq = 600, the preview, and the TFT file whose line r holds
-// bin r-1 of every column, labelled r * delta f, with the decimated time step.
+// The whole run: 2000 columns of N_freq = 600, the preview, and the TFT file whose matrix line
+// k + 1 holds bin k of every column, labelled with the bin's frequency k fs'/(2 N_freq), with the
+// decimated time step.
 TEST(CalcSingleSpwvd, TwoThousandColumnsGiveThePreviewAndTheFile) {
   TempDir dir;
   const std::string input = dir.File("hit.TXT");
@@ -147,9 +156,9 @@ TEST(CalcSingleSpwvd, TwoThousandColumnsGiveThePreviewAndTheFile) {
   EXPECT_EQ(run.host.images[0].image.rows, 700);
   EXPECT_TRUE(Exists(dir.File("hit_spvwd_preview.bmp")));
 
-  // D = 2 trunc(1e6 * 600 / 5e6) = 240, R = 121: three header lines, the time line, 120 rows.
+  // Bins 5e6/1200 Hz apart: 1 MHz is bin 240, so three header lines, the time line, 241 bins.
   const std::vector<std::string> lines = Lines(ReadBytes(dir.File("hit_spvwd.txt")));
-  ASSERT_EQ(lines.size(), 3u + 121u);
+  ASSERT_EQ(lines.size(), 3u + 1u + 241u);
   EXPECT_EQ(lines[0], "Channel:\t3");
   EXPECT_EQ(lines[1], "Time of Record:\t2.500000e+000");
   EXPECT_EQ(lines[2], "Timeresolution:\t2.000000e-007");
@@ -159,29 +168,31 @@ TEST(CalcSingleSpwvd, TwoThousandColumnsGiveThePreviewAndTheFile) {
   EXPECT_EQ(times[1], "2.000000e-007");
   EXPECT_EQ(times[2000], "4.000000e-004");
 
-  const double df = 1e6 / 1200.0;
+  const double binStep = 5e6 / 1200.0;
   const TftMatrix& matrix = run.workspace->matrix;
-  for (int r : {1, 2, 60, 120}) {
-    const std::vector<std::string> cells = Cells(lines[3 + r]);
+  for (int k : {0, 1, 60, 239, 240}) {
+    const std::vector<std::string> cells = Cells(lines[4 + k]);
     ASSERT_EQ(cells.size(), 2001u);
-    EXPECT_EQ(cells[0], FormatE(r * df));
+    EXPECT_EQ(cells[0], FormatE(k * binStep));
     for (int c : {0, 1, 999, 1999}) {
-      EXPECT_EQ(cells[1 + c], FormatE(matrix.Row(r - 1)[c].re)) << r << " " << c;
-      EXPECT_EQ(matrix.Row(r - 1)[c].im, 0.0);
+      EXPECT_EQ(cells[1 + c], FormatE(matrix.Row(k)[c].re)) << k << " " << c;
+      EXPECT_EQ(matrix.Row(k)[c].im, 0.0);
     }
   }
+  EXPECT_EQ(Cells(lines[4 + 240])[0], "1.000000e+006");
   // The burst puts energy into the distribution.
   EXPECT_GT(matrix.Row(10)[500].re, 0.0);
 
   // The preview: bins 0 .. D-1 of the 2000 columns and the signal strip 4001 points wide, both
-  // labelled with the undecimated window (4000 + 1) * 1e-7 s; frequency labels N_freq * delta f.
+  // labelled with the undecimated window (4000 + 1) * 1e-7 s; the frequency label counts the 240
+  // painted bins: 240 * 5e6/1200 Hz = 1 MHz over 30 divisions.
   cv::Mat map(240, 2000, CV_8UC3);
   const double largest = PaintComplexMatrix(map, matrix.Data(), 2000, 240);
   const Waveform& wf = run.workspace->waveform;
   cv::Mat signal(100, 4001, CV_8UC3);
   const double amplitude = PlotComplexSignal(signal, run.workspace->window.data(), 4200, wf);
   const cv::Mat expected = MakePreviewComposite(
-      MakeTimeFrequencyChart(map, 4001 * 1e-7, 600 * df, largest, ColourBarTitle::kWignerVille),
+      MakeTimeFrequencyChart(map, 4001 * 1e-7, 1e6, largest, ColourBarTitle::kWignerVille),
       MakeSignalStrip(signal, 4001 * 1e-7, amplitude, wf.units));
   EXPECT_EQ(cv::norm(run.host.images[0].image, expected, cv::NORM_INF), 0.0);
 }
@@ -350,7 +361,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The whole calculation as plain steps from the file on: read it, take the window [h, e) of the
 // stored samples, keep every s-th real part, size the two smoothing windows, run the literal
-// distribution and write the cells as the TFT file shows them (line r: bin r - 1).
+// distribution and write the cells as the TFT file shows them (matrix line k + 1: bin k, at its
+// frequency, up to the first bin at or above the frequency end).
 std::vector<std::string> PlainSpwvdLines(const TftRequest& r) {
   Waveform wf;
   const int count = ReadWaveform(r.path, wf);
@@ -368,7 +380,9 @@ std::vector<std::string> PlainSpwvdLines(const TftRequest& r) {
   const double span = r.freqEnd - r.freqStart;
   const double df = r.autoFreqRes == 1 ? span / 1200.0 : r.freqRes;
   const int nFreq = r.autoFreqRes == 1 ? 600 : static_cast<int>(fs / df);
-  const int lines = static_cast<int>(std::trunc(span * nFreq / fs)) + 1;
+  const double binStep = fs / (2.0 * nFreq);
+  int topBin = 0;
+  while (topBin < nFreq - 1 && topBin * binStep < r.freqEnd * (1 - 1e-12)) ++topBin;
   auto odd = [](int length) { return length % 2 == 0 ? length + 1 : length; };
   const int lt = odd(nTime / (5 * r.windowParameter));
   const int lf = odd(nFreq / r.windowParameter);
@@ -380,10 +394,9 @@ std::vector<std::string> PlainSpwvdLines(const TftRequest& r) {
       "Channel:\t" + FormatD(wf.channel), "Time of Record:\t" + FormatE(wf.timeOfTest),
       "Timeresolution:\t" + FormatE(dt * r.subsampling), "Frequency[Hz]/Time[s]\t"};
   for (int g = 1; g <= nTime; ++g) text[3] += FormatE(g * dt * r.subsampling + r.timeStart) + "\t";
-  for (int row = 1; row < lines; ++row) {
-    std::string line = FormatE(row * df) + "\t";
-    for (int c = 0; c < nTime; ++c)
-      line += FormatE(out[static_cast<size_t>(c) * nFreq + row - 1]) + "\t";
+  for (int k = 0; k <= topBin; ++k) {
+    std::string line = FormatE(k * binStep) + "\t";
+    for (int c = 0; c < nTime; ++c) line += FormatE(out[static_cast<size_t>(c) * nFreq + k]) + "\t";
     text.push_back(line);
   }
   return text;
