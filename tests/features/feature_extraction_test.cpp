@@ -236,18 +236,6 @@ TEST(FeatureRunTest, RefusesAMissingFolderAndAnOversizedWaveletGrid) {
   EXPECT_FALSE(testing::Exists(dir / "FXData"));
 }
 
-TEST(FeatureRunTest, EmptyFolderGivesTheHeaderLinesOnly) {
-  TempDir dir;
-  FeatureRequest request;
-  request.folder = dir.path();
-  request.columns.reset().set(kColPeakAmplitude);
-  RecordingHost host;
-  NullProgress progress;
-  ASSERT_EQ(ExtractFeatures(*std::make_unique<FeatureWorkspace>(), request, progress, host),
-            CalcStatus::kDone);
-  EXPECT_EQ(ReadBytes(FeatureResultsPath(dir.path())), "maximum signal amplitude\t\r\nV\t\r\n");
-}
-
 TEST(FeatureRunTest, TableDoesNotDependOnTheThreadCount) {
   TempDir dir;
   for (int k = 0; k < 12; ++k) {

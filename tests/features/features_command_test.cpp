@@ -49,13 +49,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "Features of 2 waveform files"},
         CommandCase{"TwoColumnsInTableOrder", "--columns energy,amplitude", 0,
                     "maximum signal amplitude\tsignal energy\t\r\nV\tJ\t\r\n", "Wrote"},
-        CommandCase{"FileNamesAndPickedArrival", "--columns arrival-time --with-file-names", 0,
-                    "file name\tarrival time\t\r\n\ts\t\r\na.txt\t", "Wrote"},
+        CommandCase{"FileNamesAndPickedArrival", "--columns arrival-time --with-file-names --aic",
+                    0, "file name\tarrival time\t\r\n\ts\t\r\na.txt\t", "Wrote"},
         CommandCase{"InvertedPartialPowerBandWarns", "--band 2:300e3:100e3 --jobs 1", 0,
                     "maximum signal amplitude",
                     "Begin of frequency interval has to be smaller than end of frequency "
                     "interval!"},
-        CommandCase{"InvertedLastWaveletBandEnds", "--wt-band 4:2e6:1e6", 1, "",
+        CommandCase{"InvertedLastWaveletBandEnds", "--all --wt-band 4:2e6:1e6", 1, "",
                     "Begin of frequency interval has to be smaller than end of frequency "
                     "interval!"},
         CommandCase{"TooManyWaveletRows", "--all --freq-res 1e3", 1, "",

@@ -80,14 +80,14 @@ TEST_P(FeaturesRefusedOnRanks, ReportTheFirstRefusedFileAndWriteNothing) {
   MakeDirectory(FeatureResultsFolder(dir.path()));
   testing::WriteBytes(FeatureResultsPath(dir.path()), "earlier table\r\n");
 
-  const auto one = RunPlexo("features " + dir.path());
-  const auto shared = RunPlexoOnRanks(ranks, "features " + dir.path() + " --jobs 1");
+  const auto one = RunPlexo("features " + dir.path() + " --strict");
+  const auto shared = RunPlexoOnRanks(ranks, "features " + dir.path() + " --strict --jobs 1");
   EXPECT_EQ(one.status, 1);
   EXPECT_EQ(shared.status, 1) << shared.output;
   const std::string message =
       refusal.emptyFile >= 0
           ? "No valid data present in file or error during loading!\n" + files[refusal.emptyFile]
-          : "Sampling size of 20000 exceeds program limit of 16384!";
+          : "Sampling size of 20000 exceeds program limit of 16384!\n" + files[refusal.longFile];
   EXPECT_EQ(Occurrences(one.output, message), 1u) << one.output;
   EXPECT_EQ(Occurrences(shared.output, message), 1u) << shared.output;
   if (refusal.emptyFile >= 0) {

@@ -94,7 +94,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                   "Threads reading and transforming the files (default: every core, " +
                       std::to_string(ResolveJobCount(0)) +
                       " here); the table does not depend on it")
-      ->check(JobCountCheck());
+      ->transform(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [options, window, &common]() {
