@@ -156,10 +156,12 @@ int RunFeatures(FeaturesOptions& o) {
   if (!talks) return ExitStatus(status);
   switch (status) {
     case CalcStatus::kDone: {
-      for (const std::string& note : workspace->skipped.All())
-        std::cerr << "Skipped: " << note << std::endl;
+      // One write, so that a launcher forwarding the stream keeps the notes whole.
+      std::string notes;
+      for (const std::string& note : workspace->skipped.All()) notes += "Skipped: " + note + "\n";
       if (workspace->doubtful > 0)
-        std::cerr << "Warning: " << DoubtfulRowsNote(workspace->doubtful) << std::endl;
+        notes += "Warning: " + DoubtfulRowsNote(workspace->doubtful) + "\n";
+      std::cerr << notes << std::flush;
       const size_t skipped = workspace->skipped.All().size();
       std::cout << "Features of " << workspace->processed << " waveform files";
       if (skipped > 0) std::cout << ", " << skipped << " skipped";
