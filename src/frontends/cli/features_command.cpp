@@ -185,7 +185,7 @@ int RunFeatures(FeaturesOptions& o) {
 // The columns as --help lists them: name, unit and meaning, in table order.
 const char* const kColumnHelp =
     "Columns (name [unit]: meaning; * = written by default):\n"
-    "  arrival-time [s]: onset pick + time of test (0 + time of test without --aic)\n"
+    "  arrival-time [s]: onset pick + time of test (the time of test without --aic)\n"
     "  amplitude * [V]: largest magnitude in the window\n"
     "  energy * [J]: sum of squares x dt / --impedance\n"
     "  peak-frequency-1..3 * [Hz]: largest bins of the windowed spectrum, each more than\n"
@@ -218,7 +218,9 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "Refused (nothing written, an earlier table stays): a folder that is missing, cannot\n"
           "be listed or holds no *.txt file; a file of more than 16384 samples; a wavelet grid\n"
           "or window that does not fit; malformed options.\n"
-          "Exit status: 0 table written, 1 refused, 2 the table could not be written,\n3 stopped.");
+          "Exit status: 0 table written (files may have been skipped), 1 refused, 2 the table\n"
+          "could not be written, 3 stopped; 105 an option value that is not a number of its\n"
+          "kind (104, 106, 109: other command-line errors).");
   auto o = std::make_shared<FeaturesOptions>();
   FeatureParams& p = o->request.params;
   sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
