@@ -174,12 +174,14 @@ TEST(FeatureRunTest, ProgressRangeAndPositionsFor1500Files) {
   EXPECT_EQ(FeatureProgressDivisor(1000001), 10000);
 }
 
-// Files that stop the run: the message names the problem, nothing is written and an earlier
-// table stays as it was.
+// Files that stop the run (a waveform over the sample limit; with strict, any file the reader
+// refuses): the message names the problem and the file, nothing is written and an earlier table
+// stays as it was.
 struct RefusalCase {
   const char* name;
   std::string thirdFile;
   std::string message;
+  bool strict = true;
 };
 
 class RefusalTest : public ::testing::TestWithParam<RefusalCase> {};
@@ -195,12 +197,14 @@ TEST_P(RefusalTest, StopsWithoutTouchingTheEarlierTable) {
   FeatureRequest request;
   request.folder = dir.path();
   request.jobs = 3;
+  request.strict = GetParam().strict;
   RecordingHost host;
   NullProgress progress;
   EXPECT_EQ(ExtractFeatures(*std::make_unique<FeatureWorkspace>(), request, progress, host),
             CalcStatus::kRefused);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].substr(0, GetParam().message.size()), GetParam().message);
+  EXPECT_NE(host.messages[0].find(dir / "3.txt"), std::string::npos) << host.messages[0];
   EXPECT_EQ(ReadBytes(FeatureResultsPath(dir.path())), "earlier table");
 }
 
@@ -215,7 +219,7 @@ std::string LongFile(int samples) {
 INSTANTIATE_TEST_SUITE_P(
     BadThirdFile, RefusalTest,
     ::testing::Values(RefusalCase{"TooLong", LongFile(20000),
-                                  "Sampling size of 20000 exceeds program limit of 16384!"},
+                                  "Sampling size of 20000 exceeds program limit of 16384!", false},
                       RefusalCase{"BadIntervalLine", "a\nb\nc\nSAMPLE INTERVAL 1e-7\n",
                                   "No valid data present in file or error during loading!"},
                       RefusalCase{"NoSamples", "1\n2\n3\n", "No valid data present in file"},
