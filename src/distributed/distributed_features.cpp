@@ -9,18 +9,14 @@
 namespace plexo::distributed {
 namespace {
 
-// Rank 0's checks before any file is read: the message that refuses the run, else empty.
-std::string RequestRefusal(const FeatureRequest& request) {
-  if (std::string problem = FeatureRequestProblem(request); !problem.empty()) return problem;
-  if (request.folder.empty() || !IsDirectory(request.folder)) return kFeatureNoFilesMessage;
-  return {};
-}
-
 std::string Pack(const FeatureRows& rows) {
   ByteWriter out;
   out.Int(rows.refusedFile);
   out.Int(rows.done);
   out.Text(rows.refusedFile >= 0 ? rows.message : rows.text);
+  out.Int(rows.doubtful);
+  out.Int(static_cast<int>(rows.skipped.size()));
+  for (const std::string& note : rows.skipped) out.Text(note);
   return std::move(out.Bytes());
 }
 
@@ -30,6 +26,9 @@ FeatureRows Unpack(const std::string& bytes) {
   rows.refusedFile = static_cast<int>(in.Int());
   rows.done = static_cast<int>(in.Int());
   (rows.refusedFile >= 0 ? rows.message : rows.text) = in.Text();
+  rows.doubtful = static_cast<int>(in.Int());
+  rows.skipped.resize(static_cast<size_t>(in.Int()));
+  for (std::string& note : rows.skipped) note = in.Text();
   return rows;
 }
 
@@ -39,22 +38,23 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
                                   const FeatureRequest& request, CalcProgress& progress,
                                   Host& host) {
   ws.processed = 0;
+  ws.skipped.Clear();
+  ws.doubtful = 0;
   std::vector<std::string> files;
   int refused = 0;
   if (mpi.IsRoot()) {
-    if (std::string refusal = RequestRefusal(request); !refusal.empty()) {
+    if (std::string refusal = FeatureFolderRefusal(request, files); !refusal.empty()) {
       host.MessageBox(refusal);
       refused = 1;
     } else {
       MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
-      files = ListTxtFiles(request.folder);
     }
   }
   if (BroadcastInt(refused) != 0) return CalcStatus::kRefused;
   files = BroadcastStrings(files);
 
   const int count = static_cast<int>(files.size());
-  const int divisor = FeatureProgressDivisor(count);
+  const int divisor = request.progressPerFile ? 1 : FeatureProgressDivisor(count);
   if (mpi.IsRoot()) {
     progress.SetRange(0, count / divisor);
     progress.SetPos(0);
@@ -80,6 +80,8 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
     // first refused file, and every rank before it is complete.
     std::string table = FeatureHeaderLines(request.columns, request.withFileNames);
     int processed = 0;
+    int doubtful = 0;
+    std::vector<std::string> skipped;
     for (size_t r = 0; r < results.size(); ++r) {
       FeatureRows rows = Unpack(results[r]);
       if (rows.refusedFile >= 0) refusing[r] = 1;
@@ -91,10 +93,14 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
       }
       table += rows.text;
       processed += rows.done;
+      doubtful += rows.doubtful;
+      for (std::string& note : rows.skipped) skipped.push_back(std::move(note));
     }
     if (status == static_cast<int>(CalcStatus::kDone)) {
       progress.SetPos(count / divisor);
       ws.processed = processed;
+      ws.doubtful = doubtful;
+      for (std::string& note : skipped) ws.skipped.Add(std::move(note));
       if (!WriteTextFile(FeatureResultsPath(request.folder), table))
         status = static_cast<int>(CalcStatus::kFailed);
     }

@@ -194,7 +194,7 @@ void CFeatureDlg::OnExtract() {
 
   request.folder = host_.BrowseForFolder().value_or("");
   if (request.folder.empty() || !IsDirectory(request.folder)) {
-    host_.MessageBox(kFeatureNoFilesMessage);
+    host_.MessageBox(FeatureNoFilesMessage(request.folder));
     controls_.EndDialog(kIdCancel);
     return;
   }
@@ -218,6 +218,18 @@ void CFeatureDlg::Finished(CalcStatus status) {
   }
   // A run refused on a file (too many samples, no data) leaves the dialog open for another.
   if (status == CalcStatus::kRefused) return;
+  // The files the run skipped, and the rows that cannot mean anything, in one message.
+  if (status == CalcStatus::kDone && (!workspace_.skipped.Empty() || workspace_.doubtful > 0)) {
+    std::string text;
+    if (!workspace_.skipped.Empty())
+      text = std::to_string(workspace_.skipped.All().size()) + " files skipped:\n" +
+             workspace_.skipped.Text();
+    if (workspace_.doubtful > 0) {
+      if (!text.empty()) text += '\n';
+      text += DoubtfulRowsNote(workspace_.doubtful);
+    }
+    host_.MessageBox(text);
+  }
   UpdateData(true);
   controls_.EndDialog(kIdOk);
 }

@@ -15,10 +15,13 @@
 namespace plexo {
 namespace {
 
-// One file's contribution: its data line, or the message that stops the run there.
+// One file's contribution: its data line, the note that skips it, or the message that stops
+// the run there.
+enum class FileResult { kRow, kSkipped, kStopped };
 struct FileOutcome {
-  bool ok = false;
-  std::string text;  // the data line, or the message
+  FileResult result = FileResult::kStopped;
+  std::string text;  // the data line, the note or the message
+  bool doubtful = false;
 };
 
 std::string BaseName(const std::string& path) {
@@ -26,41 +29,92 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Why the reader's result gives no row, naming the file; empty when it gives one.
+std::string ReaderRefusal(const std::string& path, int count, const Waveform& wf) {
+  if (!wf.readProblem.empty()) return wf.readProblem;
+  if (count < 0) {
+    const std::string why = WhyNotReadable(path);
+    if (!why.empty()) return path + ": " + why;
+  }
+  // A row of zeros for a file without data would look like a measurement; refuse instead.
+  if (count <= 0) return "No valid data present in file or error during loading!\n" + path;
+  const double dt = wf.sampleInterval;
+  if (!(dt > 0.0) || !std::isfinite(dt))
+    return "Sample interval of " + FormatE(dt) + " s is not allowed! Value has to be > 0!\n" + path;
+  return {};
+}
+
+// A tab, CR or LF in a file name would split the row or add a column.
+bool BreaksTable(const std::string& name) {
+  return name.find_first_of("\t\r\n") != std::string::npos;
+}
+
+// True when a printed value of the row cannot mean anything: a window that is empty or starts
+// past the record, a printed band starting at or above the Nyquist frequency, a value that is
+// not a finite number.
+bool IsDoubtful(const FeatureValues& values, const FeatureColumns& columns,
+                const FeatureSettings& settings, const SignalWindow& window, int count, double dt) {
+  if (!(window.start < window.end) || !(window.start < count * dt)) return true;
+  const double nyquist = 0.5 / dt;
+  for (int b = 0; b < kPartialPowerBands; ++b) {
+    if (columns.test(kColPartialPower1 + b) && !(settings.ppBegin[b] < nyquist)) return true;
+  }
+  for (int b = 0; b < kWaveletBands; ++b) {
+    if (columns.test(kColTimeFrequencyPower1 + b) && !(settings.wtBegin[b] < nyquist)) return true;
+  }
+  for (int c = 0; c < kFeatureColumnCount; ++c) {
+    if (columns.test(c) && !std::isfinite(values.Column(c))) return true;
+  }
+  return false;
+}
+
 FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
                         const FeatureSettings& settings, bool wavelet, FeatureThreadState& state) {
   FileOutcome outcome;
+  const std::string name = BaseName(path);
+  if (request.withFileNames && BreaksTable(name)) {
+    outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
+    outcome.text = path + ": the name holds a tab, CR or LF, which would split its row";
+    return outcome;
+  }
   Waveform& wf = state.waveform;
   const int count = ReadWaveform(path, wf);
   if (count > MAX_SAMPLES) {
-    outcome.text = SamplingSizeMessage(count);
+    outcome.text = SamplingSizeMessage(count) + "\n" + path;
     return outcome;
   }
-  // A row of zeros for a file without data would look like a measurement; refuse instead.
-  if (count <= 0) {
-    outcome.text = wf.readProblem.empty()
-                       ? "No valid data present in file or error during loading!\n" + path
-                       : wf.readProblem;
-    return outcome;
-  }
-  const double dt = wf.sampleInterval;
-  if (!(dt > 0.0) || !std::isfinite(dt)) {
-    outcome.text =
-        "Sample interval of " + FormatE(dt) + " s is not allowed! Value has to be > 0!\n" + path;
+  if (std::string refusal = ReaderRefusal(path, count, wf); !refusal.empty()) {
+    outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
+    outcome.text = std::move(refusal);
     return outcome;
   }
   FeatureValues values;
-  if (std::string problem = ComputeWaveformFeatures(settings, wavelet, state, values);
+  SignalWindow window;
+  if (std::string problem = ComputeWaveformFeatures(settings, wavelet, state, values, &window);
       !problem.empty()) {
     outcome.text = problem + "\n" + path;
     return outcome;
   }
-  const std::string name = BaseName(path);
+  outcome.doubtful =
+      IsDoubtful(values, request.columns, settings, window, count, wf.sampleInterval);
   AppendFeatureRow(outcome.text, values, request.columns, request.withFileNames ? &name : nullptr);
-  outcome.ok = true;
+  outcome.result = FileResult::kRow;
   return outcome;
 }
 
 }  // namespace
+
+std::string FeatureNoFilesMessage(const std::string& folder) {
+  if (folder.empty()) return kFeatureNoFilesMessage;
+  return std::string(kFeatureNoFilesMessage) + "\n" + folder;
+}
+
+std::string DoubtfulRowsNote(int rows) {
+  if (rows <= 0) return {};
+  return std::to_string(rows) + (rows == 1 ? " row" : " rows") +
+         " cannot mean anything: a time window that is empty or starts past the end of the "
+         "record, a band at or above the Nyquist frequency, or a value that is not a number.";
+}
 
 std::string FeatureResultsFolder(const std::string& folder) { return JoinPath(folder, "FXData"); }
 
@@ -77,7 +131,8 @@ int FeatureProgressDivisor(int count) {
 }
 
 std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
-                                    FeatureThreadState& state, FeatureValues& values) {
+                                    FeatureThreadState& state, FeatureValues& values,
+                                    SignalWindow* windowUsed) {
   Waveform& wf = state.waveform;
   Complex* x = wf.samples.data();
   const int count = wf.count;
@@ -86,6 +141,7 @@ std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavele
   std::fill(x + count, x + size.n, Complex{});
 
   const SignalWindow window = SelectWindow(x, count, dt, settings);
+  if (windowUsed != nullptr) *windowUsed = window;
   if (wavelet) {
     if (std::string problem = WaveletWindowProblem(window, dt); !problem.empty()) return problem;
   }
@@ -118,6 +174,17 @@ std::string FeatureRequestProblem(const FeatureRequest& request) {
   return WaveletSettingsProblem(ParseFeatureParams(request.params, request.useAic));
 }
 
+std::string FeatureFolderRefusal(const FeatureRequest& request, std::vector<std::string>& files) {
+  files.clear();
+  if (std::string problem = FeatureRequestProblem(request); !problem.empty()) return problem;
+  if (request.folder.empty() || !IsDirectory(request.folder))
+    return FeatureNoFilesMessage(request.folder);
+  std::string why;
+  if (!ListTxtFiles(request.folder, files, why)) return FolderNotListedMessage(request.folder, why);
+  if (files.empty()) return FeatureNoFilesMessage(request.folder);
+  return {};
+}
+
 FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& request,
                                const std::vector<std::string>& files, int begin, int end,
                                const std::function<bool(int file)>& after) {
@@ -141,14 +208,21 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
       },
       [&](int k) {
         FileOutcome& outcome = outcomes[k];
-        if (!outcome.ok) {
-          rows.refusedFile = begin + k;
-          rows.message = std::move(outcome.text);
-          return false;
+        switch (outcome.result) {
+          case FileResult::kStopped:
+            rows.refusedFile = begin + k;
+            rows.message = std::move(outcome.text);
+            return false;
+          case FileResult::kSkipped:
+            rows.skipped.push_back(std::move(outcome.text));
+            break;
+          case FileResult::kRow:
+            rows.text += outcome.text;
+            ++rows.done;
+            if (outcome.doubtful) ++rows.doubtful;
+            break;
         }
-        rows.text += outcome.text;
         std::string().swap(outcome.text);
-        ++rows.done;
         return after(begin + k);
       });
   return rows;
@@ -157,19 +231,17 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
 CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
                            CalcProgress& progress, Host& host) {
   ws.processed = 0;
-  if (std::string problem = FeatureRequestProblem(request); !problem.empty()) {
-    host.MessageBox(problem);
-    return CalcStatus::kRefused;
-  }
-  if (request.folder.empty() || !IsDirectory(request.folder)) {
-    host.MessageBox(kFeatureNoFilesMessage);
+  ws.skipped.Clear();
+  ws.doubtful = 0;
+  std::vector<std::string> files;
+  if (std::string refusal = FeatureFolderRefusal(request, files); !refusal.empty()) {
+    host.MessageBox(refusal);
     return CalcStatus::kRefused;
   }
   MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
 
-  const std::vector<std::string> files = ListTxtFiles(request.folder);
   const int count = static_cast<int>(files.size());
-  const int divisor = FeatureProgressDivisor(count);
+  const int divisor = request.progressPerFile ? 1 : FeatureProgressDivisor(count);
   progress.SetRange(0, count / divisor);
   progress.SetPos(0);
 
@@ -188,6 +260,8 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
     return CalcStatus::kRefused;
   }
   ws.processed = rows.done;
+  for (const std::string& note : rows.skipped) ws.skipped.Add(note);
+  ws.doubtful = rows.doubtful;
   const std::string table = FeatureHeaderLines(request.columns, request.withFileNames) + rows.text;
   std::string error;
   if (WriteTextFile(FeatureResultsPath(request.folder), table, &error)) return CalcStatus::kDone;

@@ -10,6 +10,7 @@
 #include "features/feature_params.h"
 #include "features/feature_values.h"
 #include "features/wt_features.h"
+#include "platform/file_notes.h"
 #include "platform/host.h"
 #include "signal/waveform.h"
 
@@ -18,14 +19,19 @@ namespace plexo {
 inline constexpr const char* kFeatureNoFilesMessage =
     "No files found in folder! Provide correct folder path!";
 
+// The fixed text, then the folder as given on a second line.
+std::string FeatureNoFilesMessage(const std::string& folder);
+
 // What a run computes and writes.
 struct FeatureRequest {
   std::string folder;
   FeatureParams params;
   bool useAic = false;
   FeatureColumns columns = DefaultFeatureColumns();
-  bool withFileNames = false;  // a first column naming each row's file
-  int jobs = 0;                // worker threads; 0: one per core. Never changes the table.
+  bool withFileNames = false;    // a first column naming each row's file
+  bool strict = false;           // the first file the reader refuses stops the run
+  bool progressPerFile = false;  // the progress counts files (not the desktop bar's steps)
+  int jobs = 0;                  // worker threads; 0: one per core. Never changes the table.
 };
 
 // The buffers one thread works in, kept between waveforms and runs.
@@ -38,6 +44,8 @@ struct FeatureThreadState {
 struct FeatureWorkspace {
   std::vector<std::unique_ptr<FeatureThreadState>> threads;
   int processed = 0;  // rows written by the last run
+  FileNotes skipped;  // the files the last run skipped, each with its reason, in file order
+  int doubtful = 0;   // rows of the last run that cannot mean anything (see DoubtfulRowsNote)
 };
 
 std::string FeatureResultsFolder(const std::string& folder);  // folder/FXData
@@ -52,7 +60,8 @@ int FeatureProgressDivisor(int count);
 // message that refuses the waveform (a wavelet window wider than MAX_SAMPLES), else an empty
 // text.
 std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
-                                    FeatureThreadState& state, FeatureValues& values);
+                                    FeatureThreadState& state, FeatureValues& values,
+                                    SignalWindow* windowUsed = nullptr);
 
 // Appends one data line: the selected columns, each followed by a tab, then "\n".
 void AppendFeatureRow(std::string& out, const FeatureValues& values, const FeatureColumns& columns,
@@ -61,24 +70,38 @@ void AppendFeatureRow(std::string& out, const FeatureValues& values, const Featu
 // The message that refuses the request before any file is read, or an empty text.
 std::string FeatureRequestProblem(const FeatureRequest& request);
 
+// The checks before any file is read: the message that refuses the run (the request, a folder
+// that is missing, cannot be listed or holds no *.txt file), else empty with `files` listed.
+std::string FeatureFolderRefusal(const FeatureRequest& request, std::vector<std::string>& files);
+
 // The data lines of files[begin .. end-1], computed on request.jobs threads and joined in file
-// order. after(file) runs on the calling thread once that file's line is added; false ends the
-// work there. A file that cannot give a row ends it too: refusedFile names it (an index into
-// `files`) and `message` says why, as the one-process run would show it.
+// order. after(file) runs on the calling thread once that file is done; false ends the work
+// there. A file the reader refuses is skipped: its note joins `skipped` (in file order) unless
+// request.strict, where it ends the work as a file that cannot give a row does: refusedFile
+// names it (an index into `files`) and `message` says why, as the one-process run shows it.
 struct FeatureRows {
   std::string text;
   int done = 0;          // files whose lines are in `text`
   int refusedFile = -1;  // -1: none refused
   std::string message;
+  std::vector<std::string> skipped;  // one note per skipped file, naming it and the reason
+  int doubtful = 0;                  // rows among `done` that cannot mean anything
 };
 FeatureRows ComputeFeatureRows(FeatureWorkspace& workspace, const FeatureRequest& request,
                                const std::vector<std::string>& files, int begin, int end,
                                const std::function<bool(int file)>& after);
 
-// Runs the extraction. Refused (message, nothing written): the folder is missing, the wavelet
-// grid does not fit, or a file has more than MAX_SAMPLES samples, no data, no valid sample
-// interval or a wavelet window wider than MAX_SAMPLES; an earlier table then stays as it was.
-// A folder without *.txt files gives a table of the header and units lines.
+// The one line about rows that cannot mean anything (a window that is empty or past the end of
+// the record, a band above the Nyquist frequency, a value that is not a number), or empty when
+// `rows` is 0.
+std::string DoubtfulRowsNote(int rows);
+
+// Runs the extraction. Refused (message, nothing written; an earlier table stays as it was):
+// the folder is missing or cannot be listed, holds no *.txt file, the wavelet grid does not
+// fit, a file has more than MAX_SAMPLES samples or a wavelet window wider than MAX_SAMPLES, or
+// (request.strict) the reader refuses a file. Otherwise files the reader refuses are skipped
+// and listed in workspace.skipped; the caller shows them (a terminal names each, the desktop
+// shows one message).
 CalcStatus ExtractFeatures(FeatureWorkspace& workspace, const FeatureRequest& request,
                            CalcProgress& progress, Host& host);
 

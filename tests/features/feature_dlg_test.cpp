@@ -205,9 +205,45 @@ TEST(FeatureDlgRunTest, SampleCountStopKeepsTheDialogOpen) {
   host.folder_answers.push_back(dir.path());
   dialog.OnClicked(kIdfExtract);
   EXPECT_EQ(host.messages,
-            std::vector<std::string>{"Sampling size of 20000 exceeds program limit of 16384!"});
+            std::vector<std::string>{"Sampling size of 20000 exceeds program limit of 16384!\n" +
+                                     dir / "a.txt"});
   EXPECT_FALSE(controls.endResult.has_value());
   EXPECT_FALSE(testing::Exists(FeatureResultsPath(dir.path())));
+}
+
+// Stray files are skipped as on the command line: the table of the others is written, one
+// message after the run names each skipped file, and a second run in the same workspace (a
+// file without a time of test after one with it) gives the same table.
+TEST(FeatureDlgRunTest, StrayFilesAreListedInOneMessageAndTheTableIsWritten) {
+  TempDir dir;
+  testing::WriteWaveformFile(dir / "a.txt", testing::BurstSamples(3000, 2100, 2e5, 4e5, 1e-7, 2),
+                             1e-7, 7.0);
+  testing::WriteWaveformFile(dir / "b.txt", testing::BurstSamples(3000, 2200, 3e5, 4e5, 1e-7, 3),
+                             1e-7, 0.0);
+  std::string noTime = testing::ReadBytes(dir / "b.txt");
+  noTime.replace(noTime.find("TIME OF TEST"), 12, "NOTE");
+  testing::WriteBytes(dir / "b.txt", noTime);
+  testing::WriteBytes(dir / "README.txt", "about the test\n");
+  testing::WriteBytes(dir / "c_fft.txt", "frequency\tmagnitude\n1\t2\n");
+  MemoryControls controls(FeatureDialogTemplate());
+  RecordingHost host;
+  InlineRunner runner;
+  FeatureWorkspace workspace;
+  std::string tables[2];
+  for (std::string& table : tables) {
+    CFeatureDlg dialog(controls, host, runner, workspace);
+    dialog.OnInitDialog();
+    host.messages.clear();
+    host.folder_answers.push_back(dir.path());
+    dialog.OnClicked(kIdfExtract);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].rfind("2 files skipped:\n", 0), 0u) << host.messages[0];
+    EXPECT_NE(host.messages[0].find(dir / "README.txt"), std::string::npos);
+    EXPECT_NE(host.messages[0].find(dir / "c_fft.txt"), std::string::npos);
+    table = testing::ReadBytes(FeatureResultsPath(dir.path()));
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 4);
+  }
+  EXPECT_EQ(tables[0], tables[1]);
 }
 
 }  // namespace

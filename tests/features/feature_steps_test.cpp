@@ -71,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // P = 3: splits 0 and 1 count the left variance as 1, j = 2 = P-1 the
                       // right one: 3 ln(0.005) beats 3 ln(0.19) and 2 ln(0.245).
                       AicCase{"ThreeValuesBeforePeak", {0.0, 0.1, 0.2, 0.9}, 2},
+                      // The sample variance (divisor count - 1) picks 1; count would pick 2.
+                      AicCase{"SampleVarianceDivisor", {0.0, -0.5, 0.3, 0.9}, 1},
                       // The left term's factor j + 1 (with j the pick would be 5).
                       AicCase{"LeftFactor", {0.0, 0.3, -0.1, 0.3, -0.5, -0.1, 0.9}, 3},
                       // Every variance above 1: no negative criterion, onset 0 whatever the shape.

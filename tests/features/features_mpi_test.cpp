@@ -57,6 +57,39 @@ TEST_P(FeaturesOnRanks, WriteTheOneProcessTable) {
   EXPECT_EQ(Occurrences(run.output, "Features of 13 waveform files"), 1u) << run.output;
 }
 
+// Files the reader refuses are skipped on every rank as in one process: the same table, the
+// same notes in file order, the same count in the closing line.
+TEST_P(FeaturesOnRanks, SkipTheFilesOneProcessSkips) {
+  const int ranks = GetParam();
+  TempDir dir;
+  const std::vector<std::string> files = WriteBursts(dir, 9);
+  testing::WriteBytes(files[1], "no data\n");
+  testing::WriteBytes(files[6], "README\n");
+  const std::string options = " --columns amplitude,centroid --with-file-names";
+  const auto one = RunPlexo("features " + dir.path() + options);
+  ASSERT_EQ(one.status, 0) << one.output;
+  const std::string one_process = ReadBytes(FeatureResultsPath(dir.path()));
+  std::remove(FeatureResultsPath(dir.path()).c_str());
+
+  const auto run = RunPlexoOnRanks(ranks, "features " + dir.path() + options + " --jobs 1");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(ReadBytes(FeatureResultsPath(dir.path())), one_process);
+  for (const auto* output : {&one.output, &run.output}) {
+    EXPECT_EQ(Occurrences(*output, "Features of 7 waveform files, 2 skipped"), 1u) << *output;
+    const size_t first = output->find(
+        "Skipped: No valid data present in file or error during "
+        "loading!\n" +
+        files[1]);
+    const size_t second = output->find(
+        "Skipped: No valid data present in file or error during "
+        "loading!\n" +
+        files[6]);
+    EXPECT_NE(first, std::string::npos) << *output;
+    EXPECT_NE(second, std::string::npos) << *output;
+    EXPECT_LT(first, second) << *output;
+  }
+}
+
 // Which files are refused: one without data and one too long, or the long one alone.
 struct Refusal {
   const char* name;
@@ -80,14 +113,14 @@ TEST_P(FeaturesRefusedOnRanks, ReportTheFirstRefusedFileAndWriteNothing) {
   MakeDirectory(FeatureResultsFolder(dir.path()));
   testing::WriteBytes(FeatureResultsPath(dir.path()), "earlier table\r\n");
 
-  const auto one = RunPlexo("features " + dir.path());
-  const auto shared = RunPlexoOnRanks(ranks, "features " + dir.path() + " --jobs 1");
+  const auto one = RunPlexo("features " + dir.path() + " --strict");
+  const auto shared = RunPlexoOnRanks(ranks, "features " + dir.path() + " --strict --jobs 1");
   EXPECT_EQ(one.status, 1);
   EXPECT_EQ(shared.status, 1) << shared.output;
   const std::string message =
       refusal.emptyFile >= 0
           ? "No valid data present in file or error during loading!\n" + files[refusal.emptyFile]
-          : "Sampling size of 20000 exceeds program limit of 16384!";
+          : "Sampling size of 20000 exceeds program limit of 16384!\n" + files[refusal.longFile];
   EXPECT_EQ(Occurrences(one.output, message), 1u) << one.output;
   EXPECT_EQ(Occurrences(shared.output, message), 1u) << shared.output;
   if (refusal.emptyFile >= 0) {

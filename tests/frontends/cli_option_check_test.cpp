@@ -41,6 +41,7 @@ TEST_P(RefusedOption, ExitsNonZeroWithAMessageAndWritesNothing) {
 
 const std::string kPositive = "is not allowed: give a number > 0";
 const std::string kCount = "is not allowed: give a whole number >= 1";
+const std::string kNumber = "is not allowed: give a number";
 const std::string kNoSetup = "holds no setup line";
 // Resolutions of the time-frequency grid are checked with the rest of the grid, as the Options
 // dialog checks them.
@@ -61,8 +62,40 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"FeatureFrequencyResolution", "features {} --freq-res 0", kPositive},
         OptionCase{"FeatureDuration", "features {} --aic --duration -1e-6", kPositive},
         OptionCase{"FeatureImpedance", "features {} --impedance 0", kCount},
-        OptionCase{"NotANumber", "tft {}/hit.txt --freq-res nan", kGrid}),
+        OptionCase{"NotANumber", "tft {}/hit.txt --freq-res nan",
+                   "--freq-res: Value nan " + kNumber},
+        // A value is read whole, never by its leading digits.
+        OptionCase{"FeatureStartText", "features {} --start abc",
+                   "--time-start: Value abc " + kNumber},
+        OptionCase{"FeatureBandEdgeText", "features {} --band 1:abc:150e3", "--band expects"},
+        OptionCase{"TftTimeStartTail", "tft {}/hit.txt --time-start 5x", "--time-start: Value 5x"},
+        OptionCase{"AvgTftThresholdText", "avg-tft {} --threshold abc", "--threshold: Value abc"},
+        OptionCase{"ConvolvePrecisionFraction", "convolve {} --precision 12.5",
+                   "--precision: Value 12.5 is not allowed: give a whole number"},
+        OptionCase{"ImportChannelTail", "import {}/hit.txt --to {}/out --channel 2x",
+                   "--channel: Value 2x"},
+        OptionCase{"ImportDtText", "import {}/hit.txt --to {}/out --dt 1e-7s", "--dt: Value 1e-7s"},
+        OptionCase{"JobsFraction", "features {} --jobs 1.5",
+                   "--jobs: Value 1.5 is not a job count"},
+        OptionCase{"CountFraction", "tft {}/hit.txt --wavelet-length 50.7", kCount}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// An integer may be written in any exact form: 1e3 is 1000, not 1.
+TEST(NumberOption, IntegerInExponentFormIsTheWholeNumber) {
+  TempDir dir;
+  const std::string input = dir.File("hit.txt");
+  std::filesystem::copy_file(std::string(PLEXO_EXAMPLES_DIR) + "/hit_001.txt", input);
+  std::string maps[3];
+  const char* lengths[3] = {"1e3", "1000", "1"};
+  for (int k = 0; k < 3; ++k) {
+    const testing::PlexoResult r =
+        RunPlexo("tft '" + input + "' --method cwt --wavelet-length " + lengths[k]);
+    ASSERT_EQ(r.status, 0) << r.output;
+    maps[k] = testing::ReadBytes(dir.File("hit_wt.txt"));
+  }
+  EXPECT_EQ(maps[0], maps[1]);
+  EXPECT_NE(maps[0], maps[2]);
+}
 
 class SetupOption : public ::testing::TestWithParam<OptionCase> {};
 

@@ -93,7 +93,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
   sub->add_option("--jobs", options->jobs,
                   "Threads reading and transforming the files (default: every core); the table "
                   "does not depend on it")
-      ->check(JobCountCheck());
+      ->transform(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [options, window, &common]() {

@@ -8,6 +8,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/job_count_option.h"
+#include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
@@ -95,13 +96,14 @@ Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
   AddTftGridOptions(*sub, o->grid);
   o->thresholdGiven = sub->add_option("--threshold", o->threshold,
                                       "Amplitude whose first crossing (from sample 10 on) is moved "
-                                      "one fifth into the time window");
+                                      "one fifth into the time window")
+                          ->check(NumberCheck());
   o->alignGiven = sub->add_flag("--align", o->align,
                                 "Align every waveform on --threshold before averaging "
                                 "(--align=0: off)");
   sub->add_option("--jobs", o->jobs,
                   "Threads of the transform (default: one per core); results do not depend on it")
-      ->check(JobCountCheck());
+      ->transform(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunAvgTft(*o, common); };

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
@@ -83,10 +84,12 @@ Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::stri
       "--transfer", options->transfer,
       "Transfer-function file: a title line, then 2^P lines \"real<TAB>imaginary\", bin 0 "
       "first;\ndefault: the setup file's [HW-Path]");
-  auto* precision = sub->add_option(
-      "--precision", options->precision,
-      "Exponent P of the transform size (2^P points, 0 to 14); default: the setup file's "
-      "[FFT-Precision]");
+  auto* precision =
+      sub->add_option(
+             "--precision", options->precision,
+             "Exponent P of the transform size (2^P points, 0 to 14); default: the setup file's "
+             "[FFT-Precision]")
+          ->transform(IntegerCheck());
   auto* output = sub->add_option("--output", options->output,
                                  "single: one waveform file per input in DIR/procData; columns: "
                                  "all waveforms as columns of DIR/procData/DuvidiWaveforms.txt;\n"

@@ -2,6 +2,7 @@
 // DIR/FXData/FX_Results.txt. Defaults are the feature dialog's; nothing comes from the setup
 // file (the dialog stores nothing there either).
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -10,7 +11,7 @@
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
 #include "frontends/cli/job_count_option.h"
-#include "frontends/cli/positive_option.h"
+#include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
 #include "timefreq/cwt_row_runner.h"
@@ -63,20 +64,50 @@ struct Band {
   std::string end;
 };
 
-// "K:BEGIN:END" with K in 1 .. bands; the edges stay texts (parsed like the dialog's fields).
+// "K:BEGIN:END" with K in 1 .. bands and both edges whole numbers; the edges stay texts (the
+// calculation parses them as the dialog's fields).
 std::optional<Band> ParseBand(const std::string& text, int bands) {
   const size_t first = text.find(':');
   if (first != 1 || text[0] < '1' || text[0] > '0' + bands) return std::nullopt;
   const size_t second = text.find(':', first + 1);
   if (second == std::string::npos) return std::nullopt;
-  return Band{text[0] - '0', text.substr(first + 1, second - first - 1), text.substr(second + 1)};
+  Band band{text[0] - '0', text.substr(first + 1, second - first - 1), text.substr(second + 1)};
+  if (!WholeNumber(band.begin) || !WholeNumber(band.end)) return std::nullopt;
+  return band;
 }
 
-// Folds the column and band options into the request. The partial power bands of columns that
-// are not written hold "0" and "0", as the dialog's unchecked bands do (they then take no part
-// in the spectral total either).
+// Sets the bands given by `texts` into begin/end. Refused: a malformed band, the same K twice,
+// or a band whose column (firstColumn + K - 1) is not written, which could only be dropped.
+template <size_t N>
+std::string ApplyBands(const std::vector<std::string>& texts, const char* option, int firstColumn,
+                       const FeatureColumns& columns, std::array<std::string, N>& begin,
+                       std::array<std::string, N>& end) {
+  const auto& names = ColumnNames();
+  std::array<bool, N> seen{};
+  for (const std::string& text : texts) {
+    const std::optional<Band> band = ParseBand(text, static_cast<int>(N));
+    if (!band)
+      return std::string(option) + " expects K:BEGIN:END with K in 1.." + std::to_string(N) +
+             " and numbers BEGIN and END, not " + text;
+    const size_t b = static_cast<size_t>(band->k - 1);
+    if (seen[b]) return std::string(option) + " " + std::to_string(band->k) + " is given twice";
+    seen[b] = true;
+    const int column = firstColumn + band->k - 1;
+    if (!columns.test(column))
+      return std::string(option) + " " + text + " is given, but its column " + names[column] +
+             " is not written (add it to --columns)";
+    begin[b] = band->begin;
+    end[b] = band->end;
+  }
+  return {};
+}
+
+// Folds the column and band options into the request. A column's value never depends on which
+// other columns are written: bands that are not given keep their defaults and the onset picker
+// runs only with --aic.
 std::string ApplyOptions(FeaturesOptions& o) {
   FeatureRequest& r = o.request;
+  if (o.all && !o.columns.empty()) return "--all and --columns exclude each other: give one";
   if (o.all) {
     r.columns.set();
   } else if (!o.columns.empty()) {
@@ -86,24 +117,12 @@ std::string ApplyOptions(FeaturesOptions& o) {
       r.columns.set(std::find(names.begin(), names.end(), name) - names.begin());
     }
   }
-  for (const std::string& text : o.bands) {
-    const std::optional<Band> band = ParseBand(text, kPartialPowerBands);
-    if (!band) return "--band expects K:BEGIN:END with K in 1..8, not " + text;
-    r.params.ppBegin[band->k - 1] = band->begin;
-    r.params.ppEnd[band->k - 1] = band->end;
-  }
-  for (const std::string& text : o.wtBands) {
-    const std::optional<Band> band = ParseBand(text, kWaveletBands);
-    if (!band) return "--wt-band expects K:BEGIN:END with K in 1..4, not " + text;
-    r.params.wtBegin[band->k - 1] = band->begin;
-    r.params.wtEnd[band->k - 1] = band->end;
-  }
-  for (int b = 0; b < kPartialPowerBands; ++b) {
-    if (!r.columns.test(kColPartialPower1 + b)) r.params.ppBegin[b] = r.params.ppEnd[b] = "0";
-  }
-  // The arrival time is a pick: it brings the picker along, as the dialog's check box does.
-  if (r.columns.test(kColArrivalTime)) r.useAic = true;
-  return {};
+  if (std::string error = ApplyBands(o.bands, "--band", kColPartialPower1, r.columns,
+                                     r.params.ppBegin, r.params.ppEnd);
+      !error.empty())
+    return error;
+  return ApplyBands(o.wtBands, "--wt-band", kColTimeFrequencyPower1, r.columns, r.params.wtBegin,
+                    r.params.wtEnd);
 }
 
 int RunFeatures(FeaturesOptions& o) {
@@ -124,6 +143,7 @@ int RunFeatures(FeaturesOptions& o) {
     return ExitStatus(CalcStatus::kRefused);
   }
   auto workspace = std::make_unique<FeatureWorkspace>();
+  o.request.progressPerFile = true;
   TerminalProgressBar progress("features");
   NullProgress silent;
   BarFinishingHost host(headless, progress);
@@ -135,10 +155,19 @@ int RunFeatures(FeaturesOptions& o) {
   progress.Finish();
   if (!talks) return ExitStatus(status);
   switch (status) {
-    case CalcStatus::kDone:
-      std::cout << "Features of " << workspace->processed << " waveform files\nWrote "
-                << FeatureResultsPath(o.request.folder) << std::endl;
+    case CalcStatus::kDone: {
+      // One write, so that a launcher forwarding the stream keeps the notes whole.
+      std::string notes;
+      for (const std::string& note : workspace->skipped.All()) notes += "Skipped: " + note + "\n";
+      if (workspace->doubtful > 0)
+        notes += "Warning: " + DoubtfulRowsNote(workspace->doubtful) + "\n";
+      std::cerr << notes << std::flush;
+      const size_t skipped = workspace->skipped.All().size();
+      std::cout << "Features of " << workspace->processed << " waveform files";
+      if (skipped > 0) std::cout << ", " << skipped << " skipped";
+      std::cout << "\nWrote " << FeatureResultsPath(o.request.folder) << std::endl;
       break;
+    }
     case CalcStatus::kFailed:
       std::cerr << "The results could not be written into "
                 << FeatureResultsFolder(o.request.folder) << std::endl;
@@ -153,13 +182,45 @@ int RunFeatures(FeaturesOptions& o) {
 
 }  // namespace
 
+// The columns as --help lists them: name, unit and meaning, in table order.
+const char* const kColumnHelp =
+    "Columns (name [unit]: meaning; * = written by default):\n"
+    "  arrival-time [s]: onset pick + time of test (the time of test without --aic)\n"
+    "  amplitude * [V]: largest magnitude in the window\n"
+    "  energy * [J]: sum of squares x dt / --impedance\n"
+    "  peak-frequency-1..3 * [Hz]: largest bins of the windowed spectrum, each more than\n"
+    "    fs/200 from the ones before\n"
+    "  weighted-peak-frequency-1..3 * [Hz]: sqrt(peak frequency x centroid)\n"
+    "  centroid * [Hz]: magnitude-weighted mean frequency\n"
+    "  partial-power-1..8 (1..6 *) [%]: magnitude share of --band K (begin <= f < end) in\n"
+    "    the spectrum below the largest band end\n"
+    "  mm-time [s]: time of the largest wavelet coefficient + time of test\n"
+    "  mm-frequency [Hz]: its frequency\n"
+    "  mm [units]: its magnitude\n"
+    "  tf-power-1..4 [%]: share of --wt-band K (begin < f <= end) in the sum of the bands'\n"
+    "    largest magnitudes\n"
+    "The time window (--time-start/--time-end, or --aic with --duration) applies to every\n"
+    "column family: time, spectrum and wavelet.";
+
 Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   auto* sub = app.add_subcommand(
       "features",
-      "Feature extraction: for every waveform file (*.txt) of a folder one row of time-, FFT-\n"
-      "and wavelet-based features, written to DIR/FXData/FX_Results.txt (header line, units\n"
-      "line, one tab-separated row per file in name order). Defaults are those of the\n"
-      "Feature Extraction dialog.");
+      std::string(
+          "Feature extraction: for every waveform file (*.txt) of a folder one row of time-, FFT-\n"
+          "and wavelet-based features, written to DIR/FXData/FX_Results.txt (header line, units\n"
+          "line, one tab-separated row per file in name order). Defaults are those of the\n"
+          "Feature Extraction dialog.\n") +
+          kColumnHelp +
+          "\nSkipped (each named on stderr with its reason, counted in the closing line): files\n"
+          "that cannot be read or hold no data, no positive finite sample interval or a sample\n"
+          "that is not a finite number (an _fft.txt result, a README.txt), and with\n"
+          "--with-file-names files whose name holds a tab, CR or LF. --strict stops at the first.\n"
+          "Refused (nothing written, an earlier table stays): a folder that is missing, cannot\n"
+          "be listed or holds no *.txt file; a file of more than 16384 samples; a wavelet grid\n"
+          "or window that does not fit; malformed options.\n"
+          "Exit status: 0 table written (files may have been skipped), 1 refused, 2 the table\n"
+          "could not be written, 3 stopped; 105 an option value that is not a number of its\n"
+          "kind (104, 106, 109: other command-line errors).");
   auto o = std::make_shared<FeaturesOptions>();
   FeatureParams& p = o->request.params;
   sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
@@ -167,47 +228,62 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   for (const std::string& name : ColumnNames()) names += (names.empty() ? "" : ", ") + name;
   sub->add_option("--columns", o->columns,
                   "Columns to write, comma-separated, in any order (the table keeps its own):\n" +
-                      names +
-                      ".\nDefault: amplitude, energy, peak and weighted peak frequencies 1-3,\n"
-                      "centroid, partial-power-1..6. arrival-time switches on --aic.")
+                      names + ".\nDefault: the columns marked * above")
       ->delimiter(',')
       ->check(CLI::IsMember(ColumnNames()));
-  sub->add_flag("--all", o->all, "Write all 25 columns");
+  sub->add_flag("--all", o->all, "Write all 25 columns (not with --columns)");
+  std::string band_defaults;
+  for (int b = 0; b < kPartialPowerBands; ++b)
+    band_defaults += (b == 0 ? "" : (b % 3 == 0 ? ",\n  " : ", ")) + std::to_string(b + 1) + ":" +
+                     p.ppBegin[b] + ":" + p.ppEnd[b];
+  std::string wt_defaults;
+  for (int b = 0; b < kWaveletBands; ++b)
+    wt_defaults +=
+        (b == 0 ? "" : ", ") + std::to_string(b + 1) + ":" + p.wtBegin[b] + ":" + p.wtEnd[b];
   sub->add_option("--band", o->bands,
                   "Partial power band K from BEGIN to END Hz (bin frequencies BEGIN <= f < END);\n"
-                  "repeatable. Defaults: 0:150e3, 150e3:300e3, ..., 900e3:1200e3; bands whose\n"
-                  "column is not written are 0:0")
+                  "repeatable, each K once, only for written columns. Defaults:\n  " +
+                      band_defaults)
       ->type_name("K:BEGIN:END");
-  sub->add_option("--start", p.timeStart, "Start of the time window in s")->capture_default_str();
-  sub->add_option("--end", p.timeEnd, "End of the time window in s")->capture_default_str();
+  sub->add_option("--time-start,--start", p.timeStart, "Start of the time window in s")
+      ->capture_default_str()
+      ->check(NumberCheck());
+  sub->add_option("--time-end,--end", p.timeEnd, "End of the time window in s")
+      ->capture_default_str()
+      ->check(NumberCheck());
   sub->add_flag("--aic", o->request.useAic,
                 "Window from the AIC onset pick to the pick + --duration instead of\n"
-                "--start/--end; the arrival time is then the pick");
+                "--time-start/--time-end; the arrival time is then the pick");
   sub->add_option("--duration", p.duration, "Window length after the AIC pick in s")
       ->capture_default_str()
       ->check(PositiveNumberCheck());
   sub->add_option("--freq-start", p.freqStart, "Wavelet frequency range start in Hz")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(NumberCheck());
   sub->add_option("--freq-end", p.freqEnd, "Wavelet frequency range end in Hz")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(NumberCheck());
   sub->add_option("--freq-res", p.freqResolution, "Wavelet frequency step in Hz (at most 511 rows)")
       ->capture_default_str()
       ->check(PositiveNumberCheck());
   sub->add_option("--wavelet-length", p.waveletLength, "Wavelet length in samples")
       ->capture_default_str()
-      ->check(PositiveCountCheck());
+      ->transform(PositiveCountCheck());
   sub->add_option("--wt-band", o->wtBands,
-                  "Wavelet band K from BEGIN to END Hz (rows BEGIN < f <= END); repeatable.\n"
-                  "Defaults: 0:150e3, 150e3:300e3, 300e3:450e3, 450e3:1000e3")
+                  "Wavelet band K from BEGIN to END Hz (rows BEGIN < f <= END); repeatable, each\n"
+                  "K once, only for written columns. Defaults: " +
+                      wt_defaults)
       ->type_name("K:BEGIN:END");
   sub->add_option("--impedance", p.impedance, "Load impedance for the energy in ohms (integer)")
       ->capture_default_str()
-      ->check(PositiveCountCheck());
+      ->transform(PositiveCountCheck());
   sub->add_flag("--with-file-names", o->request.withFileNames,
                 "Start every row with its file name (a \"file name\" column)");
+  sub->add_flag("--strict", o->request.strict,
+                "Stop at the first file that would be skipped; nothing is written");
   sub->add_option("--jobs", o->request.jobs,
                   "Threads working on files (default: every core); the table does not depend on it")
-      ->check(JobCountCheck());
+      ->transform(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o]() {

@@ -65,7 +65,7 @@ Command AddFftCommand(CLI::App& app, CommonOptions& common) {
   sub->add_option("--jobs", o->jobs,
                   "Files calculated at the same time (default: one per core); results do not\n"
                   "depend on it")
-      ->check(JobCountCheck());
+      ->transform(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunFft(*o, common); };

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "import/waveform_import.h"
 #include "signal/number_text.h"
@@ -68,35 +69,23 @@ Command AddImportCommand(CLI::App& app, CommonOptions& /*common*/) {
                   "Target folder (made when missing); not the folder of a folder input")
       ->type_name("DIR")
       ->required();
-  const auto positive = CLI::Validator(
-      [](std::string& text) {
-        const double value = ParseDouble(text);
-        return std::isfinite(value) && value > 0.0 ? std::string()
-                                                   : std::string("must be a positive number");
-      },
-      "POSITIVE");
   auto* dt = sub->add_option("--dt", options->dt,
                              "Sample interval in seconds of headerless files (and of files "
                              "whose header gives none)")
                  ->type_name("SECONDS")
-                 ->check(positive);
+                 ->check(PositiveNumberCheck());
   auto* units = sub->add_option("--units", options->units,
                                 "Amplitude units of headerless files (default " +
                                     std::string(kDefaultUnits) + ")")
                     ->type_name("TEXT");
   auto* channel =
       sub->add_option("--channel", options->channel, "Channel number of headerless files")
-          ->type_name("N");
+          ->type_name("N")
+          ->transform(IntegerCheck());
   auto* time_of_test = sub->add_option("--time-of-test", options->time_of_test,
                                        "Time of test in seconds of headerless files")
                            ->type_name("SECONDS")
-                           ->check(CLI::Validator(
-                               [](std::string& text) {
-                                 return std::isfinite(ParseDouble(text))
-                                            ? std::string()
-                                            : std::string("must be a finite number");
-                               },
-                               "FINITE"));
+                           ->check(NumberCheck());
   sub->add_flag("--force", options->request.force,
                 "Replace files that already exist in the target folder");
   Command command;

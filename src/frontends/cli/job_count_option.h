@@ -3,8 +3,11 @@
 // refused (each job costs a thread and its workspace; a typo of 100000 must not start them).
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <thread>
+
+#include "frontends/cli/number_option.h"
 
 namespace plexo::cli {
 
@@ -16,12 +19,13 @@ inline CLI::Validator JobCountCheck() {
   const int most = MaxJobCount();
   return CLI::Validator(
       [most](std::string& text) -> std::string {
-        int value = -1;
-        if (!CLI::detail::lexical_cast(text, value) || value < 0 || value > most) {
-          return "Value " + text + " is not a job count: give 0 (one per core) to " +
-                 std::to_string(most) + " (four per core)";
+        const std::optional<int> value = WholeInteger(text);
+        if (value && *value >= 0 && *value <= most) {
+          text = std::to_string(*value);  // "1e1" is 10
+          return {};
         }
-        return {};
+        return "Value " + text + " is not a job count: give 0 (one per core) to " +
+               std::to_string(most) + " (four per core)";
       },
       // The rule, not this machine's number: the help (and the manual made from it) must not
       // carry the core count of the machine that printed it.

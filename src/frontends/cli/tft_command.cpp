@@ -123,7 +123,7 @@ Command AddTftCommand(CLI::App& app, CommonOptions& common) {
          "Threads (default: one per core): several files run side by side, and the threads\n"
          "left over compute each file's wavelet rows or Wigner-Ville columns; results do not\n"
          "depend on it")
-      ->check(JobCountCheck());
+      ->transform(JobCountCheck());
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunTft(*o, common); };

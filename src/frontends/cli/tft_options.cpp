@@ -1,6 +1,6 @@
 #include "frontends/cli/tft_options.h"
 
-#include "frontends/cli/positive_option.h"
+#include "frontends/cli/number_option.h"
 #include "signal/number_text.h"
 
 namespace plexo::cli {
@@ -46,12 +46,17 @@ void Override(const TftGridOptions& o, TftRequest& r) {
 void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
   sub.add_option("--method", o.method, "cwt (wavelet transform) or spwvd (Wigner-Ville)")
       ->check(CLI::IsMember({"cwt", "spwvd"}));
-  o.timeStartGiven = sub.add_option("--time-start", o.timeStart, "Window start, s");
-  o.timeEndGiven = sub.add_option("--time-end", o.timeEnd, "Window end, s");
-  o.timeResGiven = sub.add_option("--time-res", o.timeRes, "Sample interval to assume, s (> 0)");
-  o.freqStartGiven = sub.add_option("--freq-start", o.freqStart, "Frequency start, Hz");
-  o.freqEndGiven = sub.add_option("--freq-end", o.freqEnd, "Frequency end, Hz");
-  o.freqResGiven = sub.add_option("--freq-res", o.freqRes, "Frequency step, Hz (> 0)");
+  o.timeStartGiven =
+      sub.add_option("--time-start", o.timeStart, "Window start, s")->check(NumberCheck());
+  o.timeEndGiven = sub.add_option("--time-end", o.timeEnd, "Window end, s")->check(NumberCheck());
+  o.timeResGiven = sub.add_option("--time-res", o.timeRes, "Sample interval to assume, s (> 0)")
+                       ->check(NumberCheck());
+  o.freqStartGiven =
+      sub.add_option("--freq-start", o.freqStart, "Frequency start, Hz")->check(NumberCheck());
+  o.freqEndGiven =
+      sub.add_option("--freq-end", o.freqEnd, "Frequency end, Hz")->check(NumberCheck());
+  o.freqResGiven =
+      sub.add_option("--freq-res", o.freqRes, "Frequency step, Hz (> 0)")->check(NumberCheck());
   o.autoTimeResGiven =
       sub.add_flag("--auto-time-res", o.autoTimeRes,
                    "Take the sample interval from the file (--auto-time-res=0 to use --time-res)");
@@ -61,13 +66,13 @@ void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
                                 "Write real,imaginary cells instead of moduli (--complex=0: off)");
   o.waveletLengthGiven =
       sub.add_option("--wavelet-length", o.waveletLength, "Wavelet samples (wavelet transform)")
-          ->check(PositiveCountCheck());
+          ->transform(PositiveCountCheck());
   o.subsamplingGiven =
       sub.add_option("--subsampling", o.subsampling, "Keep every n-th sample (Wigner-Ville)")
-          ->check(PositiveCountCheck());
+          ->transform(PositiveCountCheck());
   o.windowParameterGiven = sub.add_option("--window-parameter", o.windowParameter,
                                           "Divisor of the smoothing windows (Wigner-Ville)")
-                               ->check(PositiveCountCheck());
+                               ->transform(PositiveCountCheck());
 }
 
 TftRequest TftRequestFor(const TftGridOptions& options, const CalcSettings& settings) {
