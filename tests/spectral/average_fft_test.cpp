@@ -378,29 +378,47 @@ TEST_P(AverageFftEndsEarly, LeavesEarlierResultsInPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Jobs, AverageFftEndsEarly, ::testing::Values(1, 4));
 
-// A file without a usable sample interval has no frequency grid: the run is refused by the
-// file's name before anything is written, whatever the thread count (a read-ahead slot must not
-// lend it the interval of a file it held before).
-TEST(AverageFft, FileWithoutSampleIntervalIsRefusedByName) {
+// A file without a usable sample interval has no frequency grid: it is left out and named, and
+// the table is that of the other files, whatever the thread count (a read-ahead slot must not
+// lend it the interval of a file it held before). Strict, it stops the run by name, nothing
+// written.
+TEST(AverageFft, FileWithoutSampleIntervalIsSkippedByNameOrStopsAStrictRun) {
+  TempFolder reference;
+  WriteSamples(reference / "a.txt", Noise(256, 1), 1e-7);
+  WriteSamples(reference / "c.txt", Noise(256, 3), 1e-7);
+  WriteSamples(reference / "d.txt", Noise(256, 4), 1e-7);
+  AverageFftWorkspace plain;
+  ASSERT_EQ(RunAverage(plain, reference.path(), 1).status, CalcStatus::kDone);
+  const std::string expected = ReadBytes(AverageFftTablePath(reference.path()));
   for (int jobs : {1, 3}) {
-    TempFolder dir;
-    WriteSamples(dir / "a.txt", Noise(256, 1), 1e-7);
-    WriteSamples(dir / "c.txt", Noise(256, 3), 1e-7);
-    WriteSamples(dir / "d.txt", Noise(256, 4), 1e-7);
-    std::string text = ReadBytes(dir / "a.txt");
-    const size_t line = text.find("SAMPLE INTERVAL");
-    text.erase(line, text.find("\r\n", line) + 2 - line);
-    std::ofstream(dir / "b.txt", std::ios::binary) << text;
-    AverageFftWorkspace ws;
-    RunResult run = RunAverage(ws, dir.path(), 1, jobs);
-    EXPECT_EQ(run.status, CalcStatus::kRefused) << "jobs " << jobs;
-    EXPECT_EQ(run.host.messages,
-              std::vector<std::string>{"Sample interval of 0.000000e+000 s in " + (dir / "b.txt") +
+    for (bool strict : {false, true}) {
+      SCOPED_TRACE("jobs " + std::to_string(jobs) + (strict ? " strict" : ""));
+      TempFolder dir;
+      for (const char* name : {"a.txt", "c.txt", "d.txt"})
+        fs::copy_file(reference / name, dir / name);
+      std::string text = ReadBytes(dir / "a.txt");
+      const size_t line = text.find("SAMPLE INTERVAL");
+      text.erase(line, text.find("\r\n", line) + 2 - line);
+      std::ofstream(dir / "b.txt", std::ios::binary) << text;
+      AverageFftWorkspace ws;
+      ws.strict = strict;
+      RunResult run = RunAverage(ws, dir.path(), 1, jobs);
+      EXPECT_EQ(run.host.messages, std::vector<std::string>{
+                                       "Sample interval of 0.000000e+000 s in " + (dir / "b.txt") +
                                        " is not allowed! The file needs a \"SAMPLE INTERVAL "
                                        "(Seconds):\" line with a value > 0!"});
-    EXPECT_TRUE(run.host.images.empty());
-    EXPECT_FALSE(fs::exists(AverageFftTablePath(dir.path())));
-    EXPECT_FALSE(fs::exists(AverageFftPreviewPath(dir.path())));
+      if (strict) {
+        EXPECT_EQ(run.status, CalcStatus::kRefused);
+        EXPECT_TRUE(run.host.images.empty());
+        EXPECT_FALSE(fs::exists(AverageFftTablePath(dir.path())));
+        EXPECT_FALSE(fs::exists(AverageFftPreviewPath(dir.path())));
+      } else {
+        EXPECT_EQ(run.status, CalcStatus::kDone);
+        EXPECT_EQ(ws.averaged, 3);
+        EXPECT_EQ(ws.skipped, 1);
+        EXPECT_EQ(ReadBytes(AverageFftTablePath(dir.path())), expected);
+      }
+    }
   }
 }
 
