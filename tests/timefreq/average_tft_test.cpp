@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/recording_host.h"
+#include "signal/number_text.h"
 #include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "support/temp_dir.h"
@@ -302,6 +303,34 @@ TEST(AverageTft, EmptyOrMissingFolder) {
   EXPECT_TRUE(missing.host.messages.empty());
   EXPECT_FALSE(Exists(dir.File("no-such-folder")));
   EXPECT_TRUE(missing.singleRequests.empty());
+}
+
+// Files on another sample interval or count than the first file averaged are averaged all the
+// same, and each is named with both grids; a strict run stops at the first file left out.
+TEST(AverageTft, FilesOnAnotherGridAreNamedAndStrictStopsAtAFileLeftOut) {
+  TempDir dir;
+  WriteSignal(dir.File("a.txt"), Burst(1024, 0.2, 100.0), Header(1));
+  WriteSignal(dir.File("b.txt"), Burst(1024, 0.3, 100.0), Header(2, 2 * kDt));
+  WriteSignal(dir.File("c.txt"), Burst(1024, 0.4, 100.0), Header(3));
+  WriteSignal(dir.File("d.txt"), Burst(512, 0.4, 100.0), Header(4));
+  AverageRun run;
+  ASSERT_EQ(run.Go(dir.path()), CalcStatus::kDone);
+  EXPECT_EQ(run.workspace->averaged, 4);
+  const std::string first = ", the first file " + dir.File("a.txt") + ": 1024 samples at " +
+                            FormatE(kDt) + " s; the waveforms are averaged all the same.";
+  EXPECT_EQ(run.host.messages,
+            std::vector<std::string>{dir.File("b.txt") + ": 1024 samples at " +
+                                     FormatE(2 * kDt) + " s" + first + "\n" + dir.File("d.txt") +
+                                     ": 512 samples at " + FormatE(kDt) + " s" + first});
+
+  WriteBytes(dir.File("b0.txt"), "not a waveform\r\n");
+  AverageRun strict;
+  strict.workspace->strict = true;
+  EXPECT_EQ(strict.Go(dir.path()), CalcStatus::kRefused);
+  ASSERT_EQ(strict.host.messages.size(), 1u);
+  EXPECT_EQ(strict.host.messages[0].find(dir.File("b0.txt") + ": no waveform samples"), 0u)
+      << strict.host.messages[0];
+  EXPECT_TRUE(strict.singleRequests.empty());
 }
 
 // The second line of the grid refusal names the first value that breaks the grid.
