@@ -319,9 +319,9 @@ TEST(AverageTft, FilesOnAnotherGridAreNamedAndStrictStopsAtAFileLeftOut) {
   const std::string first = ", the first file " + dir.File("a.txt") + ": 1024 samples at " +
                             FormatE(kDt) + " s; the waveforms are averaged all the same.";
   EXPECT_EQ(run.host.messages,
-            std::vector<std::string>{dir.File("b.txt") + ": 1024 samples at " +
-                                     FormatE(2 * kDt) + " s" + first + "\n" + dir.File("d.txt") +
-                                     ": 512 samples at " + FormatE(kDt) + " s" + first});
+            std::vector<std::string>{dir.File("b.txt") + ": 1024 samples at " + FormatE(2 * kDt) +
+                                     " s" + first + "\n" + dir.File("d.txt") + ": 512 samples at " +
+                                     FormatE(kDt) + " s" + first});
 
   WriteBytes(dir.File("b0.txt"), "not a waveform\r\n");
   AverageRun strict;
