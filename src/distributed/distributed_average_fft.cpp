@@ -6,6 +6,7 @@
 #include "distributed/rank_exchange.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
+#include "signal/text_file.h"
 #include "spectral/average_fft_blocks.h"
 
 namespace plexo::distributed {
@@ -76,6 +77,7 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
       host.MessageBox(FolderNotListedMessage(folder, why));
       refused = static_cast<int>(CalcStatus::kRefused);
     } else if (!MakeDirectory(AverageFftFolder(folder), &why)) {
+      ReportFileError();  // stdout says so as for every result that cannot be written
       host.MessageBox(FolderNotCreatedMessage(AverageFftFolder(folder), why));
       refused = static_cast<int>(CalcStatus::kFailed);
     }

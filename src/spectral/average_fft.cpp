@@ -10,6 +10,7 @@
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
 #include "signal/result_files.h"
+#include "signal/text_file.h"
 #include "spectral/batch_file_refusal.h"
 
 namespace plexo {
@@ -174,6 +175,7 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
     return CalcStatus::kRefused;
   }
   if (std::string why; !MakeDirectory(AverageFftFolder(folder), &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
     host.MessageBox(FolderNotCreatedMessage(AverageFftFolder(folder), why));
     return CalcStatus::kFailed;
   }

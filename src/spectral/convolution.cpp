@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "signal/number_text.h"
 #include "signal/result_files.h"
+#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/batch_file_refusal.h"
 #include "spectral/fft.h"
@@ -97,6 +98,7 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
     return CalcStatus::kRefused;
   }
   if (std::string why; !MakeDirectory(ProcessedFolder(folder), &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
     host.MessageBox(FolderNotCreatedMessage(ProcessedFolder(folder), why));
     return CalcStatus::kFailed;
   }

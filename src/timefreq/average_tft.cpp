@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "signal/number_text.h"
 #include "signal/result_files.h"
+#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/batch_file_refusal.h"
 #include "spectral/fft.h"
@@ -115,6 +116,7 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
     return CalcStatus::kRefused;
   }
   if (std::string why; !MakeDirectory(AverageTftFolder(folder), &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
     host.MessageBox(FolderNotCreatedMessage(AverageTftFolder(folder), why));
     return CalcStatus::kFailed;
   }
