@@ -2,6 +2,7 @@
 
 #include "signal/number_text.h"
 #include "signal/setup_file.h"
+#include "timefreq/average_tft.h"
 
 namespace plexo {
 
@@ -396,7 +397,9 @@ void COptionsDlg::OnCalculate() {
     }
     case CalcMode::kAverageTft: {
       if (!ValidGrid()) {
-        host_.MessageBox(kInvalidParametersMessage);
+        // The fixed text, then which value makes the grid inconsistent.
+        host_.MessageBox(std::string(kInvalidParametersMessage) + "\n" +
+                         TftGridProblem(CollectTftRequest("")));
         return;
       }
       AverageTftRequest request;

@@ -6,6 +6,7 @@
 #include "distributed/rank_exchange.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
+#include "signal/text_file.h"
 #include "spectral/average_fft_blocks.h"
 
 namespace plexo::distributed {
@@ -69,14 +70,20 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
   std::vector<std::string> files;
   int refused = 0;
   if (mpi.IsRoot()) {
+    std::string why;
     if (!IsDirectory(folder)) {
-      refused = 1;
-    } else {
-      MakeDirectory(AverageFftFolder(folder));  // failure shows when the results are written
-      files = ListTxtFiles(folder);
+      refused = static_cast<int>(CalcStatus::kRefused);
+    } else if (!ListTxtFiles(folder, files, why)) {
+      host.MessageBox(FolderNotListedMessage(folder, why));
+      refused = static_cast<int>(CalcStatus::kRefused);
+    } else if (!MakeDirectory(AverageFftFolder(folder), &why)) {
+      ReportFileError();  // stdout says so as for every result that cannot be written
+      host.MessageBox(FolderNotCreatedMessage(AverageFftFolder(folder), why));
+      refused = static_cast<int>(CalcStatus::kFailed);
     }
   }
-  if (BroadcastInt(refused) != 0) return CalcStatus::kRefused;
+  if (const int stop_status = BroadcastInt(refused); stop_status != 0)
+    return static_cast<CalcStatus>(stop_status);
   files = BroadcastStrings(files);
   ws.notes.Clear();
   // Every rank compares its files with the first file averaged in list order, as one process
@@ -106,12 +113,14 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
   StopSignal stop(mpi);
   {
     RankProgress tracker(mpi, 1, progress);
-    const SpectrumBlocksPart part =
-        SumSpectrumBlocks(files, blocks.begin, blocks.end, first_averaged, windowIndex,
-                          ResolveJobCount(jobs), ws.files, [&](int /*file*/) {
-                            tracker.FileDone();
-                            return !stop.Received();
-                          });
+    const SpectrumBlocksPart part = SumSpectrumBlocks(
+        files, blocks.begin, blocks.end, first_averaged, windowIndex, ResolveJobCount(jobs),
+        ws.files,
+        [&](int /*file*/) {
+          tracker.FileDone();
+          return !stop.Received();
+        },
+        ws.strict);
     if (part.refusedFile >= 0) stop.Send(part.refusedFile);
     results = GatherResults(mpi, Pack(part), tracker);
   }

@@ -73,9 +73,16 @@ std::string FolderNotListedMessage(const std::string& folder, const std::string&
   return "Folder " + folder + " cannot be listed: " + why + "!";
 }
 
-bool MakeDirectory(const std::string& path) {
+bool MakeDirectory(const std::string& path, std::string* why) {
   if (mkdir(path.c_str(), 0777) == 0) return true;
-  return errno == EEXIST && IsDirectory(path);
+  const int error = errno;
+  if (error == EEXIST && IsDirectory(path)) return true;
+  if (why != nullptr) *why = std::strerror(error);
+  return false;
+}
+
+std::string FolderNotCreatedMessage(const std::string& folder, const std::string& why) {
+  return "Folder " + folder + " cannot be created: " + why + "!";
 }
 
 std::string ExecutableDirectory() {

@@ -21,8 +21,11 @@ std::string FolderNotListedMessage(const std::string& folder, const std::string&
 // folder + "/" + name, without doubling a trailing "/".
 std::string JoinPath(const std::string& folder, const std::string& name);
 
-// Creates the folder if it does not exist. False when it neither exists nor could be made.
-bool MakeDirectory(const std::string& path);
+// Creates the folder if it does not exist. False when it neither exists nor could be made, with
+// `why` (when given) set to the system's reason for the mkdir ("Permission denied", ...).
+bool MakeDirectory(const std::string& path, std::string* why = nullptr);
+// "Folder FOLDER cannot be created: WHY!", the one message for a result folder not made.
+std::string FolderNotCreatedMessage(const std::string& folder, const std::string& why);
 
 bool IsDirectory(const std::string& path);
 bool IsRegularFile(const std::string& path);

@@ -10,6 +10,8 @@
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
 #include "signal/result_files.h"
+#include "signal/text_file.h"
+#include "spectral/batch_file_refusal.h"
 
 namespace plexo {
 namespace {
@@ -38,7 +40,10 @@ void PrepareRun(AverageFftWorkspace& ws) {
 }  // namespace
 
 std::string AverageFftSkipReason(const std::string& path, const FileSpectrum& file) {
-  if (!file.waveform.readProblem.empty()) return file.waveform.readProblem;
+  if (std::string reason = WaveformSkipReason(path, file.count, file.waveform.readProblem,
+                                              file.waveform.sampleInterval);
+      !reason.empty())
+    return reason;
   // One sample transforms to one point, below which there is no bin: counting the file in K
   // would only shrink every mean.
   if (file.HasSpectrum() && file.Bins() == 0)
@@ -164,8 +169,16 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
                       CalcProgress& progress, Host& host, int jobs) {
   if (!IsDirectory(folder)) return CalcStatus::kRefused;
   PrepareRun(ws);
-  MakeDirectory(AverageFftFolder(folder));  // failure shows when the results are written
-  const std::vector<std::string> files = ListTxtFiles(folder);
+  std::vector<std::string> files;
+  if (std::string why; !ListTxtFiles(folder, files, why)) {
+    host.MessageBox(FolderNotListedMessage(folder, why));
+    return CalcStatus::kRefused;
+  }
+  if (std::string why; !MakeDirectory(AverageFftFolder(folder), &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
+    host.MessageBox(FolderNotCreatedMessage(AverageFftFolder(folder), why));
+    return CalcStatus::kFailed;
+  }
   const int count = static_cast<int>(files.size());
   progress.SetRange(0, count);
 
@@ -182,15 +195,14 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
       progress.SetPos(k);
       const FileSpectrum& file = reader.Next();
       if (file.count > MAX_SAMPLES) {
-        host.MessageBox(SamplingSizeMessage(file.count));
-        return CalcStatus::kRefused;
-      }
-      // Its spectrum would have no frequency grid; the average would mix it into the others.
-      if (file.count > 0 && !file.intervalProblem.empty()) {
-        host.MessageBox(file.intervalProblem);
+        host.MessageBox(OverSampleLimitMessage(files[k - 1], file.count));
         return CalcStatus::kRefused;
       }
       if (std::string reason = AverageFftSkipReason(files[k - 1], file); !reason.empty()) {
+        if (ws.strict) {
+          host.MessageBox(reason);
+          return CalcStatus::kRefused;
+        }
         ws.notes.Add(std::move(reason));
         ++ws.skipped;
       } else if (file.HasSpectrum()) {

@@ -32,10 +32,15 @@ struct AverageFftWorkspace {
   int averaged = 0;
   int skipped = 0;
   FileNotes notes;
+
+  // A setting of the run: the first file left out stops it (its reason as the message, nothing
+  // written) instead of being named and skipped.
+  bool strict = false;
 };
 
-// Why a file read for the average is left out of it (refused content, no frequency bin, a
-// spectrum that overflows); empty when it is averaged.
+// Why a file read for the average is left out of it (unreadable, no samples, refused content,
+// no usable sample interval, no frequency bin, a spectrum that overflows), naming the file;
+// empty when it is averaged or when it is over MAX_SAMPLES (which stops the run).
 std::string AverageFftSkipReason(const std::string& path, const FileSpectrum& file);
 // "4096 samples at 1.000000e-007 s", and the note for a file on another grid than the first
 // file averaged.
@@ -60,18 +65,21 @@ std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FF
 
 // Runs the calculation over the *.txt files of `folder` (sorted by name). windowIndex 1 gates
 // each waveform to 240..340 µs before its transform. `jobs` worker threads read and transform
-// ahead (0: every core); the table does not depend on it. Files the reader finds no data in,
-// refuses for their content (a sample that is not a finite number, a NUL byte) or whose single
-// sample gives no frequency bin are skipped and not counted in K. A file whose sample count or
+// ahead (0: every core); the table does not depend on it. Files that cannot be read, hold no
+// samples, are refused for their content (a sample that is not a finite number, a NUL byte),
+// have no usable sample interval or whose single sample gives no frequency bin are skipped,
+// named in the notes and not counted in K (with ws.strict the first of them stops the run:
+// message naming it, kRefused, nothing written). A file whose sample count or
 // interval differs from the first file averaged is averaged all the same, bin by bin (the table
 // takes the last file's grid), and noted. The notes are shown as one message when the files have
 // all been read.
 //
-// kRefused: the folder does not exist (nothing created), no file held data (no table), or a
-// file holds more than MAX_SAMPLES samples or data without a usable sample interval (message
-// naming the count or the file; no table). kStopped: the progress asked to stop (tested after
-// each file; no table). kFailed: the preview or the table could not be written. An earlier
-// table survives every run that does not complete.
+// kRefused: the folder does not exist (nothing created), cannot be listed (message with the
+// system's reason, nothing created), no file held data (no table), or a file holds more than
+// MAX_SAMPLES samples (message naming the count and the file; no table). kFailed also when the
+// result folder cannot be created (message with the reason). kStopped: the progress asked to stop
+// (tested after each file; no table). kFailed: the preview or the table could not be written. An
+// earlier table survives every run that does not complete.
 CalcStatus AverageFFT(AverageFftWorkspace& workspace, const std::string& folder, int windowIndex,
                       CalcProgress& progress, Host& host, int jobs = 0);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "signal/waveform_file.h"
+#include "spectral/batch_file_refusal.h"
 
 namespace plexo {
 
@@ -19,7 +20,7 @@ FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, i
   FileSpectrum file;
   for (const std::string& path : files) {
     ReadAndTransform(path, windowIndex, file);
-    if (file.count > MAX_SAMPLES || (file.count > 0 && !file.intervalProblem.empty())) break;
+    if (file.count > MAX_SAMPLES) break;
     if (file.HasSpectrum() && AverageFftSkipReason(path, file).empty()) {
       first.path = path;
       first.grid = AverageFftGridText(file);
@@ -34,7 +35,7 @@ FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, i
 SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int firstBlock,
                                      int endBlock, const FirstAveragedFile& firstAveraged,
                                      int windowIndex, int jobs, std::vector<FileSpectrum>& slots,
-                                     const std::function<bool(int file)>& after) {
+                                     const std::function<bool(int file)>& after, bool strict) {
   SpectrumBlocksPart part;
   const int count = static_cast<int>(files.size());
   const int first = std::min(firstBlock * kAverageFftBlockFiles, count);
@@ -49,15 +50,15 @@ SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int 
     const FileSpectrum& file = reader.Next();
     if (file.count > MAX_SAMPLES) {
       part.refusedFile = f;
-      part.message = SamplingSizeMessage(file.count);
-      return part;
-    }
-    if (file.count > 0 && !file.intervalProblem.empty()) {
-      part.refusedFile = f;
-      part.message = file.intervalProblem;
+      part.message = OverSampleLimitMessage(files[f], file.count);
       return part;
     }
     if (std::string reason = AverageFftSkipReason(files[f], file); !reason.empty()) {
+      if (strict) {
+        part.refusedFile = f;
+        part.message = std::move(reason);
+        return part;
+      }
       part.notes.push_back(std::move(reason));
       ++part.skipped;
     } else if (file.HasSpectrum()) {

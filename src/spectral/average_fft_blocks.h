@@ -41,7 +41,7 @@ FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, i
 struct SpectrumBlocksPart {
   std::vector<SpectrumFold::Node> nodes;
   int averaged = 0;
-  int skipped = 0;                 // files the reader found no data in
+  int skipped = 0;                 // files left out (AverageFftSkipReason)
   int lastAveraged = -1;           // index into the file list of the last file averaged, else -1
   int refusedFile = -1;            // the file that refuses the run (index into the list), else -1
   std::string message;             // its message
@@ -51,12 +51,13 @@ struct SpectrumBlocksPart {
 
 // Reads and sums the files of blocks firstBlock .. endBlock-1 of `files` with `jobs` threads
 // reading ahead into `slots`. after(file) runs on the calling thread after each file, in file
-// order; false stops. A file of more than MAX_SAMPLES samples, or with data but no usable
-// sample interval, refuses the run there (its message as the one-process run gives it).
+// order; false stops. A file of more than MAX_SAMPLES samples refuses the run there (its message
+// as the one-process run gives it), and so does, when `strict`, the first file left out.
 SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int firstBlock,
                                      int endBlock, const FirstAveragedFile& firstAveraged,
                                      int windowIndex, int jobs, std::vector<FileSpectrum>& slots,
-                                     const std::function<bool(int file)>& after);
+                                     const std::function<bool(int file)>& after,
+                                     bool strict = false);
 
 // The statistics of the summed total, the preview (shown, saved) and the table, as the
 // one-process Average FFT writes them; the frequency grid and the preview's header come from

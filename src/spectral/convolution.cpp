@@ -5,7 +5,9 @@
 #include "platform/file_system.h"
 #include "signal/number_text.h"
 #include "signal/result_files.h"
+#include "signal/text_file.h"
 #include "signal/waveform_file.h"
+#include "spectral/batch_file_refusal.h"
 #include "spectral/fft.h"
 #include "spectral/transfer_function.h"
 
@@ -59,6 +61,7 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
                                  TransferOperation operation, char outputChoice,
                                  CalcProgress& progress, Host& host) {
   ws.processed = ws.written = ws.skipped = 0;
+  ws.notes.Clear();
   // Larger transforms would leave the buffers; a negative exponent is no transform size.
   if (fftPrecision < 0 || fftPrecision > kMaxFftPrecision) {
     host.MessageBox("FFT-precision of " + FormatD(fftPrecision) +
@@ -89,8 +92,16 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
 
   if (ws.output.size() < static_cast<size_t>(MAX_SAMPLES)) ws.output.resize(MAX_SAMPLES);
   ws.columns.Clear();
-  MakeDirectory(ProcessedFolder(folder));  // failure shows when the outputs are written
-  const std::vector<std::string> files = ListTxtFiles(folder);
+  std::vector<std::string> files;
+  if (std::string why; !ListTxtFiles(folder, files, why)) {
+    host.MessageBox(FolderNotListedMessage(folder, why));
+    return CalcStatus::kRefused;
+  }
+  if (std::string why; !MakeDirectory(ProcessedFolder(folder), &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
+    host.MessageBox(FolderNotCreatedMessage(ProcessedFolder(folder), why));
+    return CalcStatus::kFailed;
+  }
   progress.SetRange(0, static_cast<int>(files.size()));
 
   bool write_failed = false;
@@ -102,10 +113,18 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
     if (count > MAX_SAMPLES) {
       // The run ends here, and the waveforms processed before this file are kept.
       if (ws.written > 0 && !CommitResult(processed, host)) ws.written = 0;
-      host.MessageBox(SamplingSizeMessage(count));
+      ws.notes.Report(host);
+      host.MessageBox(OverSampleLimitMessage(files[k], count));
       return CalcStatus::kRefused;
     }
-    if (count <= 0) {
+    if (std::string reason = WaveformSkipReason(files[k], count, ws.waveform.readProblem,
+                                                ws.waveform.sampleInterval);
+        !reason.empty()) {
+      if (ws.strict) {
+        host.MessageBox(reason);
+        return CalcStatus::kRefused;
+      }
+      ws.notes.Add(std::move(reason));
       ++ws.skipped;
       continue;
     }
@@ -120,6 +139,7 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
       ++ws.written;
     }
   }
+  ws.notes.Report(host);
   if (ws.written > 0 && !CommitResult(processed, host)) {
     ws.written = 0;
     write_failed = true;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_notes.h"
 #include "platform/host.h"
 #include "signal/complex.h"
 #include "signal/waveform.h"
@@ -30,6 +31,11 @@ struct ConvolutionWorkspace {
   int processed = 0;
   int written = 0;
   int skipped = 0;
+  FileNotes notes;  // the inputs left out, each with its reason (WaveformSkipReason)
+
+  // A setting of the run: the first input left out stops it (message naming it, nothing
+  // written) instead of being named and skipped.
+  bool strict = false;
 };
 
 std::string ProcessedFolder(const std::string& folder);  // F/procData
@@ -48,11 +54,15 @@ std::string TransferSizeMessage(int lines, double points);
 // as 0.
 //
 // kRefused: p outside 0 .. 14, a transfer function of other than N bins (message; nothing
-// created), a folder that does not exist, no waveform processed, or a waveform of more than
-// MAX_SAMPLES samples (message; the run ends, the outputs of the waveforms before it are put in
-// place). kFailed: an output file could not be written (message naming it and the reason; the
-// run goes on, but none of its waveform files replaces an earlier one: they are put in place
-// together when the run ends). Inputs without data are skipped.
+// created), a folder that does not exist or cannot be listed (message with the system's reason),
+// no waveform processed, with ws.strict an input left out (message naming it, nothing written),
+// or a waveform of more than MAX_SAMPLES samples (message naming it; the run ends, the outputs
+// of the waveforms before it are put in place). kFailed also when procData cannot be made. kFailed:
+// an output file could not be written (message naming it and the reason; the run goes on, but none
+// of its waveform files replaces an earlier one: they are put in place together when the run ends).
+// Inputs the reader refuses (unreadable, no samples, a sample that is not a finite number, no
+// usable sample interval) are skipped and named in one message when the run ends. Every output
+// carries the header of its own input.
 CalcStatus ApplyTransferFunction(ConvolutionWorkspace& workspace, const std::string& folder,
                                  int fftPrecision, const std::string& transferPath,
                                  TransferOperation operation, char outputChoice,

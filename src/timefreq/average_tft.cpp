@@ -4,8 +4,11 @@
 #include <cmath>
 
 #include "platform/file_system.h"
+#include "signal/number_text.h"
 #include "signal/result_files.h"
+#include "signal/text_file.h"
 #include "signal/waveform_file.h"
+#include "spectral/batch_file_refusal.h"
 #include "spectral/fft.h"
 #include "timefreq/align_on_threshold.h"
 
@@ -58,7 +61,32 @@ void InvertMeanSpectrum(AverageTftWorkspace& ws, int count, const TransformSizeR
   for (int i = 0; i < count; ++i) ws.averageSignal[i] = sum[i].re;
 }
 
+// "4096 samples at 1.000000e-007 s", as the Average FFT names a file's grid.
+std::string TftGridText(int count, double sampleInterval) {
+  return std::to_string(count) + " samples at " + FormatE(sampleInterval) + " s";
+}
+
 }  // namespace
+
+std::string TftGridProblem(const TftRequest& r) {
+  const auto named = [](const char* what, double value, const char* rule) {
+    return std::string(what) + " = " + FormatE(value) + " " + rule;
+  };
+  // In the order of the check; a NaN fails every comparison and is named where it stands.
+  if (!(r.timeStart >= 0)) return named("time start", r.timeStart, "s: must be 0 or more.");
+  if (!(r.timeEnd >= 0)) return named("time end", r.timeEnd, "s: must be 0 or more.");
+  if (!(r.timeEnd >= r.timeStart))
+    return named("time end", r.timeEnd, "s: must not be before time start") + " (" +
+           FormatE(r.timeStart) + " s).";
+  if (!(r.timeRes > 0)) return named("time resolution", r.timeRes, "s: must be above 0.");
+  if (!(r.freqStart >= 0)) return named("frequency start", r.freqStart, "Hz: must be 0 or more.");
+  if (!(r.freqEnd >= 0)) return named("frequency end", r.freqEnd, "Hz: must be 0 or more.");
+  if (!(r.freqEnd >= r.freqStart))
+    return named("frequency end", r.freqEnd, "Hz: must not be below frequency start") + " (" +
+           FormatE(r.freqStart) + " Hz).";
+  if (!(r.freqRes > 0)) return named("frequency resolution", r.freqRes, "Hz: must be above 0.");
+  return {};
+}
 
 std::string AverageTftFolder(const std::string& folder) { return JoinPath(folder, "avgWTData"); }
 
@@ -82,10 +110,18 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
                       const SingleTftRun& single) {
   PrepareRun(ws);
   if (!IsDirectory(folder)) return CalcStatus::kRefused;
-  MakeDirectory(AverageTftFolder(folder));  // a failure shows when the average is written
+  std::vector<std::string> files;
+  if (std::string why; !ListTxtFiles(folder, files, why)) {
+    host.MessageBox(FolderNotListedMessage(folder, why));
+    return CalcStatus::kRefused;
+  }
+  if (std::string why; !MakeDirectory(AverageTftFolder(folder), &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
+    host.MessageBox(FolderNotCreatedMessage(AverageTftFolder(folder), why));
+    return CalcStatus::kFailed;
+  }
   const std::string average_path = AverageSignalPath(folder);
 
-  const std::vector<std::string> files = ListTxtFiles(folder);
   const int file_count = static_cast<int>(files.size());
   progress.SetRange(0, file_count);
 
@@ -93,15 +129,34 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
   WaveformHeader last;  // the header of the last file averaged
   int last_count = 0;
   TransformSizeResult last_size;
+  // The first file averaged: the others are expected to share its sample count and interval.
+  std::string first_path, first_grid;
+  int first_count = 0;
+  double first_interval = 0.0;
   for (int k = 1; k <= file_count; ++k) {
     progress.SetPos(k);
+    const std::string& path = files[k - 1];
     const WaveformHeader before = wf;
-    const int count = ReadWaveform(files[k - 1], wf);
+    const int count = ReadWaveform(path, wf);
     if (count > MAX_SAMPLES) {
-      host.MessageBox(SamplingSizeMessage(count));
+      host.MessageBox(OverSampleLimitMessage(path, count));
       return CalcStatus::kRefused;
     }
-    if (count > 0) {
+    std::string reason = WaveformSkipReason(path, count, wf.readProblem, wf.sampleInterval);
+    if (!reason.empty() && ws.strict) {
+      host.MessageBox(reason);
+      return CalcStatus::kRefused;
+    }
+    if (reason.empty()) {
+      if (ws.averaged == 0) {
+        first_path = path;
+        first_grid = TftGridText(count, wf.sampleInterval);
+        first_count = count;
+        first_interval = wf.sampleInterval;
+      } else if (count != first_count || wf.sampleInterval != first_interval) {
+        ws.notes.Add(path + ": " + TftGridText(count, wf.sampleInterval) + ", the first file " +
+                     first_path + ": " + first_grid + "; the waveforms are averaged all the same.");
+      }
       const TransformSizeResult size = TransformSize(count);
       AddSpectrum(ws, count, size, grid, threshold, autoThreshold);
       ++ws.averaged;
@@ -113,7 +168,7 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
       // lacks keep the values they had before, as they would without the rejected file.
       static_cast<WaveformHeader&>(wf) = before;
       ++ws.skipped;
-      if (!wf.readProblem.empty()) ws.notes.Add(wf.readProblem);
+      ws.notes.Add(std::move(reason));
     }
     if (progress.StopRequested()) return CalcStatus::kStopped;
     progress.DrainMessages();
@@ -121,7 +176,11 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
   ws.notes.Report(host);
   if (ws.averaged == 0) {
     // Writing an empty average would replace the result of an earlier run with nothing.
-    host.MessageBox(kNoValidDataMessage);
+    // The fixed text, then which folder and why (the files left out were named just before).
+    host.MessageBox(std::string(kNoValidDataMessage) + "\n" +
+                    (file_count == 0 ? folder + " holds no *.txt file."
+                                     : folder + ": none of its " + std::to_string(file_count) +
+                                           " *.txt files is a readable waveform."));
     return CalcStatus::kRefused;
   }
 

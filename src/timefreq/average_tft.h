@@ -23,9 +23,14 @@ struct AverageTftWorkspace {
   std::vector<Complex> spectrumSum;   // running sum of the spectra, then the mean waveform
   std::vector<double> averageSignal;  // real part of the mean waveform
   int averaged = 0;                   // files of the last run that took part in the average
-  int skipped = 0;                    // files of the last run the reader rejected
-  FileNotes notes;                    // the files rejected for their content, with the reason
+  int skipped = 0;                    // files of the last run left out (WaveformSkipReason)
+  FileNotes notes;      // the files left out, with the reason, and files on another grid
+  bool strict = false;  // a setting: the first file left out stops the run (nothing written)
 };
+
+// The second line of the refusal of an inconsistent grid ("Non-valid input parameters! ..."):
+// the first parameter that makes it inconsistent, with its value; empty for a consistent one.
+std::string TftGridProblem(const TftRequest& grid);
 
 // The outputs for folder F: F/avgWTData and F/avgWTData/average_signal.txt.
 std::string AverageTftFolder(const std::string& folder);
@@ -46,9 +51,13 @@ using SingleTftRun = std::function<CalcStatus(const TftRequest&, ResultFiles&)>;
 // the header of the last file averaged; then calls `single` with `grid`, its path replaced by
 // the average waveform file and its timeRes by that file's sample interval, and returns what the
 // single calculation returns. With autoThreshold = 1 every waveform is aligned on `threshold`
-// before it is summed. Files the reader rejects are skipped. Ends without writing anything when
-// the folder does not exist (silently), when a file has more than MAX_SAMPLES samples, when no
-// file could be read, or when the user asks to stop. The average file and the files of `single`
+// before it is summed. Files the reader rejects, or without a usable sample interval, are skipped
+// and named (with ws.strict the first of them ends the run, message naming it); a file whose
+// sample count or interval differs from the first file averaged is averaged and named. Ends
+// without writing anything when the folder does not exist (silently), cannot be listed or the
+// result folder cannot be made (message with the system's reason), when a file has more than
+// MAX_SAMPLES samples (message naming it), when no file could be read, or when the user asks to
+// stop. The average file and the files of `single`
 // replace the earlier ones together, only when `single` returns kDone; a file that cannot be
 // written is reported by message (kFailed) and none is replaced.
 CalcStatus AverageTft(AverageTftWorkspace& workspace, const std::string& folder,

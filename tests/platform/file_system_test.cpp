@@ -47,6 +47,21 @@ TEST(FileSystem, NamesAndFolders) {
   EXPECT_FALSE(ExecutableDirectory().empty());
 }
 
+// A result folder that cannot be made says why the mkdir failed, not what a later open says.
+TEST(FileSystem, MakeDirectoryGivesTheReason) {
+  TempDir dir;
+  std::string why;
+  EXPECT_TRUE(MakeDirectory(dir.File("out"), &why));
+  EXPECT_TRUE(why.empty());
+  WriteBytes(dir.File("file"), "x");
+  EXPECT_FALSE(MakeDirectory(dir.File("file"), &why));
+  EXPECT_EQ(why, "File exists");
+  EXPECT_FALSE(MakeDirectory(dir.File("missing/out"), &why));
+  EXPECT_EQ(why, "No such file or directory");
+  EXPECT_EQ(FolderNotCreatedMessage("f/procData", why),
+            "Folder f/procData cannot be created: No such file or directory!");
+}
+
 TEST(TextFile, WritesCrLfAndReplacesOnlyWhenComplete) {
   TempDir dir;
   const std::string path = dir.File("t.txt");

@@ -247,7 +247,8 @@ TEST(AverageFftBlocks, RefusesAtTheFirstLongFileOfItsRun) {
   const SpectrumBlocksPart late =
       SumSpectrumBlocks(files, 2, 3, FirstAveragedFile{}, 0, 2, slots, count);
   EXPECT_EQ(late.refusedFile, 35);
-  EXPECT_EQ(late.message, SamplingSizeMessage(MAX_SAMPLES + 1));
+  EXPECT_EQ(late.message, SamplingSizeMessage(MAX_SAMPLES + 1) + "\n" + files[35] +
+                              ": 16385 sample lines; the run stops here.");
   EXPECT_EQ(after, 32 + 3);
 }
 

@@ -73,7 +73,7 @@ TEST_F(AverageFftInputs, AFileWithoutABinIsSkippedNotCountedInTheAverage) {
     SCOPED_TRACE(jobs);
     const testing::PlexoResult r = RunPlexo("avg-fft '" + mixed + "' --jobs " + jobs);
     EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("Averaged 2 waveform files (1 without data skipped)"),
+    EXPECT_NE(r.output.find("Averaged 2 waveform files (1 skipped, named above)"),
               std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find(mixed + "/b.txt: 1 sample gives no frequency bin"), std::string::npos)
@@ -101,7 +101,7 @@ TEST_F(AverageFftInputs, FilesThatAreNotFiniteOrNotTextAreSkippedByNameAndLine) 
     SCOPED_TRACE(jobs);
     const testing::PlexoResult r = RunPlexo("avg-fft '" + folder + "' --jobs " + jobs);
     EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("Averaged 1 waveform files (4 without data skipped)"),
+    EXPECT_NE(r.output.find("Averaged 1 waveform files (4 skipped, named above)"),
               std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("\"nan\" on line 20 of " + folder + "/nan.txt"), std::string::npos)

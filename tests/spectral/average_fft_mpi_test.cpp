@@ -106,7 +106,7 @@ TEST_F(AverageFftOnRanks, SameTableForEveryRankCountWithinRoundingOfOneProcess) 
 
   const Outputs two = Average(dir, 2);
   ASSERT_EQ(two.status, 0) << two.printed;
-  EXPECT_NE(two.printed.find("Averaged 69 waveform files (1 without data skipped)"),
+  EXPECT_NE(two.printed.find("Averaged 69 waveform files (1 skipped, named above)"),
             std::string::npos)
       << two.printed;
   for (int ranks : {3, 4}) {
@@ -198,6 +198,38 @@ TEST_F(AverageFftOnRanks, LongFileOfALaterRankRefusesAndWritesNothing) {
   EXPECT_EQ(run.output.find(message, first + 1), std::string::npos) << run.output;
   EXPECT_EQ(ReadBytes(AverageFftTablePath(dir.path())), "earlier\r\n");
   EXPECT_FALSE(IsRegularFile(AverageFftPreviewPath(dir.path())));
+}
+
+// The table that `plexo fft` leaves in the folder is skipped and named on ranks as in one
+// process; --strict stops every rank at it, and nothing is written.
+TEST_F(AverageFftOnRanks, AFileWithoutSampleIntervalIsSkippedOrStopsAStrictRun) {
+  TempDir dir;
+  const std::vector<std::string> files = WriteFolder(dir, 40, -1);
+  ASSERT_EQ(RunPlexo("fft " + files[20]).status, 0);
+  const std::string table = files[20].substr(0, files[20].size() - 4) + "_fft.txt";
+  const std::string named = "Sample interval of 0.000000e+000 s in " + table + " is not allowed!";
+  const Outputs one = Average(dir, 0);
+  ASSERT_EQ(one.status, 0) << one.printed;
+  EXPECT_NE(one.printed.find("(1 skipped, named above)"), std::string::npos) << one.printed;
+  std::string ranked;  // the block sums make one table for every rank count
+  for (int ranks : {2, 3}) {
+    SCOPED_TRACE(ranks);
+    const Outputs many = Average(dir, ranks);
+    EXPECT_EQ(many.status, 0) << many.printed;
+    EXPECT_NE(many.printed.find(named), std::string::npos) << many.printed;
+    EXPECT_NE(many.printed.find("Averaged 40 waveform files (1 skipped, named above)"),
+              std::string::npos)
+        << many.printed;
+    if (ranked.empty()) ranked = many.table;
+    EXPECT_EQ(many.table, ranked);
+    EXPECT_FALSE(many.table.empty());
+    std::remove(AverageFftTablePath(dir.path()).c_str());
+    const auto strict =
+        RunPlexoOnRanks(ranks, "avg-fft " + dir.path() + " --window none --jobs 1 --strict");
+    EXPECT_NE(strict.status, 0) << strict.output;
+    EXPECT_NE(strict.output.find(named), std::string::npos) << strict.output;
+    EXPECT_FALSE(testing::Exists(AverageFftTablePath(dir.path())));
+  }
 }
 
 }  // namespace

@@ -367,8 +367,9 @@ TEST_P(AverageFftEndsEarly, LeavesEarlierResultsInPlace) {
   WriteSamples(dir / "b2.txt", Noise(16385, 7), 1e-7);
   StopAfter never(100);
   EXPECT_EQ(AverageFFT(ws, dir.path(), 0, never, host, jobs), CalcStatus::kRefused);
-  EXPECT_EQ(host.messages,
-            std::vector<std::string>{"Sampling size of 16385 exceeds program limit of 16384!"});
+  EXPECT_EQ(host.messages, std::vector<std::string>{
+                               "Sampling size of 16385 exceeds program limit of 16384!\n" +
+                               (dir / "b2.txt") + ": 16385 sample lines; the run stops here."});
   EXPECT_EQ(never.positions, (std::vector<int>{1, 2, 3}));
   EXPECT_TRUE(host.images.empty());
 
@@ -378,29 +379,47 @@ TEST_P(AverageFftEndsEarly, LeavesEarlierResultsInPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Jobs, AverageFftEndsEarly, ::testing::Values(1, 4));
 
-// A file without a usable sample interval has no frequency grid: the run is refused by the
-// file's name before anything is written, whatever the thread count (a read-ahead slot must not
-// lend it the interval of a file it held before).
-TEST(AverageFft, FileWithoutSampleIntervalIsRefusedByName) {
+// A file without a usable sample interval has no frequency grid: it is left out and named, and
+// the table is that of the other files, whatever the thread count (a read-ahead slot must not
+// lend it the interval of a file it held before). Strict, it stops the run by name, nothing
+// written.
+TEST(AverageFft, FileWithoutSampleIntervalIsSkippedByNameOrStopsAStrictRun) {
+  TempFolder reference;
+  WriteSamples(reference / "a.txt", Noise(256, 1), 1e-7);
+  WriteSamples(reference / "c.txt", Noise(256, 3), 1e-7);
+  WriteSamples(reference / "d.txt", Noise(256, 4), 1e-7);
+  AverageFftWorkspace plain;
+  ASSERT_EQ(RunAverage(plain, reference.path(), 1).status, CalcStatus::kDone);
+  const std::string expected = ReadBytes(AverageFftTablePath(reference.path()));
   for (int jobs : {1, 3}) {
-    TempFolder dir;
-    WriteSamples(dir / "a.txt", Noise(256, 1), 1e-7);
-    WriteSamples(dir / "c.txt", Noise(256, 3), 1e-7);
-    WriteSamples(dir / "d.txt", Noise(256, 4), 1e-7);
-    std::string text = ReadBytes(dir / "a.txt");
-    const size_t line = text.find("SAMPLE INTERVAL");
-    text.erase(line, text.find("\r\n", line) + 2 - line);
-    std::ofstream(dir / "b.txt", std::ios::binary) << text;
-    AverageFftWorkspace ws;
-    RunResult run = RunAverage(ws, dir.path(), 1, jobs);
-    EXPECT_EQ(run.status, CalcStatus::kRefused) << "jobs " << jobs;
-    EXPECT_EQ(run.host.messages,
-              std::vector<std::string>{"Sample interval of 0.000000e+000 s in " + (dir / "b.txt") +
+    for (bool strict : {false, true}) {
+      SCOPED_TRACE("jobs " + std::to_string(jobs) + (strict ? " strict" : ""));
+      TempFolder dir;
+      for (const char* name : {"a.txt", "c.txt", "d.txt"})
+        fs::copy_file(reference / name, dir / name);
+      std::string text = ReadBytes(dir / "a.txt");
+      const size_t line = text.find("SAMPLE INTERVAL");
+      text.erase(line, text.find("\r\n", line) + 2 - line);
+      std::ofstream(dir / "b.txt", std::ios::binary) << text;
+      AverageFftWorkspace ws;
+      ws.strict = strict;
+      RunResult run = RunAverage(ws, dir.path(), 1, jobs);
+      EXPECT_EQ(run.host.messages, std::vector<std::string>{
+                                       "Sample interval of 0.000000e+000 s in " + (dir / "b.txt") +
                                        " is not allowed! The file needs a \"SAMPLE INTERVAL "
                                        "(Seconds):\" line with a value > 0!"});
-    EXPECT_TRUE(run.host.images.empty());
-    EXPECT_FALSE(fs::exists(AverageFftTablePath(dir.path())));
-    EXPECT_FALSE(fs::exists(AverageFftPreviewPath(dir.path())));
+      if (strict) {
+        EXPECT_EQ(run.status, CalcStatus::kRefused);
+        EXPECT_TRUE(run.host.images.empty());
+        EXPECT_FALSE(fs::exists(AverageFftTablePath(dir.path())));
+        EXPECT_FALSE(fs::exists(AverageFftPreviewPath(dir.path())));
+      } else {
+        EXPECT_EQ(run.status, CalcStatus::kDone);
+        EXPECT_EQ(ws.averaged, 3);
+        EXPECT_EQ(ws.skipped, 1);
+        EXPECT_EQ(ReadBytes(AverageFftTablePath(dir.path())), expected);
+      }
+    }
   }
 }
 
@@ -438,7 +457,8 @@ TEST_P(AverageFftFolders, EndWithoutATableUnlessAFileHoldsData) {
   AverageFftWorkspace ws;
   RunResult run = RunAverage(ws, folder, 0, 2);
   EXPECT_EQ(run.status, c.status);
-  EXPECT_TRUE(run.host.messages.empty());
+  // The files left out are named in one message.
+  EXPECT_EQ(run.host.messages.size(), c.skipped > 0 ? 1u : 0u);
   EXPECT_EQ(fs::exists(AverageFftFolder(folder)), c.result_folder);
   EXPECT_EQ(ws.averaged, c.averaged);
   EXPECT_EQ(ws.skipped, c.skipped);

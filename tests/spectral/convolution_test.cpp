@@ -338,8 +338,8 @@ TEST(Convolution, ColumnsOutputReportsAMissingFolderOrAnUnwritableFile) {
   std::ofstream(ProcessedFolder(dir.path())) << "a file where the folder should be";
   run = Apply(ws, dir.path(), 3, dir / "flat.tf", TransferOperation::kConvolution, 'o');
   EXPECT_EQ(run.status, CalcStatus::kFailed);
-  EXPECT_EQ(run.host.messages, std::vector<std::string>{"File " + ColumnsFilePath(dir.path()) +
-                                                        " could not be written: Not a directory!"});
+  EXPECT_EQ(run.host.messages, std::vector<std::string>{"Folder " + ProcessedFolder(dir.path()) +
+                                                        " cannot be created: File exists!"});
 }
 
 TEST(Convolution, OversizedWaveformEndsTheRunKeepingEarlierOutputs) {
@@ -352,8 +352,9 @@ TEST(Convolution, OversizedWaveformEndsTheRunKeepingEarlierOutputs) {
   ConvolutionWorkspace ws;
   Outcome run = Apply(ws, dir.path(), 6, dir / "flat.tf", TransferOperation::kConvolution);
   EXPECT_EQ(run.status, CalcStatus::kRefused);
-  EXPECT_EQ(run.host.messages,
-            std::vector<std::string>{"Sampling size of 16385 exceeds program limit of 16384!"});
+  EXPECT_EQ(run.host.messages, std::vector<std::string>{
+                                   "Sampling size of 16385 exceeds program limit of 16384!\n" +
+                                   (dir / "b.txt") + ": 16385 sample lines; the run stops here."});
   EXPECT_TRUE(fs::exists(ProcessedFilePath(dir.path(), "a.txt")));
   EXPECT_FALSE(fs::exists(ProcessedFilePath(dir.path(), "c.txt")));
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/recording_host.h"
+#include "signal/number_text.h"
 #include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "support/temp_dir.h"
@@ -203,7 +204,12 @@ TEST(AverageTft, RejectedFilesAreSkippedAndLeaveNothingBehind) {
   WriteBytes(dir.File("d.txt"), "CHANNEL NUMBER:\t9\r\n");
   AverageRun run;
   ASSERT_EQ(run.Go(dir.path()), CalcStatus::kDone);
-  EXPECT_TRUE(run.host.messages.empty());
+  // Both named, in one message.
+  const std::string why =
+      ": no waveform samples (they start on line 10) or a malformed "
+      "\"SAMPLE INTERVAL (Seconds):\" line! The file is skipped.";
+  EXPECT_EQ(run.host.messages,
+            std::vector<std::string>{dir.File("b.txt") + why + "\n" + dir.File("d.txt") + why});
   EXPECT_EQ(run.workspace->averaged, 2);
   EXPECT_EQ(run.workspace->skipped, 2);
   EXPECT_EQ(run.progress.positions, (std::vector<int>{1, 2, 3, 4}));
@@ -248,7 +254,11 @@ TEST_P(AverageTftEndsWithoutAverage, WritesNothingAndKeepsAnEarlierAverage) {
   if (*c.message == '\0') {
     EXPECT_TRUE(run.host.messages.empty());
   } else {
-    EXPECT_EQ(run.host.messages, std::vector<std::string>{c.message});
+    // The fixed text first; the lines after it name the file or the folder.
+    ASSERT_FALSE(run.host.messages.empty());
+    const std::string& last = run.host.messages.back();
+    EXPECT_EQ(last.substr(0, last.find('\n')), c.message);
+    EXPECT_NE(last.find('\n'), std::string::npos) << last;
   }
   EXPECT_EQ(ReadBytes(earlier), "an earlier average");
   EXPECT_TRUE(run.singleRequests.empty());
@@ -274,9 +284,8 @@ TEST(AverageTft, UnwritableAverageIsReported) {
   WriteBytes(dir.File("avgWTData"), "a file where the folder should be");
   AverageRun run;
   EXPECT_EQ(run.Go(dir.path()), CalcStatus::kFailed);
-  EXPECT_EQ(run.host.messages,
-            std::vector<std::string>{"File " + dir.File("avgWTData/average_signal.txt") +
-                                     " could not be written: Not a directory!"});
+  EXPECT_EQ(run.host.messages, std::vector<std::string>{"Folder " + dir.File("avgWTData") +
+                                                        " cannot be created: File exists!"});
   EXPECT_TRUE(run.singleRequests.empty());
 }
 
@@ -285,7 +294,8 @@ TEST(AverageTft, EmptyOrMissingFolder) {
   AverageRun empty;
   EXPECT_EQ(empty.Go(dir.path()), CalcStatus::kRefused);
   EXPECT_EQ(empty.host.messages,
-            std::vector<std::string>{"No valid data present in folder or error during loading!"});
+            std::vector<std::string>{"No valid data present in folder or error during loading!\n" +
+                                     dir.path() + " holds no *.txt file."});
   EXPECT_FALSE(Exists(dir.File("avgWTData/average_signal.txt")));
 
   AverageRun missing;
@@ -294,6 +304,74 @@ TEST(AverageTft, EmptyOrMissingFolder) {
   EXPECT_FALSE(Exists(dir.File("no-such-folder")));
   EXPECT_TRUE(missing.singleRequests.empty());
 }
+
+// Files on another sample interval or count than the first file averaged are averaged all the
+// same, and each is named with both grids; a strict run stops at the first file left out.
+TEST(AverageTft, FilesOnAnotherGridAreNamedAndStrictStopsAtAFileLeftOut) {
+  TempDir dir;
+  WriteSignal(dir.File("a.txt"), Burst(1024, 0.2, 100.0), Header(1));
+  WriteSignal(dir.File("b.txt"), Burst(1024, 0.3, 100.0), Header(2, 2 * kDt));
+  WriteSignal(dir.File("c.txt"), Burst(1024, 0.4, 100.0), Header(3));
+  WriteSignal(dir.File("d.txt"), Burst(512, 0.4, 100.0), Header(4));
+  AverageRun run;
+  ASSERT_EQ(run.Go(dir.path()), CalcStatus::kDone);
+  EXPECT_EQ(run.workspace->averaged, 4);
+  const std::string first = ", the first file " + dir.File("a.txt") + ": 1024 samples at " +
+                            FormatE(kDt) + " s; the waveforms are averaged all the same.";
+  EXPECT_EQ(run.host.messages,
+            std::vector<std::string>{dir.File("b.txt") + ": 1024 samples at " + FormatE(2 * kDt) +
+                                     " s" + first + "\n" + dir.File("d.txt") + ": 512 samples at " +
+                                     FormatE(kDt) + " s" + first});
+
+  WriteBytes(dir.File("b0.txt"), "not a waveform\r\n");
+  AverageRun strict;
+  strict.workspace->strict = true;
+  EXPECT_EQ(strict.Go(dir.path()), CalcStatus::kRefused);
+  ASSERT_EQ(strict.host.messages.size(), 1u);
+  EXPECT_EQ(strict.host.messages[0].find(dir.File("b0.txt") + ": no waveform samples"), 0u)
+      << strict.host.messages[0];
+  EXPECT_TRUE(strict.singleRequests.empty());
+}
+
+// The second line of the grid refusal names the first value that breaks the grid.
+struct GridProblemCase {
+  const char* name;
+  void (*change)(TftRequest&);
+  const char* expected;
+};
+
+class TftGridProblemCases : public ::testing::TestWithParam<GridProblemCase> {};
+
+TEST_P(TftGridProblemCases, NamesTheParameterAndItsValue) {
+  TftRequest grid;
+  grid.timeStart = 1e-5;
+  grid.timeEnd = 4e-4;
+  grid.timeRes = 1e-7;
+  grid.freqStart = 0;
+  grid.freqEnd = 1e6;
+  grid.freqRes = 1e4;
+  EXPECT_EQ(TftGridProblem(grid), "");
+  GetParam().change(grid);
+  ASSERT_FALSE(TftGridIsConsistent(grid));
+  EXPECT_EQ(TftGridProblem(grid), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, TftGridProblemCases,
+    ::testing::Values(GridProblemCase{"NegativeStart", [](TftRequest& r) { r.timeStart = -1e-5; },
+                                      "time start = -1.000000e-005 s: must be 0 or more."},
+                      GridProblemCase{"Reversed", [](TftRequest& r) { r.timeEnd = 1e-6; },
+                                      "time end = 1.000000e-006 s: must not be before time start "
+                                      "(1.000000e-005 s)."},
+                      GridProblemCase{"NanTimeRes", [](TftRequest& r) { r.timeRes = std::nan(""); },
+                                      "time resolution = nan s: must be above 0."},
+                      GridProblemCase{
+                          "ReversedBand", [](TftRequest& r) { r.freqStart = 2e6; },
+                          "frequency end = 1.000000e+006 Hz: must not be below frequency start "
+                          "(2.000000e+006 Hz)."},
+                      GridProblemCase{"ZeroFreqRes", [](TftRequest& r) { r.freqRes = 0; },
+                                      "frequency resolution = 0.000000e+000 Hz: must be above 0."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace plexo

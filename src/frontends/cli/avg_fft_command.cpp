@@ -5,12 +5,14 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
+#include "frontends/cli/folder_batch_output.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "signal/number_text.h"
 #include "spectral/average_fft.h"
+#include "spectral/batch_file_refusal.h"
 #include "spectral/time_gate.h"
 
 namespace plexo::cli {
@@ -21,6 +23,7 @@ struct AvgFftOptions {
   std::string window = "none";
   bool window_given = false;  // else the setup file's window choice
   int jobs = 0;
+  bool strict = false;
 };
 
 int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
@@ -31,8 +34,10 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
     if (talks) std::cerr << "Folder not found: " << options.folder << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
-  HeadlessHost host(common.show);
+  AllNotesHost host(common.show);
   auto workspace = std::make_unique<AverageFftWorkspace>();
+  workspace->strict = options.strict;
+  host.notes = &workspace->notes;
   CalcStatus status;
   {
     TerminalProgressBar bar("avg-fft");
@@ -51,10 +56,9 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   if (!talks) return ExitStatus(status);
   switch (status) {
     case CalcStatus::kDone:
-      std::cout << "Averaged " << workspace->averaged << " waveform files";
-      if (workspace->skipped > 0)
-        std::cout << " (" << workspace->skipped << " without data skipped)";
-      std::cout << "\nWrote " << AverageFftTablePath(options.folder) << "\nWrote "
+      std::cout << "Averaged " << workspace->averaged << " waveform files"
+                << SkippedFilesText(workspace->skipped) << "\nWrote "
+                << AverageFftTablePath(options.folder) << "\nWrote "
                 << AverageFftPreviewPath(options.folder) << std::endl;
       break;
     case CalcStatus::kRefused:
@@ -94,6 +98,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                   "Threads reading and transforming the files (default: every core); the table "
                   "does not depend on it")
       ->transform(JobCountCheck());
+  sub->add_flag("--strict", options->strict, kStrictHelp);
   Command command;
   command.app = sub;
   command.run = [options, window, &common]() {

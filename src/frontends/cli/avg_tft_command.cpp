@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/folder_batch_output.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -15,6 +16,7 @@
 #include "platform/headless_host.h"
 #include "signal/calc_settings.h"
 #include "signal/number_text.h"
+#include "spectral/batch_file_refusal.h"
 #include "timefreq/average_tft_methods.h"
 #include "timefreq/cwt.h"
 #include "timefreq/spwvd.h"
@@ -28,12 +30,13 @@ struct AvgTftOptions {
   double threshold = 0;
   bool align = false;
   int jobs = 0;
+  bool strict = false;
   CLI::Option* thresholdGiven = nullptr;
   CLI::Option* alignGiven = nullptr;
 };
 
 int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
-  HeadlessHost host(common.show);
+  AllNotesHost host(common.show);
   const CalcSettings& settings = common.settings.settings;
   TftRequest grid = TftRequestFor(o.grid, settings);
   grid.path = o.folder;
@@ -43,7 +46,7 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
                                : DialogTextToValue(DialogTextThreshold(settings.threshold));
   const int align = o.alignGiven->count() > 0 ? (o.align ? 1 : 0) : (settings.autoRoi != 0 ? 1 : 0);
   if (!TftGridIsConsistent(grid)) {
-    host.MessageBox(kInvalidGridMessage);
+    host.MessageBox(std::string(kInvalidGridMessage) + "\n" + TftGridProblem(grid));
     return ExitStatus(CalcStatus::kRefused);
   }
   if (!IsDirectory(o.folder)) {
@@ -52,6 +55,8 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
   }
   const bool wigner_ville = UsesWignerVille(o.grid, settings);
   auto average = std::make_unique<AverageTftWorkspace>();
+  average->strict = o.strict;
+  host.notes = &average->notes;
   CalcStatus status;
   {
     TerminalProgressBar bar("avg-tft");
@@ -71,9 +76,8 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
   if (status == CalcStatus::kDone) {
     const std::string signal = AverageSignalPath(o.folder);
     const std::string stem = PathWithoutExtension(signal) + (wigner_ville ? "_spvwd" : "_wt");
-    std::cout << "Averaged " << average->averaged << " waveform files";
-    if (average->skipped > 0) std::cout << " (" << average->skipped << " without data skipped)";
-    std::cout << "\nWrote " << signal << "\n";
+    std::cout << "Averaged " << average->averaged << " waveform files"
+              << SkippedFilesText(average->skipped) << "\nWrote " << signal << "\n";
     if (grid.outputType == 'a' || grid.outputType == 'c')
       std::cout << "Wrote " << stem << LowerCaseExtension(signal) << "\n";
     std::cout << "Wrote " << stem << "_preview.bmp" << std::endl;
@@ -104,6 +108,7 @@ Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
   sub->add_option("--jobs", o->jobs,
                   "Threads of the transform (default: one per core); results do not depend on it")
       ->transform(JobCountCheck());
+  sub->add_flag("--strict", o->strict, kStrictHelp);
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunAvgTft(*o, common); };

@@ -4,22 +4,24 @@
 #include <memory>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/folder_batch_output.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "signal/number_text.h"
+#include "spectral/batch_file_refusal.h"
 #include "spectral/convolution.h"
 
 namespace plexo::cli {
 namespace {
 
 // Tells the path message of the columns output from a refusal.
-class LastMessageHost : public HeadlessHost {
+class LastMessageHost : public AllNotesHost {
  public:
   void MessageBox(std::string_view text) override {
     last = text;
-    HeadlessHost::MessageBox(text);
+    AllNotesHost::MessageBox(text);
   }
   std::string last;
 };
@@ -29,6 +31,7 @@ struct ConvolveOptions {
   std::string transfer;
   int precision = 14;
   std::string output = "single";
+  bool strict = false;
 };
 
 int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
@@ -45,6 +48,8 @@ int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
   }
   LastMessageHost host;
   auto workspace = std::make_unique<ConvolutionWorkspace>();
+  workspace->strict = options.strict;
+  host.notes = &workspace->notes;
   const bool columns = options.output == "columns";
   CalcStatus status;
   {
@@ -52,19 +57,20 @@ int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
     status = ApplyTransferFunction(*workspace, options.folder, options.precision, options.transfer,
                                    operation, columns ? 'o' : 's', bar, host);
   }
-  // A run that reaches its end shows no message but the columns file's path.
-  const bool reached_end =
-      host.MessageCount() == 0 || (columns && host.last == ColumnsFilePath(options.folder));
+  // A run that reaches its end shows no message but the notes on skipped inputs and the columns
+  // file's path.
+  const int others = host.MessageCount() - (workspace->notes.Empty() ? 0 : 1) -
+                     (columns && host.last == ColumnsFilePath(options.folder) ? 1 : 0);
+  const bool reached_end = others == 0;
   if (status == CalcStatus::kDone) {
     if (columns) {
       std::cout << "Wrote " << ColumnsFilePath(options.folder) << " (" << workspace->processed
-                << " waveforms)" << std::endl;
+                << " waveforms)" << SkippedFilesText(workspace->skipped) << std::endl;
     } else {
       std::cout << "Wrote " << workspace->written << " waveform files into "
-                << ProcessedFolder(options.folder) << std::endl;
+                << ProcessedFolder(options.folder) << SkippedFilesText(workspace->skipped)
+                << std::endl;
     }
-    if (workspace->skipped > 0)
-      std::cout << workspace->skipped << " files without data skipped" << std::endl;
   } else if (status == CalcStatus::kRefused && reached_end) {
     std::cerr << "No waveform data in the *.txt files of " << options.folder
               << ": nothing processed." << std::endl;
@@ -95,6 +101,7 @@ Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::stri
                                  "all waveforms as columns of DIR/procData/DuvidiWaveforms.txt;\n"
                                  "default: the setup file's output format")
                      ->check(CLI::IsMember({"single", "columns"}));
+  sub->add_flag("--strict", options->strict, kStrictHelp);
   Command command;
   command.app = sub;
   command.run = [options, operation, name, transfer, precision, output, &common]() {

@@ -1,0 +1,35 @@
+#include "spectral/batch_file_refusal.h"
+
+#include "platform/file_system.h"
+#include "signal/waveform.h"
+#include "spectral/sample_interval_check.h"
+
+namespace plexo {
+
+std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,
+                               double sampleInterval) {
+  if (count > MAX_SAMPLES) return {};
+  if (!readProblem.empty()) return readProblem;
+  if (count <= 0) {
+    // The reader tells neither an unreadable file nor a malformed interval line from a short
+    // one by its count: the file system says which of them it is.
+    const std::string why = WhyNotReadable(path);
+    if (!why.empty()) return "Cannot read " + path + ": " + why + "! The file is skipped.";
+    return path +
+           ": no waveform samples (they start on line 10) or a malformed \"SAMPLE INTERVAL "
+           "(Seconds):\" line! The file is skipped.";
+  }
+  return SampleIntervalProblem(path, sampleInterval);
+}
+
+std::string SkippedFilesText(int skipped) {
+  if (skipped <= 0) return {};
+  return " (" + std::to_string(skipped) + " skipped, named above)";
+}
+
+std::string OverSampleLimitMessage(const std::string& path, int count) {
+  return SamplingSizeMessage(count) + "\n" + path + ": " + std::to_string(count) +
+         " sample lines; the run stops here.";
+}
+
+}  // namespace plexo

@@ -1,0 +1,25 @@
+#pragma once
+// The one rule of the folder batches (Average FFT, Average TFT, convolution): a file the
+// waveform reader refuses is left out of the run and named with its reason; the run goes on,
+// unless it is strict, when the first such file stops it.
+#include <string>
+
+namespace plexo {
+
+// Why the waveform file `path`, read with the result `count` (ReadWaveform's return value),
+// `readProblem` and `sampleInterval`, is left out of a folder batch, naming the file; empty when
+// it is used (and for a count over MAX_SAMPLES, which stops the run with its own message).
+// A file that cannot be opened says the system's reason ("Permission denied"), a file without
+// sample lines (or with a malformed sample-interval line) says so, a file whose samples have no
+// usable sample interval (the table that "fft" writes beside its input, for one) gives
+// SampleIntervalProblem.
+std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,
+                               double sampleInterval);
+
+// The closing words for `skipped` files left out: " (3 skipped, named above)", or empty for none.
+std::string SkippedFilesText(int skipped);
+
+// A waveform over MAX_SAMPLES stops a batch: SamplingSizeMessage, then a line naming the file.
+std::string OverSampleLimitMessage(const std::string& path, int count);
+
+}  // namespace plexo
