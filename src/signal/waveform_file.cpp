@@ -133,6 +133,20 @@ bool FiniteHeaderValue(const std::string& path, int line_number, std::string_vie
   return false;
 }
 
+// Whether the channel text's number (atoi's prefix) fits an int: atoi would saturate
+// 99999999999 to 2147483647, a channel that was never recorded.
+bool ChannelFits(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > 2147483648LL) return false;
+  }
+  return value <= 2147483647LL || (text.find('-') != std::string_view::npos);
+}
+
 // The shared rules of ReadWaveform and ReadWaveformReal; `store(index, value)` keeps a sample.
 // Header keys are read from lines 0 to 8; every line from 9 on is a sample and must hold one
 // finite number (blank lines at the very end excepted). Text with a NUL byte (a binary file),
@@ -305,7 +319,14 @@ int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, dou
           sampleInterval = ParseDouble(From(line, 26));
           if (!FiniteHeaderValue(path, line_number, line, sampleInterval, *problem)) return -1;
         }
-        if (Contains(line, "CHANNEL NUMBER")) channel = ParseInt(From(line, 15));
+        if (Contains(line, "CHANNEL NUMBER")) {
+          channel = ParseInt(From(line, 15));
+          if (!ChannelFits(From(line, 15))) {
+            *problem = "Channel number " + ShownLine(line) + LinePlace(path, line_number) +
+                       " does not fit a channel number! The file is not read.";
+            return -1;
+          }
+        }
         if (Contains(line, "TIME OF TEST")) {
           timeOfTest = ParseDouble(From(line, 13));
           if (!FiniteHeaderValue(path, line_number, line, timeOfTest, *problem)) return -1;
