@@ -399,6 +399,27 @@ TEST_F(CollectionOperatorsTest, SplitNeedsADelimiterAfterTheLastValue) {
   EXPECT_EQ(Names(dir / "convData"), std::vector<std::string>{"t_1.txt"});
 }
 
+TEST_F(CollectionOperatorsTest,
+       SplitSkipsTablesWithoutAnIntervalOrWithATakenNameAndCutsAShortLine) {
+  WriteBytes(dir / "a.x.txt", "0\t1\t2\t\n1\t3\t4\t\n2\t5\t\n");  // a short last line
+  WriteBytes(dir / "a.y.txt", "0\t7\t\n1\t8\t\n");                // would write a_1.txt again
+  WriteBytes(dir / "one.txt", "0\t7\t\n");                        // one line: no interval
+  WriteBytes(dir / "same.txt", "1\t7\t\n1\t8\t\n");               // equal times
+  WriteBytes(dir / "down.txt", "2\t7\t\n1\t8\t\n");               // decreasing times
+  ASSERT_EQ(Split(ws, dir.path(), progress, host), CalcStatus::kDone);
+  EXPECT_EQ(Names(dir / "convData"), (std::vector<std::string>{"a_1.txt", "a_2.txt"}));
+  // The full lines of a.x.txt are written: two samples per channel.
+  const std::string a2 = ReadBytes(ConvData("a_2.txt"));
+  EXPECT_NE(a2.find("\r\n\r\n2.000000e+000\r\n4.000000e+000\r\n"), std::string::npos) << a2;
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].rfind("Skipped 4 files:", 0), 0u) << host.messages[0];
+  for (const char* name : {"a.y.txt", "one.txt", "same.txt", "down.txt"})
+    EXPECT_NE(host.messages[0].find(dir / name), std::string::npos) << name;
+  EXPECT_NE(host.messages[1].find((dir / "a.x.txt") + ": line 3 holds fewer fields"),
+            std::string::npos)
+      << host.messages[1];
+}
+
 TEST_F(CollectionOperatorsTest, SplitRefusesTablesBeyondItsLimits) {
   std::string wide = "0";
   for (int i = 0; i <= kMaxTableFields; ++i) wide += "\t1";
@@ -406,7 +427,8 @@ TEST_F(CollectionOperatorsTest, SplitRefusesTablesBeyondItsLimits) {
   EXPECT_EQ(Split(ws, dir.path(), progress, host), CalcStatus::kRefused);
   EXPECT_EQ(host.messages,
             std::vector<std::string>{"Table size of 1 lines and 16385 fields exceeds program "
-                                     "limit of 16384 lines and 16384 fields!"});
+                                     "limit of 16384 lines and 16384 fields!\n" +
+                                     (dir / "wide.txt")});
   EXPECT_EQ(Names(dir / "convData"), std::vector<std::string>{});
 }
 
