@@ -32,8 +32,10 @@ CalcStatus Accumulate(AsciiWorkspace& ws, const std::string& folder, CalcProgres
     int channel = 0;
     std::string problem;
     const int count = ReadAsciiWaveform(files[j], ws.samples, interval, time, channel, &problem);
-    if (const std::string why = OperatorReadProblem(files[j], count, problem); !why.empty()) {
-      if (!SkipFile(ws, host, why)) return CalcStatus::kRefused;
+    // Only the header matters here: a file of nine header lines and no sample is fine.
+    if (count < 0) {
+      if (!SkipFile(ws, host, OperatorReadProblem(files[j], count, problem)))
+        return CalcStatus::kRefused;
     } else if (time > 0.0 && time < 1e100) {
       times.push_back(time);
     }
