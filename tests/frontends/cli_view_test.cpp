@@ -64,6 +64,25 @@ TEST(CliView, SavesTheViewersChartAsPngOrBmpForAnyFileName) {
   EXPECT_EQ(ReadBytes(dir / "t.BMP"), ReadBytes(dir / "expected.bmp"));
 }
 
+// An empty --out wrote nothing and said nothing; an --out that is the input replaced it.
+TEST(CliView, RefusesAnEmptyOutOrOneThatIsTheInput) {
+  TempDir dir;
+  WriteExampleFiles(dir);
+  auto r = RunPlexo("view " + (dir / "hit.TXT") + " --out ''");
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("--out: give the name of the image"), std::string::npos) << r.output;
+
+  const std::string before = ReadBytes(dir / "hit.TXT");
+  WriteBytes(dir / "w.png", before);
+  r = RunPlexo("view " + (dir / "w.png") + " --kind waveform --out " + (dir / "w.png"));
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("is the file to draw"), std::string::npos) << r.output;
+  EXPECT_EQ(ReadBytes(dir / "w.png"), before);
+  r = RunPlexo("view " + (dir / "w.png") + " --kind waveform --out " + dir.path() + "/./w.png");
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_EQ(ReadBytes(dir / "w.png"), before);
+}
+
 TEST(CliView, KindFromTheOptionWhenTheFileDoesNotTellIt) {
   TempDir dir;
   WriteBytes(dir / "spectrum.txt",
