@@ -83,6 +83,23 @@ TEST(CliView, RefusesAnEmptyOutOrOneThatIsTheInput) {
   EXPECT_EQ(ReadBytes(dir / "w.png"), before);
 }
 
+// The CSV export's time column must not be drawn as a waveform.
+TEST(CliView, ACsvExportIsRefusedWithTheImportHint) {
+  TempDir dir;
+  std::string csv =
+      "SOURCE FILE NAME: x\r\nDATE: d\r\nTIME: t\r\nSAMPLE INTERVAL (Seconds):   0.0000010000\r\n"
+      "SIGNAL UNITS: volts\r\nTIME UNITS: Seconds\r\nDATA TYPE: WAVEFORM\r\n"
+      "NUMBER OF DATA POINTS PER WAVEFORM: 3\r\nCHANNEL NUMBER: 1\r\nHIT NUMBER: 1\r\n"
+      "TIME OF TEST: 1.5\r\n\r\n-0.000256, -0.0027\r\n-0.000255, -0.0021\r\n"
+      "-0.000254, -0.0015\r\n";
+  WriteBytes(dir / "e.csv", csv);
+  auto r = RunPlexo("view " + (dir / "e.csv") + " --kind waveform --out " + (dir / "e.png"));
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("is a CSV export"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("plexo import"), std::string::npos) << r.output;
+  EXPECT_FALSE(Exists(dir / "e.png"));
+}
+
 TEST(CliView, KindFromTheOptionWhenTheFileDoesNotTellIt) {
   TempDir dir;
   WriteBytes(dir / "spectrum.txt",

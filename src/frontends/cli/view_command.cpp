@@ -8,6 +8,8 @@
 #include <string>
 
 #include "frontends/cli/cli_app.h"
+#include "import/export_kind.h"
+#include "import/export_text.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "plot/file_kind.h"
@@ -55,6 +57,22 @@ bool SameFile(const std::string& a, const std::string& b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// For a file the viewer cannot draw: whether it is an export that `plexo import` brings in.
+std::string_view ImportHint(const std::string& path) {
+  std::string text;
+  if (ReadRegularFile(path, text, size_t{64} << 20) != RegularFileRead::kRead) return {};
+  switch (RecogniseExport(SplitExportLines(text))) {
+    case ExportKind::kCsvExport:
+      return " is a CSV export (\"time, volts\" rows): bring it in with plexo import FILE --to "
+             "DIR, then view the waveform file written there.";
+    case ExportKind::kHeaderless:
+      return " is a headerless column of samples: bring it in with plexo import FILE --to DIR "
+             "--dt SECONDS, then view the waveform file written there.";
+    default:
+      return {};
+  }
+}
+
 int RunView(const ViewOptions& o, const CommonOptions& common) {
   HeadlessHost host(common.show);
   if (o.outGiven != nullptr && o.outGiven->count() > 0 && o.out.empty()) {
@@ -89,6 +107,8 @@ int RunView(const ViewOptions& o, const CommonOptions& common) {
   if (chart.readResult <= 0) {
     host.MessageBox(chart.readProblem.empty() ? kNoDataMessage
                                               : std::string_view(chart.readProblem));
+    if (const std::string_view hint = ImportHint(o.file); !hint.empty())
+      std::cerr << o.file << hint << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
   std::cout << o.file << ": " << Summary(*kind, chart, *workspace) << std::endl;
