@@ -14,6 +14,8 @@ std::string AccumulatePath(const std::string& folder) {
 CalcStatus Accumulate(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
                       Host& host) {
   ws.written.clear();
+  ws.skipped.clear();
+  ws.notes.clear();
   std::vector<std::string> files;
   if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
   const int n = static_cast<int>(files.size());
@@ -28,12 +30,24 @@ CalcStatus Accumulate(AsciiWorkspace& ws, const std::string& folder, CalcProgres
     double interval = 0.0;
     double time = 0.0;  // a file without a time of test does not inherit the previous one
     int channel = 0;
-    if (ReadAsciiWaveform(files[j], ws.samples, interval, time, channel) != -1 && time > 0.0 &&
-        time < 1e100)
+    std::string problem;
+    const int count = ReadAsciiWaveform(files[j], ws.samples, interval, time, channel, &problem);
+    // Only the header matters here: a file of nine header lines and no sample is fine.
+    if (count < 0) {
+      if (!SkipFile(ws, host, OperatorReadProblem(files[j], count, problem)))
+        return CalcStatus::kRefused;
+    } else if (time > 0.0 && time < 1e100) {
       times.push_back(time);
+    }
     progress.SetPos(j + 1);
   }
 
+  ReportSkippedAndNotes(ws, host);
+  if (times.empty()) {
+    host.MessageBox("No waveform file in " + folder +
+                    " has a positive \"TIME OF TEST\": nothing written.");
+    return CalcStatus::kRefused;
+  }
   LinkTable table(static_cast<int>(times.size()));
   for (int i = 0; i < table.Rows(); ++i) {
     table.At(i, 0) = i + 1;

@@ -35,10 +35,10 @@ std::string FormatDecimalComma(double value) {
 }
 
 int ReadAsciiWaveform(const std::string& path, std::vector<double>& samples, double& sampleInterval,
-                      double& timeOfTest, int& channel) {
+                      double& timeOfTest, int& channel, std::string* problem) {
   // The operators index the buffer up to MAX_SAMPLES whatever the file held.
   if (samples.size() < static_cast<size_t>(MAX_SAMPLES)) samples.resize(MAX_SAMPLES);
-  return ReadWaveformBasic(path, samples, sampleInterval, timeOfTest, channel);
+  return ReadWaveformBasic(path, samples, sampleInterval, timeOfTest, channel, problem);
 }
 
 bool WriteTable(const std::string& path, const LinkTable& table, int nRows, int nCols,

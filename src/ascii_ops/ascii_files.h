@@ -38,13 +38,15 @@ class LinkTable {
 // "%e" with every "." replaced by "," (1,234560e-003): the number format of the link tables.
 std::string FormatDecimalComma(double value);
 
-// Reads a waveform file as the collection operators do: only the sample interval (any line
-// holding "SAMPLE INTERVAL", from column 26), the channel and the time of test are taken, lines
-// 9 to 16392 are samples 0 to 16383, nothing is checked and no sample is forced to zero. Returns
-// the number of lines from line 9 on, or -1 when the file cannot be read. Header values the file
-// does not hold are left as they were. `samples` is grown to MAX_SAMPLES if smaller.
+// Reads a waveform file as the collection operators do: only the sample interval (any header
+// line holding "SAMPLE INTERVAL", from column 26), the channel and the time of test are taken,
+// lines 9 to 16392 are samples 0 to 16383, no sample is forced to zero; sample lines hold one
+// finite number each (see ReadWaveformBasic). Returns the number of lines from line 9 on, or -1
+// when the file cannot be read or is refused for its content (then `problem`, when given, names
+// the file and the line). Header values the file does not hold are left as they were.
+// `samples` is grown to MAX_SAMPLES if smaller.
 int ReadAsciiWaveform(const std::string& path, std::vector<double>& samples, double& sampleInterval,
-                      double& timeOfTest, int& channel);
+                      double& timeOfTest, int& channel, std::string* problem = nullptr);
 
 // Writes table rows 0 .. nRows - 2, each as columns 0 .. nCols in the decimal-comma format
 // separated by tabs. Callers pass the number of rows plus one when every row is to be written.

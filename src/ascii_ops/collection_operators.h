@@ -34,8 +34,16 @@ struct AsciiWorkspace {
   std::vector<std::string> lines;  // Columns: the output lines under construction
   ColumnTable table;               // Split: the table being split
 
+  // Files the reader refused stop the run at the first (told with its reason) when set;
+  // otherwise they are skipped, listed in `skipped` and named in one message after the run.
+  bool strict = false;
+
   // What the last run wrote, for the command line.
   std::vector<std::string> written;
+  // The files the last run skipped, each "PATH: reason", and what it changed in what it read
+  // (a file cut to the first file's length, a channel a delay left all zeros).
+  std::vector<std::string> skipped;
+  std::vector<std::string> notes;
 };
 
 std::string AccumulatePath(const std::string& folder);  // F/convData/Accumulated_waveforms.txt
@@ -43,23 +51,31 @@ std::string ColumnsPath(const std::string& folder);     // F/convData/Column_ASC
 // The event's name: k padded on the left with "0" to eight characters (00000017).
 std::string EventName(int event);
 
-// kRefused: the folder does not exist or holds no *.txt file ("No files found in folder! ...").
+// kRefused: the folder does not exist or holds no *.txt file ("No files found in folder! ..."),
+// or cannot be listed (its path and the system's reason), or (strict) a file the reader refused.
+// Files the reader refuses (no data, a sample line that is not one finite number, a value that
+// does not fit) are skipped and named; the others are written.
 // kStopped: asked to stop; nothing written. kFailed: the table could not be written (the
 // message names it and the reason).
-// Files without a positive time of test are left out of the table.
+// Files without a positive time of test are left out of the table; kRefused, with a message,
+// when no file has one.
 CalcStatus Accumulate(AsciiWorkspace& workspace, const std::string& folder, CalcProgress& progress,
                       Host& host);
 
 // As Accumulate; also kRefused (with "Sampling size of %d exceeds program limit of %d!") for a
-// file of more samples than the line table holds. Shorter files leave their cells empty, so the
-// columns of later files stay in place.
+// file of more samples than the line table holds (kMaxColumnsSamples). Files without a positive
+// sample interval are skipped. Shorter files leave their cells empty, so the columns of later
+// files stay in place.
 CalcStatus Columns(AsciiWorkspace& workspace, const std::string& folder, CalcProgress& progress,
                    Host& host);
 
-// As Accumulate; also kRefused when there is no first file (*1_1.txt), when it cannot be read
-// or when it holds more than MAX_SAMPLES samples (message). kStopped leaves the events written
-// so far; kFailed when a table could not be written (the run goes on; the first failure is
-// named with its reason).
+// As Accumulate; also kRefused when there is no file of channel 1, event 1, when it cannot be
+// read or when it holds more than MAX_SAMPLES samples (message). Channel and event are the whole
+// numbers of the name <prefix><channel>_<event>.txt; files not so named, channels above
+// kMaxLinkedChannels, and events with a channel missing or unreadable are skipped and named.
+// Delays count from the earliest channel. kStopped leaves the events written so far; kFailed
+// when a table could not be written (the run goes on; the first failure is named with its
+// reason).
 CalcStatus EventLinking(AsciiWorkspace& workspace, const std::string& folder,
                         CalcProgress& progress, Host& host);
 

@@ -52,6 +52,8 @@ std::string ColumnsPath(const std::string& folder) {
 CalcStatus Columns(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
                    Host& host) {
   ws.written.clear();
+  ws.skipped.clear();
+  ws.notes.clear();
   std::vector<std::string> files;
   if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
   MakeDirectory(ConvDataFolder(folder));  // a failure shows when the table is written
@@ -59,28 +61,45 @@ CalcStatus Columns(AsciiWorkspace& ws, const std::string& folder, CalcProgress& 
   progress.SetRange(0, n);
 
   LineTable table(ws.lines);
-  int longest = -1;  // the table is as long as its longest column
+  int next_column = 0;  // skipped files leave no column
+  int longest = -1;     // the table is as long as its longest column
   for (int j = 0; j < n; ++j) {
     if (progress.StopRequested()) return CalcStatus::kStopped;
     double dt = 0.0;
     double t = 0.0;
     int channel = 0;
-    const int c = ReadAsciiWaveform(files[j], ws.samples, dt, t, channel);
+    std::string problem;
+    const int c = ReadAsciiWaveform(files[j], ws.samples, dt, t, channel, &problem);
     if (c > kMaxColumnsSamples) {
-      host.MessageBox(ColumnsSizeMessage(c));
+      host.MessageBox(ColumnsSizeMessage(c) + "\n" + files[j]);
       return CalcStatus::kRefused;
     }
-    table.Put(0, j, FormatD(channel));
-    table.Put(1, j, FormatE(t));
-    table.Put(2, j, FormatE(1.0 / dt / 1000.0));  // sampling rate in kHz
-    for (int line = 3; line <= 18; ++line) table.Put(line, j, "0");
-    table.Put(19, j, FormatD(c));
+    // An unreadable or empty file would give a count of -1 or -9 and a rate of inf.
+    std::string why = OperatorReadProblem(files[j], c, problem);
+    if (why.empty() && !(dt > 0.0))
+      why = files[j] + ": no positive sample interval (\"SAMPLE INTERVAL\" line)!";
+    if (!why.empty()) {
+      if (!SkipFile(ws, host, why)) return CalcStatus::kRefused;
+      progress.SetPos(j + 1);
+      continue;
+    }
+    const int column = next_column++;
+    table.Put(0, column, FormatD(channel));
+    table.Put(1, column, FormatE(t));
+    table.Put(2, column, FormatE(1.0 / dt / 1000.0));  // sampling rate in kHz
+    for (int line = 3; line <= 18; ++line) table.Put(line, column, "0");
+    table.Put(19, column, FormatD(c));
     // Sample 0 is not written.
-    for (int i = 1; i < c; ++i) table.Put(kHeaderLines - 1 + i, j, FormatE(ws.samples[i]));
+    for (int i = 1; i < c; ++i) table.Put(kHeaderLines - 1 + i, column, FormatE(ws.samples[i]));
     longest = std::max(longest, c);
     progress.SetPos(j + 1);
   }
 
+  ReportSkippedAndNotes(ws, host);
+  if (next_column == 0) {
+    host.MessageBox("No waveform file in " + folder + " could be read: nothing written.");
+    return CalcStatus::kRefused;
+  }
   const std::string path = ColumnsPath(folder);
   if (std::string error; !WriteLines(path, ws.lines, longest, &error)) {
     host.MessageBox(error);

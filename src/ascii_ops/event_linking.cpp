@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "ascii_ops/collection_operators.h"
@@ -14,22 +15,28 @@
 namespace plexo {
 namespace {
 
-bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
-  if (suffix.size() > text.size()) return false;
-  return std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
-}
+bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
 
-// The first file, in folder order, whose name ends in "<channel>_<event>.txt" (the search
-// "*<channel>_<event>.txt", so "*1_1.txt" also finds channel 11); empty when none.
-std::string FindChannelFile(const std::vector<std::string>& files, int channel, int event) {
-  const std::string suffix = FormatD(channel) + "_" + FormatD(event) + ".txt";
-  for (const std::string& file : files) {
-    if (EndsWithNoCase(FileNameOf(file), suffix)) return file;
-  }
-  return {};
+// The channel and event of a name <prefix><channel>_<event>.txt, each the whole run of digits
+// (ch11_1.txt is channel 11, not 1). False for a name of another form or numbers beyond int.
+bool ParseLinkName(const std::string& name, int& channel, int& event) {
+  if (name.size() < 4) return false;
+  std::string lower = name.substr(name.size() - 4);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower != ".txt") return false;
+  const std::string stem = name.substr(0, name.size() - 4);
+  const size_t underscore = stem.find_last_of('_');
+  if (underscore == std::string::npos || underscore + 1 == stem.size()) return false;
+  const std::string event_text = stem.substr(underscore + 1);
+  if (!std::all_of(event_text.begin(), event_text.end(), IsDigitChar)) return false;
+  size_t digits = underscore;
+  while (digits > 0 && IsDigitChar(stem[digits - 1])) --digits;
+  if (digits == underscore) return false;
+  const std::string channel_text = stem.substr(digits, underscore - digits);
+  if (channel_text.size() > 9 || event_text.size() > 9) return false;
+  channel = std::stoi(channel_text);
+  event = std::stoi(event_text);
+  return channel >= 1 && event >= 1;
 }
 
 // The delay of a channel in rows: rounded to the nearest row, halves away from zero. A delay
@@ -52,45 +59,100 @@ std::string EventName(int event) {
 CalcStatus EventLinking(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
                         Host& host) {
   ws.written.clear();
+  ws.skipped.clear();
+  ws.notes.clear();
   std::vector<std::string> files;
   if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
-  MakeDirectory(ConvDataFolder(folder));  // a failure shows when the tables are written
 
-  // Channels 1, 2, ... as long as each has a file of event 1.
+  // event -> channel -> file; the first file in folder order wins a (channel, event) pair.
+  std::map<int, std::map<int, std::string>> events;
+  for (const std::string& file : files) {
+    int channel = 0;
+    int event = 0;
+    if (!ParseLinkName(FileNameOf(file), channel, event)) {
+      if (!SkipFile(ws, host, file + ": not named <prefix><channel>_<event>.txt!"))
+        return CalcStatus::kRefused;
+    } else if (channel > kMaxLinkedChannels) {
+      if (!SkipFile(ws, host,
+                    file + ": channel " + FormatD(channel) + " is above the limit of " +
+                        FormatD(kMaxLinkedChannels) + " channels!"))
+        return CalcStatus::kRefused;
+    } else if (!events[event].emplace(channel, file).second) {
+      if (!SkipFile(ws, host,
+                    file + ": a second file of channel " + FormatD(channel) + ", event " +
+                        FormatD(event) + "!"))
+        return CalcStatus::kRefused;
+    }
+  }
+  // The channels: every channel that any event has, 1 to the highest.
   int channels = 0;
-  while (channels < kMaxLinkedChannels && !FindChannelFile(files, channels + 1, 1).empty())
-    ++channels;
-
-  const std::string first = FindChannelFile(files, 1, 1);
-  if (first.empty()) return CalcStatus::kRefused;
+  for (const auto& [event, by_channel] : events) {
+    if (!by_channel.empty()) channels = std::max(channels, by_channel.rbegin()->first);
+  }
+  const auto first_event = events.find(1);
+  if (first_event == events.end() || first_event->second.count(1) == 0) {
+    host.MessageBox("No waveform file of channel 1, event 1 (<prefix>1_1.txt) in " + folder +
+                    ": nothing written.");
+    return CalcStatus::kRefused;
+  }
+  const std::string first = first_event->second.at(1);
   double dt = 0.0;
   double t = 0.0;
   int channel = 0;
-  const int c = ReadAsciiWaveform(first, ws.samples, dt, t, channel);
-  if (c == -1) return CalcStatus::kRefused;
-  if (c > MAX_SAMPLES) {
-    host.MessageBox(SamplingSizeMessage(c));
+  std::string problem;
+  const int c = ReadAsciiWaveform(first, ws.samples, dt, t, channel, &problem);
+  if (const std::string why = OperatorReadProblem(first, c, problem); !why.empty()) {
+    host.MessageBox(why);
     return CalcStatus::kRefused;
   }
-  // Every run starts from empty tables; within a run a channel without a file for an event
-  // keeps the previous event's data.
+  if (c > MAX_SAMPLES) {
+    host.MessageBox(SamplingSizeMessage(c) + "\n" + first);
+    return CalcStatus::kRefused;
+  }
+  if (!(dt > 0.0)) {
+    host.MessageBox(first + ": no positive sample interval (\"SAMPLE INTERVAL\" line)!");
+    return CalcStatus::kRefused;
+  }
+  MakeDirectory(ConvDataFolder(folder));  // a failure shows when the tables are written
   ws.input.Resize(MAX_SAMPLES);
   ws.output.Resize(MAX_SAMPLES);
   for (int i = 0; i < c; ++i) ws.input.At(i, 0) = i * dt;
 
-  const int events = static_cast<int>(files.size()) / channels;
-  progress.SetRange(0, events);
-  double arrival[LinkTable::kColumns] = {};
+  progress.SetRange(0, static_cast<int>(events.size()));
   bool write_failed = false;
-  for (int k = 1; k <= events; ++k) {
+  int done = 0;
+  for (const auto& [k, by_channel] : events) {
     if (progress.StopRequested()) return CalcStatus::kStopped;
+    progress.SetPos(++done);
+    // Every channel of the table is read for this event: a table never holds a channel that
+    // was not read, nor another event's data.
+    std::string missing;
     for (int L = 1; L <= channels; ++L) {
-      const std::string file = FindChannelFile(files, L, k);
-      if (file.empty()) continue;
+      if (by_channel.count(L) == 0) missing += (missing.empty() ? "" : ", ") + FormatD(L);
+    }
+    if (!missing.empty()) {
+      if (!SkipFile(ws, host,
+                    "Event " + FormatD(k) + ": no file of channel " + missing +
+                        ", the event is not written!"))
+        return CalcStatus::kRefused;
+      continue;
+    }
+    double arrival[LinkTable::kColumns] = {};
+    std::string unreadable;
+    for (int L = 1; L <= channels; ++L) {
+      const std::string& file = by_channel.at(L);
       double time = 0.0;
       double interval = 0.0;  // the first file's interval holds for every event
-      const int count = ReadAsciiWaveform(file, ws.samples, interval, time, channel);
-      if (count == -1) continue;
+      const int count = ReadAsciiWaveform(file, ws.samples, interval, time, channel, &problem);
+      std::string why = OperatorReadProblem(file, count, problem);
+      if (why.empty() && count > MAX_SAMPLES) why = SamplingSizeMessage(count) + " " + file;
+      if (!why.empty()) {
+        unreadable = why;
+        break;
+      }
+      if (count > c)
+        ws.notes.push_back(file + ": cut from " + FormatD(count) + " to the first file's " +
+                           FormatD(c) + " samples.");
       // Samples the file does not have are 0, not those of an earlier, longer file.
       std::fill(ws.samples.begin() + std::clamp(count, 0, MAX_SAMPLES), ws.samples.end(), 0.0);
       arrival[L] = time;
@@ -99,15 +161,23 @@ CalcStatus EventLinking(AsciiWorkspace& ws, const std::string& folder, CalcProgr
         ws.output.At(i, L) = 0.0;
       }
     }
+    if (!unreadable.empty()) {
+      if (!SkipFile(ws, host, unreadable + " (event " + FormatD(k) + " is not written)"))
+        return CalcStatus::kRefused;
+      continue;
+    }
 
-    // The first hit: the earliest channel, the first of equals.
-    const double m = arrival[1];
+    // The first hit: the earliest channel, the first of equals; every delay counts from it.
     int d = 1;
     for (int L = 1; L <= channels; ++L) {
       if (arrival[L] < arrival[d]) d = L;
     }
+    const double m = arrival[d];
     for (int L = 0; L <= channels; ++L) {
       const int s = (L == 0 || L == d) ? 0 : DelayRows(arrival[L], m, dt);
+      if (L > 0 && s >= c - 1)
+        ws.notes.push_back("Event " + FormatD(k) + ": the delay of channel " + FormatD(L) + " (" +
+                           FormatD(s) + " rows) leaves it all zeros in the table.");
       // Rows shifted outside the table are dropped.
       const int begin = std::max(0, -s);
       const int end = std::min(MAX_SAMPLES, MAX_SAMPLES - s);
@@ -123,7 +193,13 @@ CalcStatus EventLinking(AsciiWorkspace& ws, const std::string& folder, CalcProgr
       // Once, not for every event: a full disk would otherwise ask for a click per event.
       host.MessageBox(error);
     }
-    progress.SetPos(k);
+  }
+  ReportSkippedAndNotes(ws, host);
+  if (ws.written.empty() && !write_failed) {
+    host.MessageBox("No event in " + folder +
+                    " has a readable file of every channel: nothing "
+                    "written.");
+    return CalcStatus::kRefused;
   }
   return write_failed ? CalcStatus::kFailed : CalcStatus::kDone;
 }

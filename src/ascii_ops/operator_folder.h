@@ -8,9 +8,23 @@
 
 namespace plexo {
 
+struct AsciiWorkspace;
+
 // The *.txt files of the folder in folder order. False, after "No files found in folder!
-// Provide correct folder path!", when the folder does not exist or holds none.
+// Provide correct folder path!" (with the folder's path), when the folder does not exist or
+// holds none, or after the folder's path and the system's reason when it cannot be listed.
 bool ListOperatorFiles(const std::string& folder, Host& host, std::vector<std::string>& files);
+
+// Why the operators' reader refused `path` (its result `count` and `problem`), or empty when
+// the file has data: the reader's own message, the system's reason, or "no data".
+std::string OperatorReadProblem(const std::string& path, int count, const std::string& problem);
+
+// A file that cannot be used: skipped and listed (true: the run goes on), or, when the run is
+// strict, told at once (false: the run stops).
+bool SkipFile(AsciiWorkspace& ws, Host& host, const std::string& why);
+
+// After a run: one message listing the skipped files and one with the notes, when there are.
+void ReportSkippedAndNotes(const AsciiWorkspace& ws, Host& host);
 
 // The file name without its folder.
 std::string FileNameOf(const std::string& path);

@@ -1,5 +1,6 @@
 // Split: every column of a delimited table as a waveform file of its own.
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "ascii_ops/collection_operators.h"
@@ -19,6 +20,8 @@ std::string TableSizeMessage(int lines, int fields) {
 CalcStatus Split(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
                  Host& host) {
   ws.written.clear();
+  ws.skipped.clear();
+  ws.notes.clear();
   std::vector<std::string> files;
   if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
   MakeDirectory(ConvDataFolder(folder));  // a failure shows when the files are written
@@ -27,14 +30,38 @@ CalcStatus Split(AsciiWorkspace& ws, const std::string& folder, CalcProgress& pr
 
   bool write_failed = false;
   std::vector<double> samples;
+  std::set<std::string> names;  // a.x.txt and a.y.txt would both write a_1.txt
   for (int p = 0; p < n; ++p) {
     if (progress.StopRequested()) return CalcStatus::kStopped;
     const std::string file_name = FileNameOf(files[p]);
     const std::string name = file_name.substr(0, file_name.find('.'));
-    const int lines = ReadColumnTable(files[p], ws.table);
+    int lines = ReadColumnTable(files[p], ws.table);
     if (lines > kMaxTableLines || ws.table.widestLine > kMaxTableFields) {
-      host.MessageBox(TableSizeMessage(lines, ws.table.widestLine));
+      host.MessageBox(TableSizeMessage(lines, ws.table.widestLine) + "\n" + files[p]);
       return CalcStatus::kRefused;
+    }
+    std::string why;
+    if (lines < 0) {
+      why = ws.table.problem.empty() ? files[p] + ": " + WhyNotReadable(files[p]) + "!"
+                                     : ws.table.problem;
+    } else if (!(ws.table.sampleInterval > 0.0)) {
+      why = files[p] + ": the times of lines 1 and 2 give no positive sample interval (" +
+            FormatE(ws.table.sampleInterval) + ")!";
+    } else if (!names.insert(name).second) {
+      why = files[p] + ": its waveforms would replace those of an earlier table named " + name +
+            "...!";
+    }
+    if (!why.empty()) {
+      if (!SkipFile(ws, host, why)) return CalcStatus::kRefused;
+      progress.SetPos(p + 1);
+      continue;
+    }
+    // A last line shorter than the one before it (a table cut off while written) is left out.
+    if (lines >= 2 && ws.table.lastLineFields < ws.table.previousLineFields) {
+      ws.notes.push_back(files[p] + ": line " + FormatD(lines) + " holds fewer fields than line " +
+                         FormatD(lines - 1) + " and is left out.");
+      --lines;
+      ws.table.columnCount = ws.table.previousLineFields - 1;
     }
     // Field c + 1 of every line is channel c + 1. The waveforms of one table are one result:
     // they replace the earlier ones together or not at all.
@@ -57,6 +84,7 @@ CalcStatus Split(AsciiWorkspace& ws, const std::string& folder, CalcProgress& pr
     }
     progress.SetPos(p + 1);
   }
+  ReportSkippedAndNotes(ws, host);
   return write_failed ? CalcStatus::kFailed : CalcStatus::kDone;
 }
 

@@ -148,6 +148,54 @@ const char* ParsePlainDecimalLine(const char* p, const char* last, double& value
   return *end == '\n' ? end + 1 : nullptr;
 }
 
+namespace {
+
+bool IsLineBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimLineBlanks(std::string_view text) {
+  while (!text.empty() && IsLineBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsLineBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+bool ParseWholeNumber(std::string_view text, double& value) {
+  text = TrimLineBlanks(text);
+  if (text.empty()) return false;
+  const char* first = text.data();
+  const char* last = first + text.size();
+  // fast_float reads what strtod reads, at any length and correctly rounded, except a leading
+  // '+' (skipped here) and hex numbers (rare: left to strtod, which says where they end).
+  const bool plus = *first == '+';
+  const char* digits = plus ? first + 1 : first;
+  if (!(plus && digits != last && *digits == '-')) {
+    const fast_float::from_chars_result result = fast_float::from_chars(digits, last, value);
+    if (result.ptr == last) {
+      if (result.ec != std::errc()) value = ParseDoubleByStrtod(text);  // out of range
+      return true;
+    }
+  }
+  if (text.size() >= 512) return false;  // no hex number of any file the program reads
+  std::array<char, 512> buffer;
+  text.copy(buffer.data(), text.size());
+  buffer[text.size()] = '\0';
+  char* end = nullptr;
+  value = strtod_l(buffer.data(), &end, CLocale());
+  return end == buffer.data() + text.size();
+}
+
+bool LooksLikeDecimalComma(std::string_view text) {
+  text = TrimLineBlanks(text);
+  const size_t comma = text.find(',');
+  if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos)
+    return false;
+  std::string dotted(text);
+  dotted[comma] = '.';
+  double value = 0.0;
+  return comma > 0 && IsDigit(text[comma - 1]) && ParseWholeNumber(dotted, value);
+}
+
 int ParseInt(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && IsCBlank(text[i])) ++i;

@@ -23,6 +23,14 @@ double ParseDoubleByStrtod(std::string_view text);
 // '+', an exponent, letters, more digits, a lone CR), which the caller reads the general way.
 // Such lines are what most waveform files consist of; this reads them in one pass.
 const char* ParsePlainDecimalLine(const char* p, const char* last, double& value);
+// A text that is one number and nothing else but blanks (spaces, tabs) before and after it, as
+// strtod reads numbers in the C locale: true with the value (the value ParseDouble gives), false
+// for an empty text, letters, a decimal comma, or anything after the number. The value may be
+// infinite or NaN ("inf", "nan", "1e400"): whether that is allowed is the caller's rule.
+bool ParseWholeNumber(std::string_view text, double& value);
+// Whether the text, blanks aside, looks like a number written with a decimal comma ("0,0019",
+// "-1,5e-3"): a hint for the message that refuses it.
+bool LooksLikeDecimalComma(std::string_view text);
 // atoi: blanks skipped, optional sign, decimal digits; 0 when none. Saturates at the int range.
 int ParseInt(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "signal/setup_file.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 
@@ -150,6 +151,30 @@ bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath
   const int keys = ApplyText(text, target);
   if (keysFound != nullptr) *keysFound = keys;
   return !read_error;
+}
+
+std::string SetupNumberProblem(std::string_view text) {
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) continue;
+    const std::string_view key = line.substr(0, tab);
+    const std::string_view value = line.substr(tab + 1);
+    for (const SetupLine& entry : kSetupLines) {
+      if (entry.key != key ||
+          (entry.kind != LineKind::kInteger && entry.kind != LineKind::kExponent))
+        continue;
+      double number = 0.0;
+      const bool whole = ParseWholeNumber(value, number) && std::isfinite(number);
+      if (!whole || (entry.kind == LineKind::kInteger && number != std::trunc(number)))
+        return std::string(key) + " value \"" + std::string(value) + "\" is not " +
+               (entry.kind == LineKind::kInteger ? "a whole number" : "a finite number");
+    }
+  }
+  return {};
 }
 
 bool SaveSetup(const CalcSettings& settings, const std::string& fftPath, const std::string& wtPath,

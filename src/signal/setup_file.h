@@ -2,6 +2,7 @@
 // The setup file: a tab-separated key/value text that stores the calculation settings and the
 // three paths ("Setup.ini" and user-named ".ini" files share the layout).
 #include <string>
+#include <string_view>
 
 #include "signal/calc_settings.h"
 
@@ -16,6 +17,12 @@ namespace plexo {
 // setup key (0 for a file that is no setup file at all: empty, binary, or without tabs).
 bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath,
                std::string& hwPath, const std::string& fileName, int* keysFound = nullptr);
+
+// The setup keys whose values are not wholly a finite number in the text of a setup file, or,
+// for the integer keys, not a whole number (1e3 is 1000): "[WT-Size] value \"1e3x\"" for the
+// first such line; empty when every number is one. The desktop reads such values by its own
+// (atof) rules; the command line refuses them.
+std::string SetupNumberProblem(std::string_view text);
 
 // Writes the 24 lines of the setup file with CR LF line ends. The file is replaced only once it
 // is complete; on failure "File open NOT succesfull" goes to standard output, the old file stays

@@ -49,12 +49,43 @@ bool ReadFile(const std::string& path, FileBytes& bytes) {
 }
 
 // Line numbers in messages count from 1, as editors show them.
-std::string NotFiniteMessage(const std::string& path, int line_number, std::string_view line) {
+std::string ShownLine(std::string_view line) {
   constexpr size_t kShown = 40;
-  const std::string shown(line.substr(0, kShown));
-  return "Sample \"" + shown + (line.size() > kShown ? "...\"" : "\"") + " on line " +
-         std::to_string(line_number + 1) + " of " + path +
+  std::string shown = "\"";
+  shown.append(line.substr(0, kShown));
+  shown += line.size() > kShown ? "...\"" : "\"";
+  return shown;
+}
+
+std::string LinePlace(const std::string& path, int line_number) {
+  return " on line " + std::to_string(line_number + 1) + " of " + path;
+}
+
+std::string NotFiniteMessage(const std::string& path, int line_number, std::string_view line) {
+  return "Sample " + ShownLine(line) + LinePlace(path, line_number) +
          " is not a finite number! The file is not read.";
+}
+
+std::string NotFiniteHeaderMessage(const std::string& path, int line_number,
+                                   std::string_view line) {
+  return "Header value " + ShownLine(line) + LinePlace(path, line_number) +
+         " is not a finite number! The file is not read.";
+}
+
+// A sample line must hold one number and nothing but blanks around it: atof's prefix rule
+// would read "0,0019" as 0, "0.001x" as 0.001 and a second file's header as zeros.
+std::string NotANumberMessage(const std::string& path, int line_number, std::string_view line) {
+  std::string text = "Sample line " + ShownLine(line) + LinePlace(path, line_number);
+  if (MayHoldKey(line) && (Contains(line, "SAMPLE INTERVAL") || Contains(line, "TIME OF TEST") ||
+                           Contains(line, "CHANNEL NUMBER") || Contains(line, "SOURCE FILE")))
+    return text +
+           " is a header line among the samples (two files joined into one?)! The file "
+           "is not read.";
+  if (LooksLikeDecimalComma(line))
+    return text +
+           " is not a number: it has a decimal comma (plexo import reads decimal "
+           "commas)! The file is not read.";
+  return text + " is not a single number! The file is not read.";
 }
 
 std::string NulByteMessage(const std::string& path, std::string_view text, const char* nul) {
@@ -63,10 +94,66 @@ std::string NulByteMessage(const std::string& path, std::string_view text, const
          ": it is not a text waveform file! The file is not read.";
 }
 
+bool IsBlankLine(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+// Whether only blank lines are left: blank lines at the end of a file are no samples.
+bool OnlyBlankLinesLeft(LineSplitter lines) {
+  std::string_view line;
+  while (lines.Next(line)) {
+    if (!IsBlankLine(line)) return false;
+  }
+  return true;
+}
+
+// Reads the sample line `line` (number `line_number`); false, with `problem` set, when it is
+// not one finite number. Blank lines at the end of the file end the samples (`end` is set).
+bool ReadSampleLine(const std::string& path, int line_number, std::string_view line,
+                    const LineSplitter& rest, std::string& problem, double& value, bool& end) {
+  if (ParseWholeNumber(line, value)) {
+    if (std::isfinite(value)) return true;
+    problem = NotFiniteMessage(path, line_number, line);
+    return false;
+  }
+  if (IsBlankLine(line) && OnlyBlankLinesLeft(rest)) {
+    end = true;
+    return true;
+  }
+  problem = NotANumberMessage(path, line_number, line);
+  return false;
+}
+
+// A header number that is not finite ("nan", "1e400") refuses the file: it would reach every
+// table the file feeds.
+bool FiniteHeaderValue(const std::string& path, int line_number, std::string_view line,
+                       double value, std::string& problem) {
+  if (std::isfinite(value)) return true;
+  problem = NotFiniteHeaderMessage(path, line_number, line);
+  return false;
+}
+
+// Whether the channel text's number (atoi's prefix) fits an int: atoi would saturate
+// 99999999999 to 2147483647, a channel that was never recorded.
+bool ChannelFits(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > 2147483648LL) return false;
+  }
+  return value <= 2147483647LL || (text.find('-') != std::string_view::npos);
+}
+
 // The shared rules of ReadWaveform and ReadWaveformReal; `store(index, value)` keeps a sample.
-// Text with a NUL byte (a binary file) and samples that are not finite numbers (nan, inf, or a
-// number too large for a double, such as 1e400) refuse the file: one of them would turn every
-// sum over the waveform, and every average over a folder, into NaN or infinity.
+// Header keys are read from lines 0 to 8; every line from 9 on is a sample and must hold one
+// finite number (blank lines at the very end excepted). Text with a NUL byte (a binary file),
+// samples that are not numbers, and samples or header values that are not finite (nan, inf, or
+// a number too large for a double, such as 1e400) refuse the file: one of them would turn every
+// sum over the waveform, and every average over a folder, into NaN or infinity, or zeros into
+// the waveform.
 template <typename Store>
 int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::string& problem,
                       Store store) {
@@ -86,26 +173,30 @@ int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::stri
   int line_number = 0;
   int time_of_test_line = 0;
   for (;;) {
-    // Sample lines that are plain decimal numbers (most of every file) are read in one pass;
-    // they hold no key, so skipping the key tests changes nothing.
-    if (line_number >= kFirstSampleLine && line_number <= kLastSampleLine &&
-        line_number != time_of_test_line + 2 && lines.Cursor() != lines.End()) {
+    // Sample lines that are plain decimal numbers (most of every file) are read in one pass.
+    if (line_number >= kFirstSampleLine && line_number != time_of_test_line + 2 &&
+        lines.Cursor() != lines.End()) {
       double value;
       if (const char* next = ParsePlainDecimalLine(lines.Cursor(), lines.End(), value)) {
         lines.SkipTo(next);
-        store(line_number - kFirstSampleLine, value);
+        if (line_number <= kLastSampleLine) store(line_number - kFirstSampleLine, value);
+        if (line_number == INT32_MAX) break;
         ++line_number;
         continue;
       }
     }
     if (!lines.Next(line)) break;
-    if (MayHoldKey(line)) {
+    if (line_number < kFirstSampleLine) {
+      if (!MayHoldKey(line)) {
+        ++line_number;
+        continue;
+      }
       if (Contains(line, "DATE:")) header.date = std::string(From(line, 5));
       if (Contains(line, "TIME:")) header.time = std::string(From(line, 5));
       if (Contains(line, "SAMPLE INTERVAL")) {
         header.sampleInterval = ParseDouble(From(line, 26));
         if (line.substr(0, kIntervalPrefix.size()) != kIntervalPrefix) return -1;
-        if (std::isnan(header.sampleInterval)) return -1;
+        if (!FiniteHeaderValue(path, line_number, line, header.sampleInterval, problem)) return -1;
       }
       if (Contains(line, "UNITS") && !Contains(line, "TIME UNITS"))
         header.units = std::string(From(line, 6));
@@ -113,17 +204,19 @@ int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::stri
       if (Contains(line, "TIME OF TEST")) {
         header.timeOfTest = ParseDouble(From(line, 13));
         time_of_test_line = line_number;
+        if (!FiniteHeaderValue(path, line_number, line, header.timeOfTest, problem)) return -1;
       }
+      ++line_number;
+      continue;
     }
-    if (line_number >= kFirstSampleLine && line_number <= kLastSampleLine) {
-      // The line after the one following the time of test is always stored as 0.
-      double value = line_number == time_of_test_line + 2 ? 0.0 : ParseDouble(line);
-      if (!std::isfinite(value)) {
-        problem = NotFiniteMessage(path, line_number, line);
-        return -1;
-      }
-      store(line_number - kFirstSampleLine, value);
-    }
+    double value = 0.0;
+    bool end = false;
+    if (!ReadSampleLine(path, line_number, line, lines, problem, value, end)) return -1;
+    if (end) break;
+    // The line after the one following the time of test is always stored as 0 (with the
+    // usual layout: the first sample). It must still hold a number like every sample line.
+    if (line_number == time_of_test_line + 2) value = 0.0;
+    if (line_number <= kLastSampleLine) store(line_number - kFirstSampleLine, value);
     if (line_number == INT32_MAX) break;  // a count beyond int cannot be returned
     ++line_number;
   }
@@ -193,21 +286,60 @@ int ReadWaveformReal(const std::string& path, RealWaveform& wf) {
 }
 
 int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, double& sampleInterval,
-                      double& timeOfTest, int& channel) {
+                      double& timeOfTest, int& channel, std::string* problem) {
   EnsureCapacity(samples);
+  std::string why;
+  if (problem == nullptr) problem = &why;
+  problem->clear();
   FileBytes bytes;
   if (!ReadFile(path, bytes)) return -1;
-  LineSplitter lines(bytes.Text());
+  const std::string_view text = bytes.Text();
+  if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+    *problem = NulByteMessage(path, text, static_cast<const char*>(nul));
+    return -1;
+  }
+  LineSplitter lines(text);
   std::string_view line;
   int line_number = 0;
-  while (lines.Next(line)) {
-    if (MayHoldKey(line)) {
-      if (Contains(line, "SAMPLE INTERVAL")) sampleInterval = ParseDouble(From(line, 26));
-      if (Contains(line, "CHANNEL NUMBER")) channel = ParseInt(From(line, 15));
-      if (Contains(line, "TIME OF TEST")) timeOfTest = ParseDouble(From(line, 13));
+  for (;;) {
+    if (line_number >= kFirstSampleLine && lines.Cursor() != lines.End()) {
+      double value;
+      if (const char* next = ParsePlainDecimalLine(lines.Cursor(), lines.End(), value)) {
+        lines.SkipTo(next);
+        if (line_number <= kLastSampleLine) samples[line_number - kFirstSampleLine] = value;
+        if (line_number == INT32_MAX) break;
+        ++line_number;
+        continue;
+      }
     }
-    if (line_number >= kFirstSampleLine && line_number <= kLastSampleLine)
-      samples[line_number - kFirstSampleLine] = ParseDouble(line);
+    if (!lines.Next(line)) break;
+    if (line_number < kFirstSampleLine) {
+      if (MayHoldKey(line)) {
+        if (Contains(line, "SAMPLE INTERVAL")) {
+          sampleInterval = ParseDouble(From(line, 26));
+          if (!FiniteHeaderValue(path, line_number, line, sampleInterval, *problem)) return -1;
+        }
+        if (Contains(line, "CHANNEL NUMBER")) {
+          channel = ParseInt(From(line, 15));
+          if (!ChannelFits(From(line, 15))) {
+            *problem = "Channel number " + ShownLine(line) + LinePlace(path, line_number) +
+                       " does not fit a channel number! The file is not read.";
+            return -1;
+          }
+        }
+        if (Contains(line, "TIME OF TEST")) {
+          timeOfTest = ParseDouble(From(line, 13));
+          if (!FiniteHeaderValue(path, line_number, line, timeOfTest, *problem)) return -1;
+        }
+      }
+      ++line_number;
+      continue;
+    }
+    double value = 0.0;
+    bool end = false;
+    if (!ReadSampleLine(path, line_number, line, lines, *problem, value, end)) return -1;
+    if (end) break;
+    if (line_number <= kLastSampleLine) samples[line_number - kFirstSampleLine] = value;
     if (line_number == INT32_MAX) break;
     ++line_number;
   }

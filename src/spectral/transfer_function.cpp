@@ -10,7 +10,52 @@
 
 namespace plexo {
 
-int ReadTransferFunction(const std::string& path, std::vector<Complex>& transfer) {
+namespace {
+
+bool IsBlankLine(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+bool OnlyBlankLinesLeft(LineSplitter lines) {
+  std::string_view line;
+  while (lines.Next(line)) {
+    if (!IsBlankLine(line)) return false;
+  }
+  return true;
+}
+
+// A data line is "real" or "real<TAB>imaginary", each one finite number with nothing but
+// blanks around it: atof's prefix rule would read "0,5" as 0 and "nan" would fill the result
+// with NaN.
+bool ReadBinLine(std::string_view line, Complex& value) {
+  const size_t tab = line.find('\t');
+  double im = 0.0;
+  if (!ParseWholeNumber(line.substr(0, tab), value.re)) {
+    // Blanks may stand before the number, tabs included.
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos || first == 0) return false;
+    return ReadBinLine(line.substr(first), value);
+  }
+  if (tab != std::string_view::npos && !ParseWholeNumber(line.substr(tab + 1), im)) return false;
+  value.im = im;
+  return std::isfinite(value.re) && std::isfinite(value.im);
+}
+
+std::string BadBinMessage(const std::string& path, int line_number, std::string_view line) {
+  constexpr size_t kShown = 40;
+  std::string text = "Line \"" + std::string(line.substr(0, kShown)) +
+                     (line.size() > kShown ? "...\"" : "\"") + " (line " +
+                     std::to_string(line_number) + ") of the transfer function " + path;
+  if (LooksLikeDecimalComma(line.substr(0, line.find('\t'))))
+    return text + " has a decimal comma: a bin is \"real<TAB>imaginary\" with decimal points!";
+  return text + " is not \"real<TAB>imaginary\" of two finite numbers!";
+}
+
+}  // namespace
+
+int ReadTransferFunction(const std::string& path, std::vector<Complex>& transfer,
+                         std::string* problem) {
+  if (problem != nullptr) problem->clear();
   if (transfer.size() < static_cast<size_t>(MAX_SAMPLES) + 1) transfer.resize(MAX_SAMPLES + 1);
   FileBytes bytes;
   if (ReadWholeFile(path, bytes) != kFileRead) return -1;
@@ -21,10 +66,14 @@ int ReadTransferFunction(const std::string& path, std::vector<Complex>& transfer
   while (k < INT_MAX) {
     ++k;
     if (!lines.Next(line)) break;
+    Complex value;
+    if (!ReadBinLine(line, value)) {
+      if (IsBlankLine(line) && OnlyBlankLinesLeft(lines)) break;  // blank lines end the file
+      if (problem != nullptr) *problem = BadBinMessage(path, k + 1, line);
+      return -1;
+    }
     if (k > MAX_SAMPLES) continue;  // counted, not stored
-    const size_t tab = line.find('\t');
-    transfer[k].re = ParseDouble(line);
-    transfer[k].im = tab == std::string_view::npos ? 0.0 : ParseDouble(line.substr(tab + 1));
+    transfer[k] = value;
   }
   return k;
 }

@@ -61,7 +61,10 @@ TEST_F(CollectionOperatorsTest, AccumulateListsPositiveTimesInFolderOrderWithDec
             Crlf("1,000000e+000\t2,000000e+000\n"
                  "2,000000e+000\t1,000000e+000\n"
                  "3,000000e+000\t1,500000e+000\n"));
-  EXPECT_TRUE(host.messages.empty());
+  // The header-only file has no sample line: skipped and named.
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind("Skipped 1 file:\n" + (dir / "e.txt") + ": ", 0), 0u)
+      << host.messages[0];
 }
 
 TEST_F(CollectionOperatorsTest, ColumnsPutsTwentyHeaderLinesAndSamplesFromOneSideBySide) {
@@ -97,13 +100,86 @@ TEST_F(CollectionOperatorsTest, ColumnsKeepsLaterColumnsInPlaceBesideAShorterFil
       << text;
 }
 
+// Files Columns cannot use are skipped and named; the table holds the others, in order, and
+// never a count of -9 or a rate of inf.
+struct UnusableFile {
+  const char* name;
+  std::string bytes;
+  const char* reason;  // part of the message naming the file
+};
+
+class ColumnsSkips : public ::testing::TestWithParam<UnusableFile> {};
+
+std::string WaveText(const std::string& interval, const std::string& channel) {
+  return "SOURCE FILE NAME: x\r\nDATE:\t1\r\nTIME:\t1\r\nSAMPLE INTERVAL (Seconds):   " + interval +
+         "\r\nUNITS:\tV\r\nCHANNEL NUMBER:\t" + channel +
+         "\r\nHIT NUMBER: 1\r\nTIME OF TEST:\t1\r\n\r\n1\r\n2\r\n";
+}
+
+TEST_P(ColumnsSkips, TheFileIsNamedAndTheOthersWritten) {
+  TempDir dir;
+  RecordingHost host;
+  NullProgress progress;
+  AsciiWorkspace ws;
+  WriteWave(dir / "a.txt", "1.000000e-006", 1, "1", {"0", "1"});
+  WriteBytes(dir / "b.txt", GetParam().bytes);
+  WriteWave(dir / "c.txt", "1.000000e-006", 3, "1", {"0", "3"});
+  ASSERT_EQ(Columns(ws, dir.path(), progress, host), CalcStatus::kDone);
+  const std::string head =
+      Crlf("1\t3\n1.000000e+000\t1.000000e+000\n1.000000e+003\t1.000000e+003\n");
+  EXPECT_EQ(ReadBytes(dir / "convData/Column_ASCII_waveforms.txt").substr(0, head.size()), head);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind("Skipped 1 file:\n", 0), 0u) << host.messages[0];
+  EXPECT_NE(host.messages[0].find(dir / "b.txt"), std::string::npos) << host.messages[0];
+  EXPECT_NE(host.messages[0].find(GetParam().reason), std::string::npos) << host.messages[0];
+
+  // Accumulate skips the same files, by name.
+  host.messages.clear();
+  ASSERT_EQ(Accumulate(ws, dir.path(), progress, host), CalcStatus::kDone);
+  if (std::string(GetParam().name) != "ZeroInterval") {
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find(dir / "b.txt"), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ColumnsSkips,
+    ::testing::Values(
+        UnusableFile{"Empty", "", "no data"},
+        UnusableFile{"Binary", std::string("\xff\xfe\0S\0A", 6), "NUL byte"},
+        UnusableFile{"CarriageReturnsOnly", std::string(40, '\r'), "no data"},
+        UnusableFile{"ZeroInterval", WaveText("0", "2"), "no positive sample interval"},
+        UnusableFile{"ChannelTooLarge", WaveText("1e-6", "99999999999"), "does not fit"},
+        UnusableFile{"DecimalComma", WaveText("1e-6", "2") + "0,5\r\n", "decimal comma"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CollectionOperatorsTest, AccumulateWithoutAnyPositiveTimeRefusesAndWritesNothing) {
+  WriteWave(dir / "a.txt", "1.000000e-006", 1, "0", {"1"});
+  EXPECT_EQ(Accumulate(ws, dir.path(), progress, host), CalcStatus::kRefused);
+  EXPECT_EQ(host.messages, std::vector<std::string>{"No waveform file in " + dir.path() +
+                                                    " has a positive \"TIME OF TEST\": nothing "
+                                                    "written."});
+  EXPECT_FALSE(Exists(ConvData("Accumulated_waveforms.txt")));
+}
+
+TEST_F(CollectionOperatorsTest, ColumnsStrictStopsAtTheFirstUnusableFile) {
+  WriteWave(dir / "a.txt", "1.000000e-006", 1, "1", {"0", "1"});
+  WriteBytes(dir / "b.txt", "");
+  ws.strict = true;
+  EXPECT_EQ(Columns(ws, dir.path(), progress, host), CalcStatus::kRefused);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind(dir / "b.txt", 0), 0u) << host.messages[0];
+  EXPECT_FALSE(Exists(ConvData("Column_ASCII_waveforms.txt")));
+}
+
 TEST_F(CollectionOperatorsTest, ColumnsRefusesMoreSamplesThanItsTableHolds) {
   WriteWave(dir / "a.txt", "1.000000e-006", 1, "1", {"1", "2"});
   WriteWave(dir / "b.txt", "1.000000e-006", 1, "1",
             std::vector<std::string>(kMaxColumnsSamples + 1, "1"));
   EXPECT_EQ(Columns(ws, dir.path(), progress, host), CalcStatus::kRefused);
   EXPECT_EQ(host.messages,
-            std::vector<std::string>{"Sampling size of 16365 exceeds program limit of 16364!"});
+            std::vector<std::string>{"Sampling size of 16365 exceeds program limit of 16364!\n" +
+                                     (dir / "b.txt")});
   EXPECT_FALSE(Exists(ConvData("Column_ASCII_waveforms.txt")));
 }
 
@@ -113,7 +189,9 @@ TEST_F(CollectionOperatorsTest, OperatorsRefuseAMissingOrEmptyFolder) {
     host.messages.clear();
     EXPECT_EQ(op(ws, dir / "missing", progress, host), CalcStatus::kRefused);
     EXPECT_EQ(op(ws, dir.path(), progress, host), CalcStatus::kRefused);
-    EXPECT_EQ(host.messages, std::vector<std::string>(2, std::string(kNoFilesMessage)));
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{std::string(kNoFilesMessage) + "\n" + (dir / "missing"),
+                                        std::string(kNoFilesMessage) + "\n" + dir.path()}));
   }
   EXPECT_FALSE(Exists(dir / "missing"));
 }
@@ -202,30 +280,74 @@ INSTANTIATE_TEST_SUITE_P(Delays, EventLinkingDelay,
                            return info.param.name;
                          });
 
-TEST_F(CollectionOperatorsTest, EventLinkingMovesChannelsBeforeTheFirstChannelUpWithinTheTable) {
-  // Channel 2 hits first and stays; channel 3 is 1.5 rows before channel 1: two rows up.
+TEST_F(CollectionOperatorsTest, EventLinkingDelaysCountFromTheEarliestChannel) {
+  // Channel 2 hits first and stays; channel 1 is 2.5 rows later (three rows down), channel 3
+  // one row later. No channel is shifted up out of the table.
   WriteWave(dir / "c1_1.txt", "2.500000e-001", 1, "1.000000e+000", Numbers(1, 1, 8));
   WriteWave(dir / "c2_1.txt", "2.500000e-001", 2, "3.750000e-001", Numbers(10, 10, 8));
   WriteWave(dir / "c3_1.txt", "2.500000e-001", 3, "6.250000e-001", Numbers(100, 100, 8));
   ASSERT_EQ(EventLinking(ws, dir.path(), progress, host), CalcStatus::kDone);
   const std::string text = ReadBytes(ConvData("00000001.txt"));
   EXPECT_EQ(Column(text, 2)[0], "1,000000e+001");
+  EXPECT_EQ(Column(text, 1), (std::vector<std::string>{
+                                 "0,000000e+000", "0,000000e+000", "0,000000e+000", "1,000000e+000",
+                                 "2,000000e+000", "3,000000e+000", "4,000000e+000"}));
   EXPECT_EQ(Column(text, 3), (std::vector<std::string>{
-                                 "3,000000e+002", "4,000000e+002", "5,000000e+002", "6,000000e+002",
-                                 "7,000000e+002", "8,000000e+002", "0,000000e+000"}));
+                                 "0,000000e+000", "1,000000e+002", "2,000000e+002", "3,000000e+002",
+                                 "4,000000e+002", "5,000000e+002", "6,000000e+002"}));
 }
 
-TEST_F(CollectionOperatorsTest, EventLinkingSearchesBySuffixSoChannelElevenAnswersForChannelOne) {
-  // "*1_1.txt" finds x11_1.txt before x1_1.txt; there is no channel 2, so one channel and
-  // two events, the second keeping the first one's data.
-  WriteWave(dir / "x11_1.txt", "1.000000e+000", 11, "1", {"5", "6", "7"});
+TEST_F(CollectionOperatorsTest, EventLinkingReadsWholeNumbersAndWritesEveryEventByItsNumber) {
+  // Events 1 and 5: 00000001.txt and 00000005.txt, each from its own files.
   WriteWave(dir / "x1_1.txt", "1.000000e+000", 1, "1", {"1", "2", "3"});
+  WriteWave(dir / "x2_1.txt", "1.000000e+000", 2, "1", {"4", "5", "6"});
+  WriteWave(dir / "x1_5.txt", "1.000000e+000", 1, "1", {"7", "8", "9"});
+  WriteWave(dir / "x2_5.txt", "1.000000e+000", 2, "1", {"10", "11", "12"});
   ASSERT_EQ(EventLinking(ws, dir.path(), progress, host), CalcStatus::kDone);
-  const std::string expected = Crlf(
-      "0,000000e+000\t5,000000e+000\n"
-      "1,000000e+000\t6,000000e+000\n");
-  EXPECT_EQ(ReadBytes(ConvData("00000001.txt")), expected);
-  EXPECT_EQ(ReadBytes(ConvData("00000002.txt")), expected);
+  EXPECT_EQ(Names(dir / "convData"), (std::vector<std::string>{"00000001.txt", "00000005.txt"}));
+  EXPECT_EQ(ReadBytes(ConvData("00000005.txt")),
+            Crlf("0,000000e+000\t7,000000e+000\t1,000000e+001\n"
+                 "1,000000e+000\t8,000000e+000\t1,100000e+001\n"));
+  EXPECT_TRUE(host.messages.empty());
+
+  // ch11_1.txt is channel 11, not 1: event 1 then lacks channels 3 to 10 and is named, not
+  // written with channels that were never read; event 5 lacks them too.
+  host.messages.clear();
+  WriteWave(dir / "x11_1.txt", "1.000000e+000", 11, "1", {"5", "6", "7"});
+  EXPECT_EQ(EventLinking(ws, dir.path(), progress, host), CalcStatus::kRefused);
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_NE(host.messages[0].find("Event 1: no file of channel 3, 4, 5, 6, 7, 8, 9, 10,"),
+            std::string::npos)
+      << host.messages[0];
+  EXPECT_NE(host.messages[0].find("Event 5: no file of channel 3,"), std::string::npos);
+}
+
+TEST_F(CollectionOperatorsTest, EventLinkingNamesWhatItSkipsCutsOrLeavesEmpty) {
+  WriteWave(dir / "a1_1.txt", "1.000000e+000", 1, "0", {"1", "2", "3"});
+  WriteWave(dir / "a2_1.txt", "1.000000e+000", 2, "9", {"4", "5", "6", "7"});  // longer, late
+  WriteWave(dir / "a24_1.txt", "1.000000e+000", 24, "0", {"1", "2", "3"});
+  WriteWave(dir / "a1_2.txt", "1.000000e+000", 1, "0", {"1", "2", "3"});
+  WriteBytes(dir / "a2_2.txt", "");  // an empty file: event 2 is named, not written
+  WriteBytes(dir / "notes.txt", "x");
+  ASSERT_EQ(EventLinking(ws, dir.path(), progress, host), CalcStatus::kDone);
+  EXPECT_EQ(Names(dir / "convData"), std::vector<std::string>{"00000001.txt"});
+  ASSERT_EQ(host.messages.size(), 2u);
+  const std::string& skipped = host.messages[0];
+  EXPECT_EQ(skipped.rfind("Skipped 3 files:", 0), 0u) << skipped;
+  for (const char* name : {"a24_1.txt", "a2_2.txt", "notes.txt"})
+    EXPECT_NE(skipped.find(dir / name), std::string::npos) << name << "\n" << skipped;
+  const std::string& notes = host.messages[1];
+  EXPECT_NE(notes.find((dir / "a2_1.txt") + ": cut from 4 to the first file's 3 samples."),
+            std::string::npos)
+      << notes;
+  EXPECT_NE(notes.find("the delay of channel 2 (9 rows) leaves it all zeros"), std::string::npos)
+      << notes;
+
+  // Strict: the first such file stops the run.
+  host.messages.clear();
+  ws.strict = true;
+  EXPECT_EQ(EventLinking(ws, dir.path(), progress, host), CalcStatus::kRefused);
+  ASSERT_EQ(host.messages.size(), 1u);
 }
 
 TEST_F(CollectionOperatorsTest, EventLinkingRefusesWithoutAFirstFileOrWithTooManySamples) {
@@ -234,9 +356,10 @@ TEST_F(CollectionOperatorsTest, EventLinkingRefusesWithoutAFirstFileOrWithTooMan
   WriteWave(dir / "a1_1.txt", "1.000000e+000", 1, "1",
             std::vector<std::string>(MAX_SAMPLES + 1, "1"));
   EXPECT_EQ(EventLinking(ws, dir.path(), progress, host), CalcStatus::kRefused);
-  EXPECT_EQ(host.messages,
-            std::vector<std::string>{"Sampling size of 16385 exceeds program limit of 16384!"});
-  EXPECT_EQ(Names(dir / "convData"), std::vector<std::string>{});
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1],
+            "Sampling size of 16385 exceeds program limit of 16384!\n" + (dir / "a1_1.txt"));
+  EXPECT_FALSE(Exists(dir / "convData"));
 }
 
 TEST_F(CollectionOperatorsTest, EventLinkingStopsBetweenEventsKeepingWholeTablesOnly) {
@@ -276,6 +399,27 @@ TEST_F(CollectionOperatorsTest, SplitNeedsADelimiterAfterTheLastValue) {
   EXPECT_EQ(Names(dir / "convData"), std::vector<std::string>{"t_1.txt"});
 }
 
+TEST_F(CollectionOperatorsTest,
+       SplitSkipsTablesWithoutAnIntervalOrWithATakenNameAndCutsAShortLine) {
+  WriteBytes(dir / "a.x.txt", "0\t1\t2\t\n1\t3\t4\t\n2\t5\t\n");  // a short last line
+  WriteBytes(dir / "a.y.txt", "0\t7\t\n1\t8\t\n");                // would write a_1.txt again
+  WriteBytes(dir / "one.txt", "0\t7\t\n");                        // one line: no interval
+  WriteBytes(dir / "same.txt", "1\t7\t\n1\t8\t\n");               // equal times
+  WriteBytes(dir / "down.txt", "2\t7\t\n1\t8\t\n");               // decreasing times
+  ASSERT_EQ(Split(ws, dir.path(), progress, host), CalcStatus::kDone);
+  EXPECT_EQ(Names(dir / "convData"), (std::vector<std::string>{"a_1.txt", "a_2.txt"}));
+  // The full lines of a.x.txt are written: two samples per channel.
+  const std::string a2 = ReadBytes(ConvData("a_2.txt"));
+  EXPECT_NE(a2.find("\r\n\r\n2.000000e+000\r\n4.000000e+000\r\n"), std::string::npos) << a2;
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].rfind("Skipped 4 files:", 0), 0u) << host.messages[0];
+  for (const char* name : {"a.y.txt", "one.txt", "same.txt", "down.txt"})
+    EXPECT_NE(host.messages[0].find(dir / name), std::string::npos) << name;
+  EXPECT_NE(host.messages[1].find((dir / "a.x.txt") + ": line 3 holds fewer fields"),
+            std::string::npos)
+      << host.messages[1];
+}
+
 TEST_F(CollectionOperatorsTest, SplitRefusesTablesBeyondItsLimits) {
   std::string wide = "0";
   for (int i = 0; i <= kMaxTableFields; ++i) wide += "\t1";
@@ -283,7 +427,8 @@ TEST_F(CollectionOperatorsTest, SplitRefusesTablesBeyondItsLimits) {
   EXPECT_EQ(Split(ws, dir.path(), progress, host), CalcStatus::kRefused);
   EXPECT_EQ(host.messages,
             std::vector<std::string>{"Table size of 1 lines and 16385 fields exceeds program "
-                                     "limit of 16384 lines and 16384 fields!"});
+                                     "limit of 16384 lines and 16384 fields!\n" +
+                                     (dir / "wide.txt")});
   EXPECT_EQ(Names(dir / "convData"), std::vector<std::string>{});
 }
 

@@ -43,12 +43,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TableCase{"TrailingTab", "0.0\t1.0\t2.0\t\n0.5\t3\t4\t\n", 2, 2, 0.5, {{1, 2}, {3, 4}}},
         TableCase{"NoTrailingTab", "0.0\t1.0\t2.0\r\n0.5\t3\t4\r\n", 2, 1, 0.5, {{1}, {3}}},
-        // A field after the first starts with its "," or ";", which reads as 0.
-        TableCase{"Comma", "0.0,1.0,2.0,\n2.0,3.0,4.0,\n", 2, 2, 2.0, {{0, 0}, {0, 0}}},
-        TableCase{"Semicolon", "1;7;\n3;8;\n", 2, 1, 2.0, {{0}, {0}}},
+        // A field after the first starts with its "," or ";", which is not part of the number.
+        TableCase{"Comma", "0.0,1.0,2.0,\n2.0,3.0,4.0,\n", 2, 2, 2.0, {{1, 2}, {3, 4}}},
+        TableCase{"Semicolon", "1;7;\n3;8;\n", 2, 1, 2.0, {{7}, {8}}},
+        // Decimal commas where the comma does not separate the fields.
+        TableCase{
+            "SemicolonWithDecimalCommas", "0;1,5;\n0,25;-2,5e-1;\n", 2, 1, 0.25, {{1.5}, {-0.25}}},
         // A tab wins over a comma (decimal commas in a tab table); blanks before a number are
         // skipped.
-        TableCase{"TabOverComma", "0\t1,5\t 2\t\n1\t3\t4\t\n", 2, 2, 1.0, {{1, 2}, {3, 4}}},
+        TableCase{"TabOverComma", "0\t1,5\t 2\t\n1\t3\t4\t\n", 2, 2, 1.0, {{1.5, 2}, {3, 4}}},
         // A line without a delimiter keeps the previous one's; the count comes from the last
         // line, the interval from the first two.
         TableCase{"LastLineCounts", "0\t1\t2\t3\t\n1\t4\t\n9 9\n", 3, -1, 1.0, {{1, 2, 3}, {4}}},
@@ -56,6 +59,27 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{"ShortLine", "0\t1\t\n1\t2\t3\t\n", 2, 2, 1.0, {{1, 0}, {2, 3}}},
         TableCase{"Empty", "", 0, -1, 0.0, {}}),
     [](const ::testing::TestParamInfo<TableCase>& info) { return info.param.name; });
+
+// A field that is not one finite number refuses the table, naming the line and the field.
+class ReadColumnTableRefusal
+    : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(ReadColumnTableRefusal, NamesTheLineAndTheField) {
+  TempDir dir;
+  WriteBytes(dir / "t.txt", GetParam().first);
+  ColumnTable table;
+  EXPECT_EQ(ReadColumnTable(dir / "t.txt", table), -1);
+  EXPECT_NE(table.problem.find(GetParam().second), std::string::npos) << table.problem;
+  EXPECT_NE(table.problem.find(dir / "t.txt"), std::string::npos) << table.problem;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, ReadColumnTableRefusal,
+    ::testing::Values(std::make_pair("0\t1\t\n1\tabc\t\n", "Field 2 \"\tabc\" on line 2 "),
+                      std::make_pair("0\t1\t\n1\t\t2\t\n", "Field 2 \"\t\" on line 2 "),
+                      std::make_pair("0,1,\n1,nan,\n", "Field 2 \",nan\" on line 2 "),
+                      std::make_pair("x;1;\n", "Field 1 \"x\" on line 1 "),
+                      std::make_pair("0;1,5x;\n", "on line 1 ")));
 
 TEST(ReadColumnTableFailure, AMissingFileOrAFolderIsNoTable) {
   TempDir dir;

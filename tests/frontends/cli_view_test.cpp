@@ -64,6 +64,42 @@ TEST(CliView, SavesTheViewersChartAsPngOrBmpForAnyFileName) {
   EXPECT_EQ(ReadBytes(dir / "t.BMP"), ReadBytes(dir / "expected.bmp"));
 }
 
+// An empty --out wrote nothing and said nothing; an --out that is the input replaced it.
+TEST(CliView, RefusesAnEmptyOutOrOneThatIsTheInput) {
+  TempDir dir;
+  WriteExampleFiles(dir);
+  auto r = RunPlexo("view " + (dir / "hit.TXT") + " --out ''");
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("--out: give the name of the image"), std::string::npos) << r.output;
+
+  const std::string before = ReadBytes(dir / "hit.TXT");
+  WriteBytes(dir / "w.png", before);
+  r = RunPlexo("view " + (dir / "w.png") + " --kind waveform --out " + (dir / "w.png"));
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("is the file to draw"), std::string::npos) << r.output;
+  EXPECT_EQ(ReadBytes(dir / "w.png"), before);
+  r = RunPlexo("view " + (dir / "w.png") + " --kind waveform --out " + dir.path() + "/./w.png");
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_EQ(ReadBytes(dir / "w.png"), before);
+}
+
+// The CSV export's time column must not be drawn as a waveform.
+TEST(CliView, ACsvExportIsRefusedWithTheImportHint) {
+  TempDir dir;
+  std::string csv =
+      "SOURCE FILE NAME: x\r\nDATE: d\r\nTIME: t\r\nSAMPLE INTERVAL (Seconds):   0.0000010000\r\n"
+      "SIGNAL UNITS: volts\r\nTIME UNITS: Seconds\r\nDATA TYPE: WAVEFORM\r\n"
+      "NUMBER OF DATA POINTS PER WAVEFORM: 3\r\nCHANNEL NUMBER: 1\r\nHIT NUMBER: 1\r\n"
+      "TIME OF TEST: 1.5\r\n\r\n-0.000256, -0.0027\r\n-0.000255, -0.0021\r\n"
+      "-0.000254, -0.0015\r\n";
+  WriteBytes(dir / "e.csv", csv);
+  auto r = RunPlexo("view " + (dir / "e.csv") + " --kind waveform --out " + (dir / "e.png"));
+  EXPECT_NE(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("is a CSV export"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("plexo import"), std::string::npos) << r.output;
+  EXPECT_FALSE(Exists(dir / "e.png"));
+}
+
 TEST(CliView, KindFromTheOptionWhenTheFileDoesNotTellIt) {
   TempDir dir;
   WriteBytes(dir / "spectrum.txt",

@@ -82,6 +82,21 @@ TEST(ImportCli, FftOfTheRealCsvExportIsTheSpectrumOfItsVolts) {
   ExpectFftOfImportIsTheSpectrumOfTheVolts(real);
 }
 
+// A line end in --units would put a second header line into every file written.
+TEST(ImportCli, UnitsWithControlCharactersAreRefusedNamingTheOption) {
+  TempDir dir;
+  WriteBytes(dir / "EXP1_1_5_100.txt", "0.5\n0.25\n");
+  for (const char* units :
+       {"\"$(printf 'volts\\r\\nSAMPLE INTERVAL (Seconds): 5e-3')\"", "\"$(printf 'mV\\tx')\""}) {
+    auto r = RunPlexo("import " + (dir / "EXP1_1_5_100.txt") + " --to " + (dir / "out") +
+                      " --dt 1e-7 --units " + units);
+    EXPECT_NE(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("--units must not hold control characters"), std::string::npos)
+        << r.output;
+    EXPECT_FALSE(testing::Exists(dir / "out/EXP1_1_5_100.txt"));
+  }
+}
+
 TEST(ImportCli, SaysWhatItRecognisedAndRefusesWithAReason) {
   TempDir dir;
   WriteBytes(dir / "EXP1_1_5_100.txt", "0.5\n0.25\n");

@@ -29,9 +29,9 @@ std::string WaveformText(const std::vector<std::string>& samples, const std::str
 TEST(WaveformFile, ReadsHeaderAndForcesTheSampleAfterTheTimeOfTestGap) {
   TempDir dir;
   const std::string path = dir.File("w.txt");
-  WriteBytes(path, WaveformText({"0.75", "1.5", "  -2.25", "abc", ""}));
+  WriteBytes(path, WaveformText({"0.75", "1.5", "  -2.25", "4e0 "}));
   Waveform wf;
-  ASSERT_EQ(ReadWaveform(path, wf), 5);
+  ASSERT_EQ(ReadWaveform(path, wf), 4);
   EXPECT_EQ(wf.channel, 5);
   EXPECT_DOUBLE_EQ(wf.sampleInterval, 1e-7);
   EXPECT_DOUBLE_EQ(wf.timeOfTest, 2.5);
@@ -42,12 +42,11 @@ TEST(WaveformFile, ReadsHeaderAndForcesTheSampleAfterTheTimeOfTestGap) {
   EXPECT_EQ(wf.samples[0].re, 0.0);
   EXPECT_EQ(wf.samples[1].re, 1.5);
   EXPECT_EQ(wf.samples[2].re, -2.25);
-  EXPECT_EQ(wf.samples[3].re, 0.0);  // no number
-  EXPECT_EQ(wf.samples[4].re, 0.0);  // blank line is a sample too
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(wf.samples[i].im, 0.0);
+  EXPECT_EQ(wf.samples[3].re, 4.0);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(wf.samples[i].im, 0.0);
 
   RealWaveform real;
-  ASSERT_EQ(ReadWaveformReal(path, real), 5);
+  ASSERT_EQ(ReadWaveformReal(path, real), 4);
   EXPECT_EQ(real.samples[1], 1.5);
   EXPECT_EQ(real.samples[0], 0.0);
 }
@@ -66,68 +65,33 @@ TEST(WaveformFile, LfOnlyAndKeysInAnotherOrder) {
   EXPECT_EQ(wf.samples[2].re, 3.0);
 }
 
-// Keys are found anywhere in the file, and a later line with the same key wins: its value, and
-// for "TIME OF TEST" also the sample forced to zero two lines below it. Units stay as written,
-// blanks, tabs and case included.
+// Keys are found anywhere in the header, and a later line with the same key wins. Units stay as
+// written, blanks, tabs and case included.
 TEST(WaveformFile, TheLastKeyLineWinsAndUnitsStayVerbatim) {
   TempDir dir;
   const std::string path = dir.File("twice.txt");
   WriteBytes(path,
              "TIME OF TEST:\t1.5\r\nUNITS:\tvolts\r\nSAMPLE INTERVAL (Seconds):   1e-7\r\n"
-             "x\r\nx\r\nx\r\nx\r\nx\r\nx\r\n"
-             "1.0\r\n2.0\r\nTIME OF TEST:   7.25e+000\r\n4.0\r\n5.0\r\n"
-             "UNITS:  milli Volts\t \r\n7.0\r\n");
-  Waveform wf;
-  ASSERT_EQ(ReadWaveform(path, wf), 7);
-  EXPECT_EQ(wf.timeOfTest, 7.25);
-  EXPECT_EQ(wf.units, "  milli Volts\t ");
-  // The first time of test (line 0) forced nothing among the samples; the second (line 11)
-  // forces sample 13 - 9 = 4, whatever the line says.
-  const double expected[] = {1.0, 2.0, 0.0, 4.0, 0.0, 0.0, 7.0};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(wf.samples[i].re, expected[i]) << "sample " << i;
-
-  RealWaveform real;
-  ASSERT_EQ(ReadWaveformReal(path, real), 7);
-  EXPECT_EQ(real.timeOfTest, 7.25);
-  EXPECT_EQ(real.units, "  milli Volts\t ");
-  EXPECT_EQ(real.samples[4], 0.0);
-  EXPECT_EQ(real.samples[3], 4.0);
-
-  // The writer puts the units text after "UNITS:\t" unchanged, so it reads back with that tab.
-  ASSERT_TRUE(WriteWaveform(path, real.samples.data(), 7, real));
-  EXPECT_NE(ReadBytes(path).find("\r\nUNITS:\t  milli Volts\t \r\n"), std::string::npos);
-  ASSERT_EQ(ReadWaveform(path, wf), 7);
-  EXPECT_EQ(wf.units, "\t  milli Volts\t ");
-}
-
-TEST(WaveformFile, WriterRoundTripKeepsHeaderAndTabs) {
-  TempDir dir;
-  WaveformHeader header;
-  header.channel = 7;
-  header.timeOfTest = 12.3456789;
-  header.sampleInterval = 1e-7;
-  header.units = "volts";
-  header.date = "\t01.02.2020";
-  header.time = "\t10:11:12";
-  const double samples[] = {0.1, -0.0000004, 0.0000004, 2.5};
-  const std::string path = dir.File("out.txt");
-  ASSERT_TRUE(WriteWaveform(path, samples, 4, header));
-  EXPECT_EQ(ReadBytes(path),
-            "SOURCE FILE NAME: -/-\r\nDATE:\t\t01.02.2020\r\nTIME:\t\t10:11:12\r\n"
-            "SAMPLE INTERVAL (Seconds):   1.000000e-007\r\nUNITS:\tvolts\r\n"
-            "CHANNEL NUMBER:\t7\r\nHIT NUMBER: -/-\r\nTIME OF TEST:\t1.234568e+001\r\n\r\n"
-            "0.100000\r\n-0.000000\r\n0.000000\r\n2.500000\r\n");
-
+             "x\r\nTIME OF TEST:   7.25e+000\r\nUNITS:  milli Volts\t \r\nx\r\nx\r\nx\r\n"
+             "1.0\r\n2.0\r\n3.0\r\n4.0\r\n");
   Waveform wf;
   ASSERT_EQ(ReadWaveform(path, wf), 4);
-  EXPECT_EQ(wf.channel, 7);
-  EXPECT_DOUBLE_EQ(wf.timeOfTest, 12.34568);
-  EXPECT_DOUBLE_EQ(wf.sampleInterval, 1e-7);
-  EXPECT_EQ(wf.samples[0].re, 0.0);  // the writer's layout always reads sample 0 as 0
-  EXPECT_EQ(wf.samples[3].re, 2.5);
+  EXPECT_EQ(wf.timeOfTest, 7.25);
+  EXPECT_EQ(wf.units, "  milli Volts\t ");
+  // The second time of test (line 4) forces line 6, a header line: no sample is forced.
+  const double expected[] = {1.0, 2.0, 3.0, 4.0};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(wf.samples[i].re, expected[i]) << "sample " << i;
 
-  ASSERT_TRUE(WriteWaveformSci(path, samples, 2, header));
-  EXPECT_NE(ReadBytes(path).find("\r\n\r\n1.000000e-001\r\n-4.000000e-007\r\n"), std::string::npos);
+  RealWaveform real;
+  ASSERT_EQ(ReadWaveformReal(path, real), 4);
+  EXPECT_EQ(real.timeOfTest, 7.25);
+  EXPECT_EQ(real.units, "  milli Volts\t ");
+
+  // The writer puts the units text after "UNITS:\t" unchanged, so it reads back with that tab.
+  ASSERT_TRUE(WriteWaveform(path, real.samples.data(), 4, real));
+  EXPECT_NE(ReadBytes(path).find("\r\nUNITS:\t  milli Volts\t \r\n"), std::string::npos);
+  ASSERT_EQ(ReadWaveform(path, wf), 4);
+  EXPECT_EQ(wf.units, "\t  milli Volts\t ");
 }
 
 TEST(WaveformFile, CountsEveryLineBeyondTheCapacityButStoresOnlyTheFirst16384) {
@@ -183,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A NUL byte: no text waveform file.
         BadInput{"binary", std::string("\0\xff\xfe\r\n\x01SAMPLE\0INTERVAL\n", 22) + Lines(10), -1},
         BadInput{"one_megabyte_lines",
-                 std::string(1 << 20, '7') + "\n" + Lines(10) + std::string(1 << 20, '0') + "\n",
+                 std::string(1 << 20, '7') + "\n" + Lines(8) + "1\n2\n" +
+                     std::string(1 << 20, '0') + "\n",
                  3}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -247,9 +212,11 @@ TEST(WaveformFile, RealRecordingsAreReadWithoutCrashing) {
   const std::string csv =
       std::string(PLEXO_REALDATA_DIR) + "/aewin594-csv-express8/1_1_100_40545628.csv";
   if (testing::Exists(csv)) {
+    // Twelve header lines and "time, value" samples: the reader refuses it naming line 10
+    // (a header line where the samples begin) instead of reading the times as samples.
     Waveform csv_wf;
-    EXPECT_GT(ReadWaveform(csv, csv_wf), 0);
-    EXPECT_DOUBLE_EQ(csv_wf.sampleInterval, 1e-6);
+    EXPECT_EQ(ReadWaveform(csv, csv_wf), -1);
+    EXPECT_NE(csv_wf.readProblem.find("on line 10 of"), std::string::npos) << csv_wf.readProblem;
   }
 }
 

@@ -387,5 +387,44 @@ TEST(ReadTransferFunction, CountsEveryLineAndStoresWhatFits) {
   EXPECT_EQ(ReadTransferFunction(dir.path(), t), -1);  // a folder is no transfer function
 }
 
+// A bin is "real<TAB>imaginary" of two finite numbers with blanks around them: anything else
+// refuses the file naming the line (atof would read "0,5" as 0; nan would fill the result).
+class TransferFunctionRefusal
+    : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(TransferFunctionRefusal, NamesTheLine) {
+  TempFolder dir;
+  std::ofstream(dir / "t.tf", std::ios::binary) << "title\n1\t0\n"
+                                                << GetParam().first << "\n2\t0\n";
+  std::vector<Complex> t;
+  std::string problem;
+  EXPECT_EQ(ReadTransferFunction(dir / "t.tf", t, &problem), -1);
+  EXPECT_NE(problem.find("(line 3) of the transfer function " + (dir / "t.tf")), std::string::npos)
+      << problem;
+  EXPECT_NE(problem.find(GetParam().second), std::string::npos) << problem;
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, TransferFunctionRefusal,
+                         ::testing::Values(std::make_pair("nan\t0", "two finite numbers"),
+                                           std::make_pair("1\tinf", "two finite numbers"),
+                                           std::make_pair("1e400", "two finite numbers"),
+                                           std::make_pair("0,5\t1", "decimal comma"),
+                                           std::make_pair("1\t2x", "two finite numbers"),
+                                           std::make_pair("", "two finite numbers"),
+                                           std::make_pair("abc", "two finite numbers")));
+
+TEST(ReadTransferFunction, BlanksAroundNumbersAndBlankLinesAtTheEndAreFine) {
+  TempFolder dir;
+  std::ofstream(dir / "t.tf", std::ios::binary) << "title\r\n 1.5 \t -2 \r\n+3e0\r\n\r\n \r\n";
+  std::vector<Complex> t;
+  std::string problem;
+  EXPECT_EQ(ReadTransferFunction(dir / "t.tf", t, &problem), 3);
+  EXPECT_EQ(problem, "");
+  EXPECT_EQ(t[1].re, 1.5);
+  EXPECT_EQ(t[1].im, -2.0);
+  EXPECT_EQ(t[2].re, 3.0);
+  EXPECT_EQ(t[2].im, 0.0);
+}
+
 }  // namespace
 }  // namespace plexo

@@ -22,11 +22,13 @@ const std::map<std::string, Operator>& Operators() {
 struct AsciiOptions {
   std::string operation;
   std::string folder;
+  bool strict = false;
 };
 
 int RunAscii(const AsciiOptions& options) {
   HeadlessHost headless;
   auto workspace = std::make_unique<AsciiWorkspace>();
+  workspace->strict = options.strict;
   CalcStatus status;
   {
     TerminalProgressBar bar("ascii " + options.operation);
@@ -62,15 +64,24 @@ Command AddAsciiCommand(CLI::App& app, CommonOptions& /*common*/) {
       "ascii",
       "Reshape the *.txt files of a folder into DIR/convData:\n"
       "  accumulate  the time of test of every waveform (Accumulated_waveforms.txt)\n"
-      "  columns     all waveforms side by side (Column_ASCII_waveforms.txt)\n"
+      "  columns     all waveforms side by side (Column_ASCII_waveforms.txt); at most 16364\n"
+      "              samples per file\n"
       "  link        the files <prefix><channel>_<event>.txt of each event joined into one\n"
-      "              table per event, delayed by arrival time (00000001.txt, ...)\n"
-      "  split       every column of each delimited table as a waveform file (<name>_<n>.txt)");
+      "              table per event, delayed by arrival time after the earliest channel\n"
+      "              (00000005.txt for event 5); at most 23 channels\n"
+      "  split       every column of each delimited table as a waveform file (<name>_<n>.txt)\n"
+      "A sample line holds one number and nothing but blanks around it. Files that cannot be\n"
+      "used (unreadable, no data, a line that is not a number, no positive sample interval,\n"
+      "a link event without a file of every channel) are skipped and named on stderr; the\n"
+      "others are written. --strict stops at the first such file instead. Exit status 0 when\n"
+      "results were written, 1 when the input was refused or nothing could be written.");
   auto options = std::make_shared<AsciiOptions>();
   sub->add_option("OPERATOR", options->operation, "accumulate, columns, link or split")
       ->required()
       ->check(CLI::IsMember({"accumulate", "columns", "link", "split"}));
   sub->add_option("DIR", options->folder, "Folder of ASCII files")->required();
+  sub->add_flag("--strict", options->strict,
+                "Stop at the first file that cannot be used; nothing more is written");
   Command command;
   command.app = sub;
   command.run = [options]() { return RunAscii(*options); };

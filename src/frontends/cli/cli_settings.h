@@ -18,8 +18,9 @@ struct CommandLineSettings {
 
 // Fills `out` as described above. `setup_option` is the --setup value (empty when not given);
 // `default_setup` is the program's "Setup.ini". False, with `error` set, only when --setup names
-// a file that cannot be read or holds no setup line at all; a missing or unreadable default file
-// gives the defaults.
+// a file that cannot be read or holds no setup line at all, or when the setup file in use holds
+// a value the command line would refuse as an option ([WT-Size] of -5 or "1e3x", naming the
+// key); a missing or unreadable default file gives the defaults.
 bool LoadCommandLineSettings(const std::string& setup_option, const std::string& default_setup,
                              CommandLineSettings& out, std::string& error);
 

@@ -77,7 +77,18 @@ Command AddImportCommand(CLI::App& app, CommonOptions& /*common*/) {
   auto* units = sub->add_option("--units", options->units,
                                 "Amplitude units of headerless files (default " +
                                     std::string(kDefaultUnits) + ")")
-                    ->type_name("TEXT");
+                    ->type_name("TEXT")
+                    ->check(CLI::Validator(
+                        [](std::string& text) -> std::string {
+                          // A line end here would write a second header line into every file.
+                          for (unsigned char c : text) {
+                            if (c < 0x20 || c == 0x7f)
+                              return "--units must not hold control characters (tabs, line "
+                                     "ends)";
+                          }
+                          return {};
+                        },
+                        "TEXT"));
   auto* channel =
       sub->add_option("--channel", options->channel, "Channel number of headerless files")
           ->type_name("N")

@@ -1,11 +1,15 @@
 // plexo view FILE: a waveform, FFT or TFT file drawn as the desktop's viewers draw it, saved as
 // an image (--out) and/or shown in a window (--show).
+#include <sys/stat.h>
+
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "frontends/cli/cli_app.h"
+#include "import/export_kind.h"
+#include "import/export_text.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "plot/file_kind.h"
@@ -19,6 +23,7 @@ struct ViewOptions {
   std::string file;
   std::string kind;  // empty: told from the file
   std::string out;   // empty: not saved
+  const CLI::Option* outGiven = nullptr;
 };
 
 enum class ImageFormat { kNone, kPng, kBmp };
@@ -44,9 +49,42 @@ std::string Summary(ViewerKind kind, const FileChart& chart, const ViewerWorkspa
   return {};
 }
 
+// Whether two names are one file (the same inode, or the same name when `a` does not exist).
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {};
+  struct stat sb {};
+  if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return a == b;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// For a file the viewer cannot draw: whether it is an export that `plexo import` brings in.
+std::string_view ImportHint(const std::string& path) {
+  std::string text;
+  if (ReadRegularFile(path, text, size_t{64} << 20) != RegularFileRead::kRead) return {};
+  switch (RecogniseExport(SplitExportLines(text))) {
+    case ExportKind::kCsvExport:
+      return " is a CSV export (\"time, volts\" rows): bring it in with plexo import FILE --to "
+             "DIR, then view the waveform file written there.";
+    case ExportKind::kHeaderless:
+      return " is a headerless column of samples: bring it in with plexo import FILE --to DIR "
+             "--dt SECONDS, then view the waveform file written there.";
+    default:
+      return {};
+  }
+}
+
 int RunView(const ViewOptions& o, const CommonOptions& common) {
   HeadlessHost host(common.show);
+  if (o.outGiven != nullptr && o.outGiven->count() > 0 && o.out.empty()) {
+    std::cerr << "--out: give the name of the image to write (it is empty)" << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
   const ImageFormat format = o.out.empty() ? ImageFormat::kNone : FormatOf(o.out);
+  if (!o.out.empty() && SameFile(o.out, o.file)) {
+    std::cerr << "--out: " << o.out << " is the file to draw; its picture would replace it"
+              << std::endl;
+    return ExitStatus(CalcStatus::kRefused);
+  }
   if (!o.out.empty() && format == ImageFormat::kNone) {
     std::cerr << "--out: the image name must end in .png or .bmp: " << o.out << std::endl;
     return ExitStatus(CalcStatus::kRefused);
@@ -69,6 +107,8 @@ int RunView(const ViewOptions& o, const CommonOptions& common) {
   if (chart.readResult <= 0) {
     host.MessageBox(chart.readProblem.empty() ? kNoDataMessage
                                               : std::string_view(chart.readProblem));
+    if (const std::string_view hint = ImportHint(o.file); !hint.empty())
+      std::cerr << o.file << hint << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
   std::cout << o.file << ": " << Summary(*kind, chart, *workspace) << std::endl;
@@ -99,10 +139,11 @@ Command AddViewCommand(CLI::App& app, CommonOptions& common) {
   sub->add_option("FILE", o->file, "The file to draw")->required();
   sub->add_option("--kind", o->kind, "Read the file as this kind instead of telling it")
       ->check(CLI::IsMember({"waveform", "fft", "tft"}));
-  sub->add_option("--out", o->out,
-                  "Save the chart as this image: PNG or BMP, by the name's extension\n"
-                  "(.png or .bmp); 800 x 200 (waveform), 800 x 300 (FFT), 800 x 600 (TFT)")
-      ->type_name("IMAGE");
+  o->outGiven =
+      sub->add_option("--out", o->out,
+                      "Save the chart as this image: PNG or BMP, by the name's extension\n"
+                      "(.png or .bmp); 800 x 200 (waveform), 800 x 300 (FFT), 800 x 600 (TFT)")
+          ->type_name("IMAGE");
   Command command;
   command.app = sub;
   command.run = [o, &common]() { return RunView(*o, common); };

@@ -40,6 +40,49 @@ TEST_F(CliSettingsTest, SetupOptionWinsOverTheProgramsSetupFile) {
   EXPECT_EQ(out.source, dir_ + "/chosen.ini");
 }
 
+// A value the command line would refuse as an option is refused from the setup file too, with
+// its key; whole forms of numbers pass (1e3 is 1000).
+class SetupValueCheck : public CliSettingsTest,
+                        public ::testing::WithParamInterface<std::pair<const char*, const char*>> {
+};
+
+TEST_P(SetupValueCheck, RefusedWithTheKey) {
+  const std::string path = dir_ + "/bad.ini";
+  std::string text = SetupFileText(CalcSettings{}, "", "", "");
+  const std::string line = GetParam().first;
+  const std::string key = line.substr(0, line.find('\t'));
+  const size_t at = text.find(key + "\t");
+  text.replace(at, text.find('\n', at) - at, line);
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+  for (const bool as_option : {true, false}) {
+    CommandLineSettings out;
+    std::string error;
+    const bool loaded = as_option ? LoadCommandLineSettings(path, dir_ + "/Setup.ini", out, error)
+                                  : LoadCommandLineSettings("", path, out, error);
+    if (std::string(GetParam().second).empty()) {
+      EXPECT_TRUE(loaded) << error;
+    } else {
+      EXPECT_FALSE(loaded);
+      EXPECT_NE(error.find(path), std::string::npos) << error;
+      EXPECT_NE(error.find(GetParam().second), std::string::npos) << error;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SetupValueCheck,
+    ::testing::Values(std::make_pair("[WT-Size]\t-5", "[WT-Size] value -5 is not allowed"),
+                      std::make_pair("[WT-Size]\t1e3x", "[WT-Size] value \"1e3x\" is not a whole"),
+                      std::make_pair("[WT-Size]\t1.5", "[WT-Size] value \"1.5\""),
+                      std::make_pair("[WT-Size]\t1e3", ""),
+                      std::make_pair("[CWD-Sigma]\t0", "[CWD-Sigma] value 0"),
+                      std::make_pair("[WT-TimeRes]\tnan", "[WT-TimeRes] value \"nan\""),
+                      std::make_pair("[WT-FreqRes]\t-1e4", "[WT-FreqRes] value -1.000000e+004"),
+                      std::make_pair("[WT-Threshold]\t0,1", "[WT-Threshold] value \"0,1\"")));
+
 TEST_F(CliSettingsTest, UnreadableSetupOptionIsAnError) {
   CommandLineSettings out;
   std::string error;
