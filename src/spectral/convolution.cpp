@@ -70,10 +70,15 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
   }
   const int m = fftPrecision;
   const int n = 1 << m;
-  const int read = ReadTransferFunction(transferPath, ws.transfer);
+  std::string problem;
+  const int read = ReadTransferFunction(transferPath, ws.transfer, &problem);
   if (read < 0) {
     // Not a size mismatch: there is no transfer function to compare.
     std::string reason = WhyNotReadable(transferPath);
+    if (reason.empty() && !problem.empty()) {
+      host.MessageBox(problem);  // a line that is no bin, named with the file and its number
+      return CalcStatus::kRefused;
+    }
     if (reason.empty()) reason = "read error";
     host.MessageBox("Cannot read the transfer function \"" + transferPath + "\": " + reason + "!");
     return CalcStatus::kRefused;
