@@ -170,15 +170,8 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
   if (!IsDirectory(folder)) return CalcStatus::kRefused;
   PrepareRun(ws);
   std::vector<std::string> files;
-  if (std::string why; !ListTxtFiles(folder, files, why)) {
-    host.MessageBox(FolderNotListedMessage(folder, why));
-    return CalcStatus::kRefused;
-  }
-  if (std::string why; !MakeDirectory(AverageFftFolder(folder), &why)) {
-    ReportFileError();  // stdout says so as for every result that cannot be written
-    host.MessageBox(FolderNotCreatedMessage(AverageFftFolder(folder), why));
-    return CalcStatus::kFailed;
-  }
+  if (const auto ended = StartFolderBatch(folder, AverageFftFolder(folder), files, host))
+    return *ended;
   const int count = static_cast<int>(files.size());
   progress.SetRange(0, count);
 

@@ -1,10 +1,26 @@
 #include "spectral/batch_file_refusal.h"
 
 #include "platform/file_system.h"
+#include "signal/text_file.h"
 #include "signal/waveform.h"
 #include "spectral/sample_interval_check.h"
 
 namespace plexo {
+
+std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
+                                           const std::string& resultFolder,
+                                           std::vector<std::string>& files, Host& host) {
+  if (std::string why; !ListTxtFiles(folder, files, why)) {
+    host.MessageBox(FolderNotListedMessage(folder, why));
+    return CalcStatus::kRefused;
+  }
+  if (std::string why; !MakeDirectory(resultFolder, &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
+    host.MessageBox(FolderNotCreatedMessage(resultFolder, why));
+    return CalcStatus::kFailed;
+  }
+  return std::nullopt;
+}
 
 std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,
                                double sampleInterval) {

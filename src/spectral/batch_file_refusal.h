@@ -2,9 +2,21 @@
 // The one rule of the folder batches (Average FFT, Average TFT, convolution): a file the
 // waveform reader refuses is left out of the run and named with its reason; the run goes on,
 // unless it is strict, when the first such file stops it.
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/host.h"
 
 namespace plexo {
+
+// The start every folder batch shares: lists the *.txt files of `folder` into `files` and makes
+// the result folder. Returns the status the run ends with when it cannot start (a folder that
+// cannot be listed, or a result folder that cannot be made, both told to the user with the
+// system's reason), else nothing.
+std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
+                                           const std::string& resultFolder,
+                                           std::vector<std::string>& files, Host& host);
 
 // Why the waveform file `path`, read with the result `count` (ReadWaveform's return value),
 // `readProblem` and `sampleInterval`, is left out of a folder batch, naming the file; empty when

@@ -98,15 +98,8 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
   if (ws.output.size() < static_cast<size_t>(MAX_SAMPLES)) ws.output.resize(MAX_SAMPLES);
   ws.columns.Clear();
   std::vector<std::string> files;
-  if (std::string why; !ListTxtFiles(folder, files, why)) {
-    host.MessageBox(FolderNotListedMessage(folder, why));
-    return CalcStatus::kRefused;
-  }
-  if (std::string why; !MakeDirectory(ProcessedFolder(folder), &why)) {
-    ReportFileError();  // stdout says so as for every result that cannot be written
-    host.MessageBox(FolderNotCreatedMessage(ProcessedFolder(folder), why));
-    return CalcStatus::kFailed;
-  }
+  if (const auto ended = StartFolderBatch(folder, ProcessedFolder(folder), files, host))
+    return *ended;
   progress.SetRange(0, static_cast<int>(files.size()));
 
   bool write_failed = false;

@@ -111,15 +111,8 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
   PrepareRun(ws);
   if (!IsDirectory(folder)) return CalcStatus::kRefused;
   std::vector<std::string> files;
-  if (std::string why; !ListTxtFiles(folder, files, why)) {
-    host.MessageBox(FolderNotListedMessage(folder, why));
-    return CalcStatus::kRefused;
-  }
-  if (std::string why; !MakeDirectory(AverageTftFolder(folder), &why)) {
-    ReportFileError();  // stdout says so as for every result that cannot be written
-    host.MessageBox(FolderNotCreatedMessage(AverageTftFolder(folder), why));
-    return CalcStatus::kFailed;
-  }
+  if (const auto ended = StartFolderBatch(folder, AverageTftFolder(folder), files, host))
+    return *ended;
   const std::string average_path = AverageSignalPath(folder);
 
   const int file_count = static_cast<int>(files.size());

@@ -25,6 +25,15 @@ QWidget* Owner() {
   return QApplication::activeWindow();
 }
 
+// A modal message with an OK button; the icon says whether it warns or informs.
+void ShowMessage(QMessageBox::Icon icon, std::string_view text) {
+  const QString message = ToQString(text);
+  RunOnGuiThreadAndWait([&message, icon] {
+    QMessageBox box(icon, QString::fromUtf8(kProgramTitle), message, QMessageBox::Ok, Owner());
+    box.exec();
+  });
+}
+
 }  // namespace
 
 QStringList ToQtNameFilters(std::string_view filter) {
@@ -63,14 +72,7 @@ void QtHost::ResultWritten(const std::vector<std::string>& paths) {
   });
 }
 
-void QtHost::Inform(std::string_view text) {
-  const QString message = ToQString(text);
-  RunOnGuiThreadAndWait([&message] {
-    QMessageBox box(QMessageBox::Information, QString::fromUtf8(kProgramTitle), message,
-                    QMessageBox::Ok, Owner());
-    box.exec();
-  });
-}
+void QtHost::Inform(std::string_view text) { ShowMessage(QMessageBox::Information, text); }
 
 std::optional<std::string> QtHost::PickFolder(std::string_view title) {
   const QString caption = ToQString(title);
@@ -83,14 +85,7 @@ std::optional<std::string> QtHost::PickFolder(std::string_view title) {
   return answer;
 }
 
-void QtHost::MessageBox(std::string_view text) {
-  const QString message = ToQString(text);
-  RunOnGuiThreadAndWait([&message] {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProgramTitle), message,
-                    QMessageBox::Ok, Owner());
-    box.exec();
-  });
-}
+void QtHost::MessageBox(std::string_view text) { ShowMessage(QMessageBox::Warning, text); }
 
 std::optional<std::string> QtHost::OpenFile(std::string_view filter) {
   const QStringList names = ToQtNameFilters(filter);
@@ -108,15 +103,7 @@ std::optional<std::string> QtHost::OpenFile(std::string_view filter) {
   return answer;
 }
 
-std::optional<std::string> QtHost::BrowseForFolder() {
-  std::optional<std::string> answer;
-  RunOnGuiThreadAndWait([&answer] {
-    const QString folder =
-        QFileDialog::getExistingDirectory(Owner(), QString(), QString(), QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty()) answer = ToStdString(folder);
-  });
-  return answer;
-}
+std::optional<std::string> QtHost::BrowseForFolder() { return PickFolder({}); }
 
 void QtHost::ShowImage(std::string_view title, const cv::Mat& image) {
   // The preview window lives on the GUI thread; the calculation waits for the key press.
