@@ -27,8 +27,8 @@ if "$plexo" --help | grep -q 'avg-tft'; then
   echo "=== Average TFT of the example folder ==="
   "$plexo" avg-tft "$demo/folder" $setup
 fi
-echo "=== Feature extraction of the example folder (all 25 columns, with file names) ==="
-"$plexo" features "$demo/folder" --all --with-file-names
+echo "=== Feature extraction of the example folder (all 25 columns, AIC onset picks, with file names) ==="
+"$plexo" features "$demo/folder" --all --aic --with-file-names  # --aic: the window and arrival time from the onset pick
 echo "--- first lines of $demo/folder/FXData/FX_Results.txt (first 8 columns) ---"
 head -n 5 "$demo/folder/FXData/FX_Results.txt" | cut -f 1-8 | tr -d '\r'
 echo
