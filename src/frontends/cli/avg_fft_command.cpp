@@ -103,7 +103,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                   "does not depend on it")
       ->transform(JobCountCheck());
   sub->add_flag("--strict", options->strict, kStrictHelp);
-  AddTableFormatOption(sub, options->format, "DIR/avgFFTData/average_FFT");
+  AddTableFormatOption(sub, options->format, "average_FFT");
   Command command;
   command.app = sub;
   command.run = [options, window, &common]() {

@@ -283,7 +283,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
       ->transform(PositiveCountCheck());
   sub->add_flag("--with-file-names", o->request.withFileNames,
                 "Start every row with its file name (a \"file name\" column)");
-  AddTableFormatOption(sub, o->format, "DIR/FXData/FX_Results");
+  AddTableFormatOption(sub, o->format, "FX_Results");
   sub->add_flag("--strict", o->request.strict,
                 "Stop at the first file that would be skipped; nothing is written");
   sub->add_option("--jobs", o->request.jobs,

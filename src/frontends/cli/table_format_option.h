@@ -9,15 +9,15 @@
 
 namespace plexo::cli {
 
-// Adds --format txt|csv to `command`, keeping the choice in `name`; `table` is the file it
-// chooses between ("DIR/FXData/FX_Results").
+// Adds --format txt|csv to `command`, keeping the choice in `name`; `table` is the name of the
+// file without its extension ("FX_Results").
 inline CLI::Option* AddTableFormatOption(CLI::App* command, std::string& name,
                                          const std::string& table) {
   name = "txt";
   return command
       ->add_option("--format", name,
-                   "Table format: txt (" + table + ".txt, tab-separated) or csv (" + table +
-                       ".csv\ninstead: comma-separated, one header row with the units as "
+                   "txt: the tab-separated " + table + ".txt; csv: " + table +
+                       ".csv instead\n(comma-separated, one header row with the units as "
                        "\"title [unit]\",\nCR LF line ends, fields quoted where needed)")
       ->capture_default_str()
       ->check(CLI::IsMember({"txt", "csv"}));
