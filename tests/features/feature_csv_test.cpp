@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "feature_test_data.h"
 #include "features/feature_extraction.h"
 #include "platform/file_system.h"
