@@ -132,15 +132,23 @@ TEST(CliTableFormatTest, RanksWriteTheOneProcessCsvTable) {
 
 // The one-liners of the README, where python3 has pandas and numpy.
 TEST(CliTableFormatTest, PandasAndNumpyLoadTheTablesInOneCall) {
-  if (testing::RunCommand("python3 -c 'import pandas, numpy'").status != 0)
-    GTEST_SKIP() << "python3 with pandas and numpy not found";
+  // The first python3 on the PATH may be a private one without them; the system's may have both.
+  std::string python;
+  for (const char* candidate : {"python3", "/usr/bin/python3"}) {
+    if (testing::RunCommand(std::string(candidate) + " -c 'import pandas, numpy'").status == 0) {
+      python = candidate;
+      break;
+    }
+  }
+  if (python.empty()) GTEST_SKIP() << "no python3 with pandas and numpy found";
   TempDir dir;
   WriteMessyFolder(dir);
   ASSERT_EQ(RunPlexo("features " + Quoted(dir.path()) + " --with-file-names --format csv").status,
             0);
   ASSERT_EQ(RunPlexo("avg-fft " + Quoted(dir.path()) + " --window none --format csv").status, 0);
   const auto pandas = testing::RunCommand(
-      "python3 -c 'import sys, pandas as pd; t = pd.read_csv(sys.argv[1]); "
+      python +
+      " -c 'import sys, pandas as pd; t = pd.read_csv(sys.argv[1]); "
       "print(t.shape, t[\"file name\"].tolist(), t[\"signal energy [J]\"].dtype)' " +
       Quoted(FeatureResultsPath(dir.path(), TableFormat::kCsv)));
   EXPECT_EQ(pandas.status, 0) << pandas.output;
@@ -149,7 +157,8 @@ TEST(CliTableFormatTest, PandasAndNumpyLoadTheTablesInOneCall) {
             std::string::npos)
       << pandas.output;
   const auto numpy = testing::RunCommand(
-      "python3 -c 'import sys, numpy as np; "
+      python +
+      " -c 'import sys, numpy as np; "
       "t = np.genfromtxt(sys.argv[1], delimiter=\",\", names=True); "
       "print(t.shape, t.dtype.names[0], round(t[\"Frequency_Hz\"][1] * 2048 * 1e-7, 4))' " +
       Quoted(AverageFftTablePath(dir.path(), TableFormat::kCsv)));
