@@ -6,6 +6,7 @@
 #include "distributed/rank_exchange.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
+#include "platform/job_count.h"
 #include "signal/text_file.h"
 #include "spectral/average_fft_blocks.h"
 
@@ -114,8 +115,7 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
   {
     RankProgress tracker(mpi, 1, progress);
     const SpectrumBlocksPart part = SumSpectrumBlocks(
-        files, blocks.begin, blocks.end, first_averaged, windowIndex, ResolveJobCount(jobs),
-        ws.files,
+        files, blocks.begin, blocks.end, first_averaged, windowIndex, JobCount(jobs), ws.files,
         [&](int /*file*/) {
           tracker.FileDone();
           return !stop.Received();

@@ -4,16 +4,16 @@
 #include <cmath>
 
 #include "spectral/fft.h"
-#include "timefreq/spwvd_simd.h"
 
 namespace plexo {
 namespace {
 
-using spwvd_simd::Double2;
-using spwvd_simd::Double4;
-using spwvd_simd::Double8;
-using spwvd_simd::Isa;
-using spwvd_simd::Unaligned;
+using simd::Double2;
+using simd::Double4;
+using simd::Double8;
+using simd::Isa;
+using simd::Load;
+using simd::Store;
 
 // The compact lag vectors are padded to a multiple of every kernel's column group.
 constexpr int kColumnPadding = 8;
@@ -79,8 +79,8 @@ template <typename Shape>
         const double* entry = tile + static_cast<size_t>(q) * 2 * kRowTile;
         V c[kRowVectors], s[kRowVectors];
         for (int r = 0; r < kRowVectors; ++r) {
-          c[r] = *reinterpret_cast<const Unaligned<V>*>(entry + r * kLanes);
-          s[r] = *reinterpret_cast<const Unaligned<V>*>(entry + kRowTile + r * kLanes);
+          Load(c[r], entry + r * kLanes);
+          Load(s[r], entry + kRowTile + r * kLanes);
         }
         for (int g = 0; g < kColumnGroup; ++g) {
           const double value = v[static_cast<size_t>(g) * job.lagCount + q];
@@ -95,8 +95,8 @@ template <typename Shape>
         if (column >= job.columns) break;
         double reSums[kRowTile], imSums[kRowTile];
         for (int r = 0; r < kRowVectors; ++r) {
-          *reinterpret_cast<Unaligned<V>*>(reSums + r * kLanes) = re[g][r];
-          *reinterpret_cast<Unaligned<V>*>(imSums + r * kLanes) = im[g][r];
+          Store(reSums + r * kLanes, re[g][r]);
+          Store(imSums + r * kLanes, im[g][r]);
         }
         double* magnitudes = job.out + static_cast<size_t>(column) * job.outStride + row0;
         const int rows = std::min(kRowTile, job.bins - row0);
@@ -113,7 +113,7 @@ PLEXO_TARGET_AVX512 void TableKernelAvx512(const TableJob& job) { TableKernel<Av
 
 }  // namespace
 
-SpwvdLagTransform::SpwvdLagTransform(int nFreq, int bins, int lagCap, spwvd_simd::Isa isa)
+SpwvdLagTransform::SpwvdLagTransform(int nFreq, int bins, int lagCap, simd::Isa isa)
     : nFreq_(nFreq),
       bins_(std::clamp(bins, 0, nFreq)),
       tabulated_(!IsRadixTwoLength(nFreq)),

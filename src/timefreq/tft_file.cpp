@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/job_count.h"
 #include "signal/number_text.h"
 #include "signal/text_file.h"
 
@@ -20,8 +21,7 @@ constexpr int kRowsPerChunk = 16;
 constexpr unsigned kMostFormatThreads = 4;
 
 unsigned FormatThreads() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return std::clamp(cores, 1u, kMostFormatThreads);
+  return std::min(static_cast<unsigned>(JobCount(0)), kMostFormatThreads);
 }
 
 // Runs format(0) .. format(count-1), the first on the calling thread and the others on threads

@@ -14,7 +14,6 @@
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
-#include "timefreq/cwt_row_runner.h"
 
 namespace plexo::cli {
 namespace {
