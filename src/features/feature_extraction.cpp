@@ -263,7 +263,11 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
   ws.processed = rows.done;
   for (const std::string& note : rows.skipped) ws.skipped.Add(note);
   ws.doubtful = rows.doubtful;
-  const std::string table = FeatureHeaderLines(request.columns, request.withFileNames) + rows.text;
+  return WriteFeatureTable(request, rows.text, host);
+}
+
+CalcStatus WriteFeatureTable(const FeatureRequest& request, const std::string& rows, Host& host) {
+  const std::string table = FeatureHeaderLines(request.columns, request.withFileNames) + rows;
   std::string error;
   if (WriteTextFile(FeatureResultsPath(request.folder), table, &error)) return CalcStatus::kDone;
   host.MessageBox(error);

@@ -96,6 +96,10 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& workspace, const FeatureRequest
 // `rows` is 0.
 std::string DoubtfulRowsNote(int rows);
 
+// Writes the header lines and the data lines `rows` as FeatureResultsPath(request.folder):
+// kDone, or kFailed with the file and the system's reason shown through `host`.
+CalcStatus WriteFeatureTable(const FeatureRequest& request, const std::string& rows, Host& host);
+
 // Runs the extraction. Refused (message, nothing written; an earlier table stays as it was):
 // the folder is missing or cannot be listed, holds no *.txt file, the wavelet grid does not
 // fit, a file has more than MAX_SAMPLES samples or a wavelet window wider than MAX_SAMPLES, or
