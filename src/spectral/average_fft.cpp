@@ -95,34 +95,30 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
   int last_bins = 0;
   AverageFftJudge judge(ws.strict);
   CalcStatus ended = CalcStatus::kDone;
-  SpectraInFileOrder(files, windowIndex, JobCount(jobs), ws.files,
-                     [&](int k, const FileSpectrum& file) {
-                       progress.SetPos(k + 1);
-                       FileJudgement judged = judge.Judge(files[static_cast<size_t>(k)], file);
-                       switch (judged.verdict) {
-                         case FileVerdict::kRefuseRun:
-                           host.MessageBox(judged.text);
-                           ended = CalcStatus::kRefused;
-                           return false;
-                         case FileVerdict::kSkip:
-                           if (!judged.text.empty()) ws.notes.Add(std::move(judged.text));
-                           ++ws.skipped;
-                           break;
-                         case FileVerdict::kAverage:
-                           if (!judged.text.empty()) ws.notes.Add(std::move(judged.text));
-                           ws.sums.Add(file);
-                           ++ws.averaged;
-                           last = static_cast<const WaveformHeader&>(file.waveform);
-                           last_bins = file.Bins();
-                           break;
-                       }
-                       if (progress.StopRequested()) {
-                         ended = CalcStatus::kStopped;
-                         return false;
-                       }
-                       progress.DrainMessages();
-                       return true;
-                     });
+  SpectraInFileOrder(
+      files, windowIndex, JobCount(jobs), ws.files, [&](int k, const FileSpectrum& file) {
+        progress.SetPos(k + 1);
+        const FileJudgement judged = judge.Judge(files[static_cast<size_t>(k)], file);
+        if (judged.verdict == FileVerdict::kRefuseRun) {
+          host.MessageBox(judged.text);
+          ended = CalcStatus::kRefused;
+          return false;
+        }
+        if (judged.verdict == FileVerdict::kAverage) {
+          ws.sums.Add(file);
+          last = static_cast<const WaveformHeader&>(file.waveform);
+          last_bins = file.Bins();
+        }
+        if (progress.StopRequested()) {
+          ended = CalcStatus::kStopped;
+          return false;
+        }
+        progress.DrainMessages();
+        return true;
+      });
+  ws.averaged = judge.Averaged();
+  ws.skipped = judge.Skipped();
+  for (std::string& note : judge.Notes()) ws.notes.Add(std::move(note));
   if (ended != CalcStatus::kDone) return ended;
   ws.notes.Report(host);
   if (ws.averaged == 0) return CalcStatus::kRefused;

@@ -30,21 +30,14 @@ SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int 
       SpectraInFileOrder(mine, windowIndex, jobs, slots, [&](int k, const FileSpectrum& file) {
         const int f = first + k;
         FileJudgement judged = judge.Judge(files[static_cast<size_t>(f)], file);
-        switch (judged.verdict) {
-          case FileVerdict::kRefuseRun:
-            part.refusedFile = f;
-            part.message = std::move(judged.text);
-            return false;
-          case FileVerdict::kSkip:
-            if (!judged.text.empty()) part.notes.push_back(std::move(judged.text));
-            ++part.skipped;
-            break;
-          case FileVerdict::kAverage:
-            if (!judged.text.empty()) part.notes.push_back(std::move(judged.text));
-            block.Add(file);
-            ++part.averaged;
-            part.lastAveraged = f;
-            break;
+        if (judged.verdict == FileVerdict::kRefuseRun) {
+          part.refusedFile = f;
+          part.message = std::move(judged.text);
+          return false;
+        }
+        if (judged.verdict == FileVerdict::kAverage) {
+          block.Add(file);
+          part.lastAveraged = f;
         }
         if ((f + 1) % kAverageFftBlockFiles == 0 || f + 1 == end) {
           fold.Push(0, f / kAverageFftBlockFiles, std::move(block));
@@ -56,6 +49,9 @@ SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int 
         }
         return true;
       });
+  part.averaged = judge.Averaged();
+  part.skipped = judge.Skipped();
+  part.notes = std::move(judge.Notes());
   if (completed) part.nodes = std::move(fold.Nodes());
   return part;
 }

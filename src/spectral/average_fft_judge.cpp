@@ -34,6 +34,14 @@ std::string AverageFftGridNote(const std::string& path, const FileSpectrum& file
 }
 
 FileJudgement AverageFftJudge::Judge(const std::string& path, const FileSpectrum& file) {
+  FileJudgement judged = Decide(path, file);
+  if (judged.verdict == FileVerdict::kRefuseRun) return judged;
+  ++(judged.verdict == FileVerdict::kAverage ? averaged_ : skipped_);
+  if (!judged.text.empty()) notes_.push_back(judged.text);
+  return judged;
+}
+
+FileJudgement AverageFftJudge::Decide(const std::string& path, const FileSpectrum& file) {
   if (file.count > MAX_SAMPLES)
     return {FileVerdict::kRefuseRun, OverSampleLimitMessage(path, file.count)};
   if (std::string reason = AverageFftSkipReason(path, file); !reason.empty())

@@ -50,13 +50,23 @@ class AverageFftJudge {
 
   // A file of more than MAX_SAMPLES samples refuses the run (its samples do not fit the
   // transform); a file with a skip reason is left out, or refuses the run when strict; a file
-  // with a spectrum is averaged.
+  // with a spectrum is averaged. The files averaged and left out are counted here, and their
+  // notes kept in file order.
   FileJudgement Judge(const std::string& path, const FileSpectrum& file);
 
+  int Averaged() const { return averaged_; }
+  int Skipped() const { return skipped_; }
+  std::vector<std::string>& Notes() { return notes_; }
+
  private:
+  FileJudgement Decide(const std::string& path, const FileSpectrum& file);
+
   bool strict_;
   bool adopt_;
   FirstAveragedFile first_;
+  int averaged_ = 0;
+  int skipped_ = 0;
+  std::vector<std::string> notes_;
 };
 
 // Finds the first file averaged by reading from the start of the list until a file is
