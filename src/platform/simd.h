@@ -12,8 +12,11 @@ typedef double Double2 __attribute__((vector_size(16)));
 typedef double Double4 __attribute__((vector_size(32)));
 typedef double Double8 __attribute__((vector_size(64)));
 
-// A vector from (or to) any double's address, whatever its alignment. By reference: a vector
-// passed by value would depend on the target's calling convention.
+// Two ways to reach vectors at any double's address, whatever its alignment; kernels keep the
+// one they were tuned with (the compiler schedules the two differently).
+//
+// Load and Store copy a vector (by reference: a vector passed by value would depend on the
+// target's calling convention).
 template <typename V>
 [[gnu::always_inline]] inline void Load(V& v, const double* p) {
   std::memcpy(&v, p, sizeof(V));
@@ -22,6 +25,28 @@ template <typename V>
 [[gnu::always_inline]] inline void Store(double* p, const V& v) {
   std::memcpy(p, &v, sizeof(V));
 }
+
+// Unaligned<V> is V at alignment 8 that may alias double arrays, for loads and stores through a
+// pointer: *reinterpret_cast<const Unaligned<V>*>(p).
+typedef double Double2Unaligned __attribute__((vector_size(16), aligned(8), may_alias));
+typedef double Double4Unaligned __attribute__((vector_size(32), aligned(8), may_alias));
+typedef double Double8Unaligned __attribute__((vector_size(64), aligned(8), may_alias));
+template <typename V>
+struct UnalignedOf;
+template <>
+struct UnalignedOf<Double2> {
+  using type = Double2Unaligned;
+};
+template <>
+struct UnalignedOf<Double4> {
+  using type = Double4Unaligned;
+};
+template <>
+struct UnalignedOf<Double8> {
+  using type = Double8Unaligned;
+};
+template <typename V>
+using Unaligned = typename UnalignedOf<V>::type;
 
 // The instruction sets the kernels are built for, narrowest first.
 enum class Isa { kSse2, kAvx2, kAvx512 };

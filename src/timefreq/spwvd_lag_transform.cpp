@@ -12,8 +12,7 @@ using simd::Double2;
 using simd::Double4;
 using simd::Double8;
 using simd::Isa;
-using simd::Load;
-using simd::Store;
+using simd::Unaligned;
 
 // The compact lag vectors are padded to a multiple of every kernel's column group.
 constexpr int kColumnPadding = 8;
@@ -79,8 +78,8 @@ template <typename Shape>
         const double* entry = tile + static_cast<size_t>(q) * 2 * kRowTile;
         V c[kRowVectors], s[kRowVectors];
         for (int r = 0; r < kRowVectors; ++r) {
-          Load(c[r], entry + r * kLanes);
-          Load(s[r], entry + kRowTile + r * kLanes);
+          c[r] = *reinterpret_cast<const Unaligned<V>*>(entry + r * kLanes);
+          s[r] = *reinterpret_cast<const Unaligned<V>*>(entry + kRowTile + r * kLanes);
         }
         for (int g = 0; g < kColumnGroup; ++g) {
           const double value = v[static_cast<size_t>(g) * job.lagCount + q];
@@ -95,8 +94,8 @@ template <typename Shape>
         if (column >= job.columns) break;
         double reSums[kRowTile], imSums[kRowTile];
         for (int r = 0; r < kRowVectors; ++r) {
-          Store(reSums + r * kLanes, re[g][r]);
-          Store(imSums + r * kLanes, im[g][r]);
+          *reinterpret_cast<Unaligned<V>*>(reSums + r * kLanes) = re[g][r];
+          *reinterpret_cast<Unaligned<V>*>(imSums + r * kLanes) = im[g][r];
         }
         double* magnitudes = job.out + static_cast<size_t>(column) * job.outStride + row0;
         const int rows = std::min(kRowTile, job.bins - row0);
