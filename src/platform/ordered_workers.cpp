@@ -5,8 +5,8 @@
 
 namespace plexo {
 
-OrderedWorkers::OrderedWorkers(int threads, int ahead)
-    : threads_(std::max(threads, 1)), ahead_(std::max(ahead, 0)) {}
+OrderedWorkers::OrderedWorkers(int threads, int ahead, Caller caller)
+    : threads_(std::max(threads, 1)), ahead_(std::max(ahead, 0)), caller_role_(caller) {}
 
 bool OrderedWorkers::Claimable() const {
   return !no_more_ && next_claim_ < count_ && (ahead_ == 0 || next_claim_ < consumed_ + ahead_);
@@ -68,7 +68,7 @@ void OrderedWorkers::WaitFor(std::unique_lock<std::mutex>& lock, int k) {
   while (!done_[static_cast<size_t>(k)]) {
     if (!tasks_.empty()) {
       RunTasks(lock);
-    } else if (Claimable()) {
+    } else if (Claimable() && (caller_role_ == Caller::kComputes || running_ == 0)) {
       // Rather than sleep until a thread delivers item k, the calling thread takes the next
       // item itself: on a machine whose cores are all busy a woken thread costs more.
       const int item = next_claim_++;
@@ -95,7 +95,7 @@ bool OrderedWorkers::Run(int count, const Compute& compute, const Consume& consu
 
   std::vector<std::thread> threads;
   const int wanted = std::min(threads_, count);
-  for (int worker = 1; worker < wanted; ++worker) {
+  for (int worker = caller_role_ == Caller::kComputes ? 1 : 0; worker < wanted; ++worker) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       ++running_;

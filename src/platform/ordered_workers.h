@@ -22,18 +22,25 @@ class OrderedWorkers {
   using Compute = std::function<void(int item, int worker)>;
   using Consume = std::function<bool(int item)>;
 
-  // `threads` in all, the calling thread being one of them (below 1: one). `ahead` > 0 bounds
-  // the items computed but not yet consumed (item j starts only once items below j - ahead + 1
-  // are consumed), for callers that keep each item in one of `ahead` slots (slot j % ahead);
-  // 0: no bound.
-  explicit OrderedWorkers(int threads, int ahead = 0);
+  // What the calling thread does besides consuming.
+  enum class Caller {
+    kComputes,  // it is one of the `threads` and computes items while it waits (worker 0)
+    kServes,    // it only consumes and runs OnCallingThread tasks at once, for computations that
+                // hand it work often (windows to show); `threads` more compute (0 .. threads-1)
+  };
+
+  // `threads` computing in all (below 1: one). `ahead` > 0 bounds the items computed but not
+  // yet consumed (item j starts only once items below j - ahead + 1 are consumed), for callers
+  // that keep each item in one of `ahead` slots (slot j % ahead); 0: no bound.
+  explicit OrderedWorkers(int threads, int ahead = 0, Caller caller = Caller::kComputes);
   OrderedWorkers(const OrderedWorkers&) = delete;
   OrderedWorkers& operator=(const OrderedWorkers&) = delete;
 
   // Runs the items as a plain loop `for item: compute(item); if (!consume(item)) break;` would,
-  // and returns false when consume stopped it. The threads beyond the calling one are started
-  // here (as many as the system gives, the calling thread doing the rest) and joined before the
-  // return; the calling thread computes items itself whenever the one it waits for is not ready.
+  // and returns false when consume stopped it. The threads are started here (as many as the
+  // system gives; when none, the calling thread computes everything) and joined before the
+  // return; with Caller::kComputes the calling thread computes items itself whenever the one it
+  // waits for is not ready.
   // After a stop, or an exception, no further item is started and the items in progress are
   // waited for. An exception thrown by compute reaches the caller where the loop would have
   // thrown it: after the items before it were consumed. One thrown by consume ends the run.
@@ -60,6 +67,7 @@ class OrderedWorkers {
 
   const int threads_;
   const int ahead_;
+  const Caller caller_role_;
   const Compute* compute_ = nullptr;
   std::thread::id caller_;
 

@@ -176,6 +176,38 @@ TEST_P(OrderedWorkersOnThreads, TasksRunOnTheCallingThreadOneAtATime) {
   EXPECT_FALSE(off_thread);
 }
 
+// A calling thread that serves computes nothing itself while threads can be had, and the
+// threads are named 0 .. threads-1; the items still come in order.
+TEST_P(OrderedWorkersOnThreads, AServingCallerLeavesTheItemsToTheThreads) {
+  const int threads = std::max(GetParam(), 1);
+  const std::thread::id caller = std::this_thread::get_id();
+  OrderedWorkers workers(threads, 0, OrderedWorkers::Caller::kServes);
+  std::mutex mutex;
+  std::set<int> names;
+  bool on_caller = false;
+  int tasks = 0;
+  std::vector<int> consumed;
+  workers.Run(
+      25,
+      [&](int item, int worker) {
+        UnevenWork(item);
+        workers.OnCallingThread([&] { ++tasks; });
+        std::lock_guard<std::mutex> lock(mutex);
+        names.insert(worker);
+        if (std::this_thread::get_id() == caller) on_caller = true;
+      },
+      [&](int item) {
+        consumed.push_back(item);
+        return true;
+      });
+  EXPECT_FALSE(on_caller);
+  EXPECT_EQ(tasks, 25);
+  EXPECT_GE(*names.begin(), 0);
+  EXPECT_LT(*names.rbegin(), threads);
+  ASSERT_EQ(consumed.size(), 25u);
+  for (int i = 0; i < 25; ++i) EXPECT_EQ(consumed[i], i);
+}
+
 INSTANTIATE_TEST_SUITE_P(Threads, OrderedWorkersOnThreads, ::testing::Values(1, 2, 4, 9, 0));
 
 TEST(OrderedWorkers, NoItemsIsACompletedRun) {

@@ -78,7 +78,9 @@ FileBatchResult RunFileBatch(const std::vector<std::string>& files, int jobs, Ho
   FileBatchResult result;
   result.statuses.assign(files.size(), CalcStatus::kFailed);
   std::vector<std::vector<std::string>> messages(files.size());
-  OrderedWorkers workers(static_cast<int>(FileBatchWorkers(files.size(), jobs)));
+  // The calling thread stays free to show the images the files' calculations hand it.
+  OrderedWorkers workers(static_cast<int>(FileBatchWorkers(files.size(), jobs)), /*ahead=*/0,
+                         OrderedWorkers::Caller::kServes);
   workers.Run(
       static_cast<int>(files.size()),
       [&](int k, int worker) {
