@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "platform/job_count.h"
 #include "signal/waveform_file.h"
 #include "spectral/average_fft.h"
 
@@ -71,7 +72,7 @@ void BM_AverageFft(benchmark::State& state) {
   }
   state.counters["files/s"] = benchmark::Counter(static_cast<double>(kFiles) * state.iterations(),
                                                  benchmark::Counter::kIsRate);
-  state.counters["jobs"] = ResolveJobCount(static_cast<int>(state.range(0)));
+  state.counters["jobs"] = JobCount(static_cast<int>(state.range(0)));
 }
 
 BENCHMARK(BM_AverageFft)

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "platform/ordered_workers.h"
 #include "signal/complex.h"
 #include "signal/waveform.h"
 #include "signal/waveform_file.h"
 #include "timefreq/cwt.h"
 #include "timefreq/cwt_reference.h"
 #include "timefreq/cwt_row.h"
-#include "timefreq/cwt_row_runner.h"
 #include "timefreq/gabor.h"
 #include "timefreq/tft_matrix.h"
 
@@ -53,7 +53,7 @@ void BM_CwtRows(benchmark::State& state) {
   for (auto _ : state) {
     const CwtRowKernel kernel(window, kColumns, kWaveletLength);
     std::vector<CwtRowScratch> scratch(jobs);
-    RunRowsInOrder(
+    RunInOrder(
         kRows, jobs,
         [&](int row, int worker) {
           kernel.Compute(GaborScale(row + 1, kFreqStep, kDt), kDt, matrix.Row(row),
@@ -63,14 +63,14 @@ void BM_CwtRows(benchmark::State& state) {
     benchmark::DoNotOptimize(matrix.Row(kRows - 1)[kColumns - 1]);
   }
   SetCounters(state);
-  state.SetLabel(cwt_detail::IsaName(cwt_detail::MachineIsa()));
+  state.SetLabel(simd::IsaName(simd::MachineIsa()));
 }
 BENCHMARK(BM_CwtRows)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One thread on a given instruction set.
 void BM_CwtRowsIsa(benchmark::State& state) {
-  const auto isa = static_cast<cwt_detail::RowIsa>(state.range(0));
-  if (!cwt_detail::IsaSupported(isa)) {
+  const auto isa = static_cast<simd::Isa>(state.range(0));
+  if (!simd::IsaSupported(isa)) {
     state.SkipWithError("instruction set not available");
     return;
   }
@@ -86,12 +86,12 @@ void BM_CwtRowsIsa(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
   }
   SetCounters(state);
-  state.SetLabel(cwt_detail::IsaName(isa));
+  state.SetLabel(simd::IsaName(isa));
 }
 BENCHMARK(BM_CwtRowsIsa)
-    ->Arg(static_cast<int>(cwt_detail::RowIsa::kSse2))
-    ->Arg(static_cast<int>(cwt_detail::RowIsa::kAvx2))
-    ->Arg(static_cast<int>(cwt_detail::RowIsa::kAvx512))
+    ->Arg(static_cast<int>(simd::Isa::kSse2))
+    ->Arg(static_cast<int>(simd::Isa::kAvx2))
+    ->Arg(static_cast<int>(simd::Isa::kAvx512))
     ->Unit(benchmark::kMillisecond);
 
 // The plain double loop over j for every column, on one thread.

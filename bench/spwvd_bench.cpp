@@ -70,14 +70,13 @@ BENCHMARK(BM_SpwvdDistribution)
 // The transform over the lag alone, 2000 columns of N_freq = 600 with every lag reachable, with
 // each kernel. Argument: 0 AVX-512, 1 AVX2, 2 SSE2.
 void BM_SpwvdLagTransformIsa(benchmark::State& state) {
-  const spwvd_simd::Isa isas[] = {spwvd_simd::Isa::kAvx512, spwvd_simd::Isa::kAvx2,
-                                  spwvd_simd::Isa::kSse2};
-  const spwvd_simd::Isa isa = isas[state.range(0)];
-  if (isa == spwvd_simd::Isa::kAvx512 && spwvd_simd::DetectIsa() != spwvd_simd::Isa::kAvx512) {
+  const simd::Isa isas[] = {simd::Isa::kAvx512, simd::Isa::kAvx2, simd::Isa::kSse2};
+  const simd::Isa isa = isas[state.range(0)];
+  if (isa == simd::Isa::kAvx512 && simd::MachineIsa() != simd::Isa::kAvx512) {
     state.SkipWithError("no AVX-512");
     return;
   }
-  if (isa == spwvd_simd::Isa::kAvx2 && spwvd_simd::DetectIsa() == spwvd_simd::Isa::kSse2) {
+  if (isa == simd::Isa::kAvx2 && simd::MachineIsa() == simd::Isa::kSse2) {
     state.SkipWithError("no AVX2");
     return;
   }

@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "distributed/byte_buffer.h"
-#include "distributed/rank_exchange.h"
+#include "distributed/run_on_ranks.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
+#include "platform/job_count.h"
 #include "signal/text_file.h"
 #include "spectral/average_fft_blocks.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 std::string Pack(const SpectrumBlocksPart& part) {
   ByteWriter out;
-  out.Int(part.refusedFile);
-  out.Text(part.message);
   out.Int(part.averaged);
   out.Int(part.skipped);
   out.Int(part.lastAveraged);
@@ -38,8 +37,6 @@ std::string Pack(const SpectrumBlocksPart& part) {
 SpectrumBlocksPart Unpack(const std::string& bytes) {
   ByteReader in(bytes);
   SpectrumBlocksPart part;
-  part.refusedFile = static_cast<int>(in.Int());
-  part.message = in.Text();
   part.averaged = static_cast<int>(in.Int());
   part.skipped = static_cast<int>(in.Int());
   part.lastAveraged = static_cast<int>(in.Int());
@@ -67,100 +64,78 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
                              Host& host, int jobs) {
   ws.averaged = 0;
   ws.skipped = 0;
-  std::vector<std::string> files;
-  int refused = 0;
-  if (mpi.IsRoot()) {
+  ws.notes.Clear();
+  RankRun run;
+  run.list = [&](std::vector<std::string>& files) {
     std::string why;
-    if (!IsDirectory(folder)) {
-      refused = static_cast<int>(CalcStatus::kRefused);
-    } else if (!ListTxtFiles(folder, files, why)) {
+    if (!IsDirectory(folder)) return CalcStatus::kRefused;
+    if (!ListTxtFiles(folder, files, why)) {
       host.MessageBox(FolderNotListedMessage(folder, why));
-      refused = static_cast<int>(CalcStatus::kRefused);
-    } else if (!MakeDirectory(AverageFftFolder(folder), &why)) {
+      return CalcStatus::kRefused;
+    }
+    if (!MakeDirectory(AverageFftFolder(folder), &why)) {
       ReportFileError();  // stdout says so as for every result that cannot be written
       host.MessageBox(FolderNotCreatedMessage(AverageFftFolder(folder), why));
-      refused = static_cast<int>(CalcStatus::kFailed);
+      return CalcStatus::kFailed;
     }
-  }
-  if (const int stop_status = BroadcastInt(refused); stop_status != 0)
-    return static_cast<CalcStatus>(stop_status);
-  files = BroadcastStrings(files);
-  ws.notes.Clear();
+    return CalcStatus::kDone;
+  };
   // Every rank compares its files with the first file averaged in list order, as one process
   // does; rank 0 finds it (one file to read, nearly always) and every rank reads that one file.
-  int first_index = -1;
-  if (mpi.IsRoot()) {
-    const FirstAveragedFile found = FindFirstAveragedFile(files, windowIndex);
-    for (size_t i = 0; i < files.size() && !found.path.empty(); ++i) {
-      if (files[i] == found.path) {
-        first_index = static_cast<int>(i);
-        break;
-      }
-    }
-  }
-  first_index = BroadcastInt(first_index);
   FirstAveragedFile first_averaged;
-  if (first_index >= 0) {
-    first_averaged = FindFirstAveragedFile({files[static_cast<size_t>(first_index)]}, windowIndex);
-  }
-
-  const int count = static_cast<int>(files.size());
-  if (mpi.IsRoot()) progress.SetRange(0, count);
-  const ItemRange blocks = ContiguousPart(SpectrumBlockCount(count), mpi.Size(), mpi.Rank());
-  std::vector<std::string> results;
-  std::vector<int> refusing(static_cast<size_t>(mpi.Size()), 0);
-  int status = static_cast<int>(CalcStatus::kDone);
-  StopSignal stop(mpi);
-  {
-    RankProgress tracker(mpi, 1, progress);
-    const SpectrumBlocksPart part = SumSpectrumBlocks(
-        files, blocks.begin, blocks.end, first_averaged, windowIndex, ResolveJobCount(jobs),
-        ws.files,
-        [&](int /*file*/) {
-          tracker.FileDone();
-          return !stop.Received();
-        },
-        ws.strict);
-    if (part.refusedFile >= 0) stop.Send(part.refusedFile);
-    results = GatherResults(mpi, Pack(part), tracker);
-  }
-
-  if (mpi.IsRoot()) {
-    // Ranks hold consecutive blocks: the first rank that refused holds the first refused file.
-    SpectrumFold fold = MakeSpectrumFold();
-    int last = -1;
-    for (size_t r = 0; r < results.size(); ++r) {
-      SpectrumBlocksPart part = Unpack(results[r]);
-      std::string().swap(results[r]);
-      if (part.refusedFile >= 0) refusing[r] = 1;
-      if (status != static_cast<int>(CalcStatus::kDone)) continue;
-      if (part.refusedFile >= 0) {
-        host.MessageBox(part.message);
-        status = static_cast<int>(CalcStatus::kRefused);
-        continue;
-      }
-      ws.averaged += part.averaged;
-      ws.skipped += part.skipped;
-      for (std::string& note : part.notes) ws.notes.Add(std::move(note));
-      last = std::max(last, part.lastAveraged);
-      for (SpectrumFold::Node& node : part.nodes)
-        fold.Push(node.level, node.index, std::move(node.value));
-    }
-    if (status == static_cast<int>(CalcStatus::kDone)) {
-      ws.notes.Report(host);
-      const SpectrumSums total = fold.Finish();
-      if (ws.averaged == 0 || last < 0) {
-        status = static_cast<int>(CalcStatus::kRefused);
-      } else {
-        progress.SetPos(count);
-        status = static_cast<int>(FinishBlockedAverageFFT(
-            ws, total, files[static_cast<size_t>(last)], windowIndex, folder, host));
+  const std::vector<std::string>* list = nullptr;
+  run.listed = [&](const std::vector<std::string>& files) {
+    list = &files;
+    int first_index = -1;
+    if (mpi.IsRoot()) {
+      const FirstAveragedFile found = FindFirstAveragedFile(files, windowIndex);
+      for (size_t i = 0; i < files.size() && !found.path.empty(); ++i) {
+        if (files[i] == found.path) {
+          first_index = static_cast<int>(i);
+          break;
+        }
       }
     }
-  }
-  status = BroadcastInt(status);
-  stop.CollectPending(BroadcastInts(refusing));
-  return static_cast<CalcStatus>(status);
+    first_index = BroadcastInt(first_index);
+    if (first_index >= 0) {
+      first_averaged =
+          FindFirstAveragedFile({files[static_cast<size_t>(first_index)]}, windowIndex);
+    }
+    if (mpi.IsRoot()) progress.SetRange(0, static_cast<int>(files.size()));
+    return 1;
+  };
+  run.compute = [&](const std::vector<std::string>& files, const std::function<bool(int)>& after) {
+    const ItemRange blocks =
+        ContiguousPart(SpectrumBlockCount(static_cast<int>(files.size())), mpi.Size(), mpi.Rank());
+    SpectrumBlocksPart part =
+        SumSpectrumBlocks(files, blocks.begin, blocks.end, first_averaged, windowIndex,
+                          JobCount(jobs), ws.files, after, ws.strict);
+    RankShare share;
+    share.refusedFile = part.refusedFile;
+    share.message = std::move(part.message);
+    if (part.refusedFile < 0) share.packed = Pack(part);
+    return share;
+  };
+  SpectrumFold fold = MakeSpectrumFold();
+  int last = -1;
+  run.join = [&](const std::string& packed) {
+    SpectrumBlocksPart part = Unpack(packed);
+    ws.averaged += part.averaged;
+    ws.skipped += part.skipped;
+    for (std::string& note : part.notes) ws.notes.Add(std::move(note));
+    last = std::max(last, part.lastAveraged);
+    for (SpectrumFold::Node& node : part.nodes)
+      fold.Push(node.level, node.index, std::move(node.value));
+  };
+  run.finish = [&] {
+    ws.notes.Report(host);
+    const SpectrumSums total = fold.Finish();
+    if (ws.averaged == 0 || last < 0) return CalcStatus::kRefused;
+    progress.SetPos(static_cast<int>(list->size()));
+    return FinishBlockedAverageFFT(ws, total, (*list)[static_cast<size_t>(last)], windowIndex,
+                                   folder, host);
+  };
+  return RunOnRanks(mpi, run, progress, host);
 }
 
 }  // namespace plexo::distributed

@@ -1,7 +1,7 @@
 #include "distributed/distributed_features.h"
 
 #include "distributed/byte_buffer.h"
-#include "distributed/rank_exchange.h"
+#include "distributed/run_on_ranks.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
 
@@ -10,9 +10,8 @@ namespace {
 
 std::string Pack(const FeatureRows& rows) {
   ByteWriter out;
-  out.Int(rows.refusedFile);
   out.Int(rows.done);
-  out.Text(rows.refusedFile >= 0 ? rows.message : rows.text);
+  out.Text(rows.text);
   out.Int(rows.doubtful);
   out.Int(static_cast<int>(rows.skipped.size()));
   for (const std::string& note : rows.skipped) out.Text(note);
@@ -22,9 +21,8 @@ std::string Pack(const FeatureRows& rows) {
 FeatureRows Unpack(const std::string& bytes) {
   ByteReader in(bytes);
   FeatureRows rows;
-  rows.refusedFile = static_cast<int>(in.Int());
   rows.done = static_cast<int>(in.Int());
-  (rows.refusedFile >= 0 ? rows.message : rows.text) = in.Text();
+  rows.text = in.Text();
   rows.doubtful = static_cast<int>(in.Int());
   rows.skipped.resize(static_cast<size_t>(in.Int()));
   for (std::string& note : rows.skipped) note = in.Text();
@@ -39,73 +37,55 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
   ws.processed = 0;
   ws.skipped.Clear();
   ws.doubtful = 0;
-  std::vector<std::string> files;
-  int refused = 0;
-  if (mpi.IsRoot()) {
+  std::string table;
+  RankRun run;
+  run.list = [&](std::vector<std::string>& files) {
     if (std::string refusal = FeatureFolderRefusal(request, files); !refusal.empty()) {
       host.MessageBox(refusal);
-      refused = 1;
-    } else {
-      MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
+      return CalcStatus::kRefused;
     }
-  }
-  if (BroadcastInt(refused) != 0) return CalcStatus::kRefused;
-  files = BroadcastStrings(files);
-
-  const int count = static_cast<int>(files.size());
-  const int divisor = request.progressPerFile ? 1 : FeatureProgressDivisor(count);
-  if (mpi.IsRoot()) {
-    progress.SetRange(0, count / divisor);
-    progress.SetPos(0);
-  }
-  const ItemRange mine = ContiguousPart(count, mpi.Size(), mpi.Rank());
-  std::vector<std::string> results;
-  std::vector<int> refusing(static_cast<size_t>(mpi.Size()), 0);
-  int status = static_cast<int>(CalcStatus::kDone);
-  StopSignal stop(mpi);
-  {
-    RankProgress tracker(mpi, divisor, progress);
-    FeatureRows rows =
-        ComputeFeatureRows(ws, request, files, mine.begin, mine.end, [&](int /*file*/) {
-          tracker.FileDone();
-          return !stop.Received();
-        });
-    if (rows.refusedFile >= 0) stop.Send(rows.refusedFile);
-    results = GatherResults(mpi, Pack(rows), tracker);
-  }
-
-  if (mpi.IsRoot()) {
-    // The ranks hold consecutive runs of the list: the first one that refused a file holds the
-    // first refused file, and every rank before it is complete.
-    std::string table;  // the data lines; WriteFeatureTable puts the header before them
-    int processed = 0;
-    int doubtful = 0;
-    std::vector<std::string> skipped;
-    for (size_t r = 0; r < results.size(); ++r) {
-      FeatureRows rows = Unpack(results[r]);
-      if (rows.refusedFile >= 0) refusing[r] = 1;
-      if (status != static_cast<int>(CalcStatus::kDone)) continue;
-      if (rows.refusedFile >= 0) {
-        host.MessageBox(rows.message);
-        status = static_cast<int>(CalcStatus::kRefused);
-        continue;
-      }
-      table += rows.text;
-      processed += rows.done;
-      doubtful += rows.doubtful;
-      for (std::string& note : rows.skipped) skipped.push_back(std::move(note));
+    MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
+    return CalcStatus::kDone;
+  };
+  int count = 0;
+  int divisor = 1;
+  run.listed = [&](const std::vector<std::string>& files) {
+    count = static_cast<int>(files.size());
+    divisor = request.progressPerFile ? 1 : FeatureProgressDivisor(count);
+    if (mpi.IsRoot()) {
+      progress.SetRange(0, count / divisor);
+      progress.SetPos(0);
     }
-    if (status == static_cast<int>(CalcStatus::kDone)) {
-      progress.SetPos(count / divisor);
-      ws.processed = processed;
-      ws.doubtful = doubtful;
-      for (std::string& note : skipped) ws.skipped.Add(std::move(note));
-      status = static_cast<int>(WriteFeatureTable(request, table, host));
-    }
+    return divisor;
+  };
+  run.compute = [&](const std::vector<std::string>& files, const std::function<bool(int)>& after) {
+    const ItemRange mine = ContiguousPart(count, mpi.Size(), mpi.Rank());
+    FeatureRows rows = ComputeFeatureRows(ws, request, files, mine.begin, mine.end, after);
+    RankShare share;
+    share.refusedFile = rows.refusedFile;
+    share.message = std::move(rows.message);
+    if (rows.refusedFile < 0) share.packed = Pack(rows);
+    return share;
+  };
+  run.join = [&](const std::string& packed) {
+    FeatureRows rows = Unpack(packed);
+    table += rows.text;
+    ws.processed += rows.done;
+    ws.doubtful += rows.doubtful;
+    for (std::string& note : rows.skipped) ws.skipped.Add(std::move(note));
+  };
+  run.finish = [&] {
+    progress.SetPos(count / divisor);
+    return WriteFeatureTable(request, table, host);
+  };
+  const CalcStatus status = RunOnRanks(mpi, run, progress, host);
+  if (status == CalcStatus::kRefused) {
+    // A refused run leaves nothing counted, as one process does.
+    ws.processed = 0;
+    ws.skipped.Clear();
+    ws.doubtful = 0;
   }
-  status = BroadcastInt(status);
-  stop.CollectPending(BroadcastInts(refusing));
-  return static_cast<CalcStatus>(status);
+  return status;
 }
 
 }  // namespace plexo::distributed

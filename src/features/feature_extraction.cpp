@@ -7,12 +7,13 @@
 #include "features/fft_features.h"
 #include "features/time_features.h"
 #include "platform/file_system.h"
+#include "platform/job_count.h"
+#include "platform/ordered_workers.h"
 #include "signal/number_text.h"
 #include "signal/result_files.h"
 #include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
-#include "timefreq/cwt_row_runner.h"
 
 namespace plexo {
 namespace {
@@ -216,14 +217,14 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
   if (count == 0) return rows;
   const FeatureSettings settings = ParseFeatureParams(request.params, request.useAic);
   const bool wavelet = NeedsWaveletFeatures(request.columns);
-  const int jobs = std::min(CwtJobCount(request.jobs), count);
+  const int jobs = std::min(JobCount(request.jobs), count);
   while (static_cast<int>(ws.threads.size()) < jobs)
     ws.threads.push_back(std::make_unique<FeatureThreadState>());
 
   // Files run on every worker; their lines join the text in file order on this thread, so the
   // text is the same for any thread count.
   std::vector<FileOutcome> outcomes(count);
-  RunRowsInOrder(
+  RunInOrder(
       count, jobs,
       [&](int k, int worker) {
         outcomes[k] =

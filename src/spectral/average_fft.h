@@ -11,20 +11,18 @@
 #include "signal/complex.h"
 #include "signal/csv_text.h"
 #include "spectral/average_fft_file.h"
+#include "spectral/average_fft_judge.h"
 #include "spectral/average_fft_pipeline.h"
+#include "spectral/spectrum_sums.h"
 
 namespace plexo {
 
 // The buffers an Average FFT keeps between runs. The sums and extremes start afresh in every
 // run; the per-file buffers are only overwritten where a file reads and pads.
 struct AverageFftWorkspace {
-  std::vector<FileSpectrum> files;   // X: one per read-ahead slot
-  std::vector<Complex> sum;          // S: sum of the spectra
-  std::vector<double> magnitudeSum;  // A
-  std::vector<double> squareSum;     // Q
-  std::vector<double> minimum;       // MIN
-  std::vector<double> maximum;       // MAX
-  std::vector<Complex> preview;      // Y: mean magnitude, imaginary part 0
+  std::vector<FileSpectrum> files;  // X: one per read-ahead slot
+  SpectrumSums sums;                // S, A, Q, MIN and MAX of the files averaged
+  std::vector<Complex> preview;     // Y: mean magnitude, imaginary part 0
   AverageSpectrum result;
 
   // What the last run saw: files averaged (K), files skipped (no data, refused content, no
@@ -41,26 +39,16 @@ struct AverageFftWorkspace {
   TableFormat tableFormat = TableFormat::kText;
 };
 
-// Why a file read for the average is left out of it (unreadable, no samples, refused content,
-// no usable sample interval, no frequency bin, a spectrum that overflows), naming the file;
-// empty when it is averaged or when it is over MAX_SAMPLES (which stops the run).
-std::string AverageFftSkipReason(const std::string& path, const FileSpectrum& file);
-// "4096 samples at 1.000000e-007 s", and the note for a file on another grid than the first
-// file averaged.
-std::string AverageFftGridText(const FileSpectrum& file);
-std::string AverageFftGridNote(const std::string& path, const FileSpectrum& file,
-                               const std::string& firstPath, const std::string& firstGrid);
-
-// Bin i of the result from the sums over k files (spectra, magnitudes, squared magnitudes) and
-// the extremes: frequency i * df, the means, the sample deviation, and the preview row.
-void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, double reSum,
-                      double imSum, double magnitudeSum, double squareSum, double minimum,
-                      double maximum);
-// Shows the preview of ws.result's first `bins` bins and puts the preview and the table in
-// place together (the failure named through `host`).
-CalcStatus ShowAndWriteAverageFft(AverageFftWorkspace& ws, int bins, double nyquist,
-                                  const WaveformHeader& header, const std::string& folder,
-                                  Host& host);
+// Bin i of the result from its sums over k files: frequency i * df, the means, the sample
+// deviation, the extremes, and the preview row.
+void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, const BinSums& sums);
+// The result of `sums` (sums.files > 0) on the grid of the last file averaged: its sample
+// interval gives the frequencies, its header the preview's, and the table has its bins (at most
+// sums.bins). The statistics, the preview (shown, saved) and the table, put in place together
+// (a failure named through `host`).
+CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
+                            const WaveformHeader& last, int lastBins, const std::string& folder,
+                            Host& host);
 
 std::string AverageFftFolder(const std::string& folder);  // F/avgFFTData
 // .../average_FFT.txt (.csv for comma-separated text)

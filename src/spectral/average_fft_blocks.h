@@ -24,24 +24,11 @@ SpectrumFold MakeSpectrumFold();
 // Blocks of a list of `files` files (the last one may be shorter).
 int SpectrumBlockCount(int files);
 
-// The first file averaged in list order, which every file averaged is compared with: files on
-// another sample count or interval are noted (and averaged all the same). path empty: none.
-struct FirstAveragedFile {
-  std::string path;
-  std::string grid;  // AverageFftGridText
-  int count = 0;
-  double sampleInterval = 0.0;
-};
-
-// Finds it by reading from the start of the list until a file is averaged; none when a file
-// before it refuses the run. One file to read in almost every folder.
-FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, int windowIndex);
-
 // What one process contributes: the whole tree nodes over its blocks, or why it stopped.
 struct SpectrumBlocksPart {
   std::vector<SpectrumFold::Node> nodes;
   int averaged = 0;
-  int skipped = 0;                 // files left out (AverageFftSkipReason)
+  int skipped = 0;                 // files left out (AverageFftJudge)
   int lastAveraged = -1;           // index into the file list of the last file averaged, else -1
   int refusedFile = -1;            // the file that refuses the run (index into the list), else -1
   std::string message;             // its message
@@ -50,9 +37,9 @@ struct SpectrumBlocksPart {
 };
 
 // Reads and sums the files of blocks firstBlock .. endBlock-1 of `files` with `jobs` threads
-// reading ahead into `slots`. after(file) runs on the calling thread after each file, in file
-// order; false stops. A file of more than MAX_SAMPLES samples refuses the run there (its message
-// as the one-process run gives it), and so does, when `strict`, the first file left out.
+// reading ahead into `slots`, each file judged by AverageFftJudge against `firstAveraged`.
+// after(file) runs on the calling thread after each file, in file order; false stops. A file
+// that refuses the run ends the part there with its message as the one-process run gives it.
 SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int firstBlock,
                                      int endBlock, const FirstAveragedFile& firstAveraged,
                                      int windowIndex, int jobs, std::vector<FileSpectrum>& slots,

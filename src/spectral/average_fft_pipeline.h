@@ -1,16 +1,13 @@
 #pragma once
-// The per-file half of the Average FFT (read, zero-pad, gate, transform, magnitudes) and a
-// read-ahead that runs it on worker threads while the caller consumes the files in order.
+// The per-file half of the Average FFT (read, zero-pad, gate, transform, magnitudes), run on
+// several threads while the caller consumes the files in order.
 //
 // Each file's spectrum depends on that file alone (the reader writes every entry below the
 // count and the padding clears the rest of the transform), so a spectrum computed on any thread
 // is bit for bit the one the sequential loop computes. Only the accumulation across files, which
 // fixes the order of every sum, stays on the consuming thread.
-#include <condition_variable>
-#include <cstddef>
-#include <mutex>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "signal/waveform.h"
@@ -37,43 +34,15 @@ struct FileSpectrum {
 // Longer files are only counted: their samples would not fit the transform buffer.
 void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& out);
 
-// Hands out the files' spectra in file order. With jobs > 1, jobs - 1 worker threads read and
-// transform ahead into 2*jobs + 8 slots, and the caller joins them whenever the file it asks for
-// is not ready yet; a slot is reused only after the caller has moved past the file it held. With
-// jobs <= 1 (or when no thread can be started) each file is read on the calling thread when it
-// is asked for.
-class SpectrumReadAhead {
- public:
-  // `slots` belongs to the caller's workspace (kept between runs); it is grown as needed.
-  SpectrumReadAhead(const std::vector<std::string>& files, int windowIndex, int jobs,
-                    std::vector<FileSpectrum>& slots);
-  // Stops the workers (a run that ends early leaves the rest of the files unread) and joins.
-  ~SpectrumReadAhead();
-  SpectrumReadAhead(const SpectrumReadAhead&) = delete;
-  SpectrumReadAhead& operator=(const SpectrumReadAhead&) = delete;
-
-  // The next file's spectrum, valid until the following call. Call at most files.size() times.
-  const FileSpectrum& Next();
-
- private:
-  void Work();
-
-  const std::vector<std::string>& files_;
-  const int window_index_;
-  std::vector<FileSpectrum>& slots_;
-  std::vector<std::thread> workers_;
-
-  std::mutex mutex_;
-  std::condition_variable slot_freed_;
-  std::condition_variable slot_filled_;
-  size_t next_claim_ = 0;            // the next file a worker takes
-  size_t next_take_ = 0;             // the next file the caller receives
-  size_t released_ = 0;              // files the caller is done with
-  std::vector<size_t> filled_with_;  // per slot: 1 + the file it holds ready, 0 for none
-  bool cancelled_ = false;
-};
-
-// The worker count for a --jobs value: 0 means every core the machine reports.
-int ResolveJobCount(int jobs);
+// Reads and transforms `files` on `jobs` threads (the calling thread one of them) and hands
+// consume(k, spectrum) the files in order on the calling thread; false from consume stops the
+// run (the files after it are left unread) and is returned. The spectra are kept in `slots`, the
+// caller's workspace (kept between runs, grown as needed): 2*jobs + 8 of them with several
+// threads, so that a thread the system holds back on the file wanted next does not stop the
+// others after two files each (one slot is 320 KiB); a slot is reused only after consume is done
+// with the file it held.
+bool SpectraInFileOrder(const std::vector<std::string>& files, int windowIndex, int jobs,
+                        std::vector<FileSpectrum>& slots,
+                        const std::function<bool(int file, const FileSpectrum& spectrum)>& consume);
 
 }  // namespace plexo

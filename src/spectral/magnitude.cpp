@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "platform/simd.h"
+
 namespace plexo {
 namespace {
 
@@ -51,7 +53,7 @@ void MagnitudesScalar(const Complex* x, int n, double* out) {
 
 // Four bins per step: both branches of the correction are computed and the right one chosen
 // per lane; each lane sees exactly the operations PlainHypot does (no contraction).
-__attribute__((target("avx2"))) void MagnitudesAvx2(const Complex* x, int n, double* out) {
+PLEXO_TARGET_AVX2 void MagnitudesAvx2(const Complex* x, int n, double* out) {
   const __m256d sign = _mm256_set1_pd(-0.0);
   const __m256d two = _mm256_set1_pd(2.0);
   const __m256d four = _mm256_set1_pd(4.0);
@@ -153,7 +155,8 @@ void MagnitudesByLibrary(const Complex* x, int n, double* out) {
 }
 
 MagnitudesFunction ChooseMagnitudes() {
-  if (__builtin_cpu_supports("avx2") && AgreesWithLibrary(MagnitudesAvx2)) return MagnitudesAvx2;
+  if (simd::IsaSupported(simd::Isa::kAvx2) && AgreesWithLibrary(MagnitudesAvx2))
+    return MagnitudesAvx2;
   if (AgreesWithLibrary(MagnitudesScalar)) return MagnitudesScalar;
   return MagnitudesByLibrary;
 }

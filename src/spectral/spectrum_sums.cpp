@@ -11,14 +11,20 @@ void SpectrumSums::Resize(int count) {
   bins = count;
 }
 
+void SpectrumSums::Clear() {
+  for (std::vector<double>* v : {&re, &im, &magnitude, &square, &minimum, &maximum}) v->clear();
+  bins = 0;
+  files = 0;
+}
+
 void SpectrumSums::Add(const FileSpectrum& file) {
   const Complex* x = file.waveform.samples.data();
   const double* g = file.magnitude.data();
   const int count = file.Bins();
   const int seen = bins;
   Resize(count);
-  // Loops without a branch per bin, as the one-process accumulation has them; every bin's sums
-  // still take the files in order.
+  // Plain loops without a branch per bin, so that the compiler can use vector instructions;
+  // every bin's sums still take the files in order.
   for (int i = 0; i < count; ++i) {
     re[i] += x[i].re;
     im[i] += x[i].im;

@@ -8,6 +8,16 @@
 
 namespace plexo {
 
+// One bin's sums over the files added.
+struct BinSums {
+  double re = 0.0;  // of the spectra
+  double im = 0.0;
+  double magnitude = 0.0;  // of the magnitudes
+  double square = 0.0;     // of the squared magnitudes
+  double minimum = 0.0;    // the extremes of the magnitudes
+  double maximum = 0.0;
+};
+
 struct SpectrumSums {
   int bins = 0;   // bins reached by any file added (the longest transform's N/2)
   int files = 0;  // spectra added
@@ -20,6 +30,11 @@ struct SpectrumSums {
   void Append(const SpectrumSums& right);
   // Grows every array to `count` bins with zero sums (no extremes yet).
   void Resize(int count);
+  // No file added, no bin reached (the arrays keep their memory for the next run).
+  void Clear();
+  BinSums Bin(int i) const {
+    return {re[i], im[i], magnitude[i], square[i], minimum[i], maximum[i]};
+  }
 };
 
 }  // namespace plexo

@@ -4,12 +4,13 @@
 #include <span>
 
 #include "platform/file_system.h"
+#include "platform/job_count.h"
+#include "platform/ordered_workers.h"
 #include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "timefreq/cwt_grid.h"
 #include "timefreq/cwt_preview.h"
 #include "timefreq/cwt_row.h"
-#include "timefreq/cwt_row_runner.h"
 #include "timefreq/gabor.h"
 #include "timefreq/tft_file.h"
 #include "timefreq/tft_result.h"
@@ -35,9 +36,9 @@ bool ComputeRows(CwtWorkspace& ws, const CwtGrid& grid, int columns, int wavelet
   const int rows = grid.ComputedRows();
   const CwtRowKernel kernel(std::span<const Complex>(ws.window.data(), MAX_SAMPLES), columns,
                             waveletLength);
-  const int jobs = std::min(CwtJobCount(ws.jobs), std::max(rows, 1));
+  const int jobs = std::min(JobCount(ws.jobs), std::max(rows, 1));
   std::vector<CwtRowScratch> scratch(jobs);
-  return RunRowsInOrder(
+  return RunInOrder(
       rows, jobs,
       [&](int row, int worker) {
         const double s = GaborScale(row + 1, grid.freqStep, grid.dt);

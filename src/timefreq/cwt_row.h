@@ -39,7 +39,7 @@ class CwtRowKernel {
   void Compute(double s, double dt, Complex* out, CwtRowScratch& scratch) const;
 
   // Tests and benchmarks run the other builds of the column kernel (all give the same bits).
-  void UseIsa(cwt_detail::RowIsa isa) { isa_ = isa; }
+  void UseIsa(simd::Isa isa) { isa_ = isa; }
 
  private:
   // The plain loop, for rows whose wavelet table is not finite.
@@ -58,7 +58,7 @@ class CwtRowKernel {
   std::vector<double> reStore_;  // holds the real plane at a 64-byte boundary
   const double* re_ = nullptr;
   std::vector<double> im_;
-  cwt_detail::RowIsa isa_ = cwt_detail::MachineIsa();
+  simd::Isa isa_ = simd::MachineIsa();
 };
 
 // Copies row[0 .. count-1] into matrix row r. Rows outside the matrix and columns beyond its

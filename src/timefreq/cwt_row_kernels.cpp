@@ -7,7 +7,6 @@
 #include "timefreq/cwt_row_kernels.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #if defined(__x86_64__)
@@ -17,15 +16,10 @@
 namespace plexo::cwt_detail {
 namespace {
 
-typedef double Vec2 __attribute__((vector_size(16)));
-typedef double Vec4 __attribute__((vector_size(32)));
-typedef double Vec8 __attribute__((vector_size(64)));
-
-// An unaligned load (by reference: vectors passed by value would depend on the target's ABI).
-template <typename V>
-[[gnu::always_inline]] inline void Load(V& v, const double* p) {
-  std::memcpy(&v, p, sizeof(V));
-}
+using simd::Load;
+using Vec2 = simd::Double2;
+using Vec4 = simd::Double4;
+using Vec8 = simd::Double8;
 
 // kVecs vectors of V per block. kReal: the imaginary plane is zero, so each term reduces to
 // sumRe += w.re*x and sumIm -= w.im*x (see cwt_row.cpp for why that is bit-identical).
@@ -164,62 +158,20 @@ void RealSse2(const RowBlocksArgs& a) { Blocks<Vec2, 4, true>(a); }
 void ComplexSse2(const RowBlocksArgs& a) { Blocks<Vec2, 2, false>(a); }
 
 #if defined(__x86_64__)
-__attribute__((target("avx512f"))) void RealAvx512(const RowBlocksArgs& a) { RealBlocksAligned(a); }
-__attribute__((target("avx512f"))) void ComplexAvx512(const RowBlocksArgs& a) {
-  Blocks<Vec8, 4, false>(a);
-}
-__attribute__((target("avx2"))) void RealAvx2(const RowBlocksArgs& a) { Blocks<Vec4, 4, true>(a); }
-__attribute__((target("avx2"))) void ComplexAvx2(const RowBlocksArgs& a) {
-  Blocks<Vec4, 2, false>(a);
-}
+PLEXO_TARGET_AVX512 void RealAvx512(const RowBlocksArgs& a) { RealBlocksAligned(a); }
+PLEXO_TARGET_AVX512 void ComplexAvx512(const RowBlocksArgs& a) { Blocks<Vec8, 4, false>(a); }
+PLEXO_TARGET_AVX2 void RealAvx2(const RowBlocksArgs& a) { Blocks<Vec4, 4, true>(a); }
+PLEXO_TARGET_AVX2 void ComplexAvx2(const RowBlocksArgs& a) { Blocks<Vec4, 2, false>(a); }
 #endif
-
-RowIsa DetectIsa() {
-#if defined(__x86_64__)
-  __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512f")) return RowIsa::kAvx512;
-  if (__builtin_cpu_supports("avx2")) return RowIsa::kAvx2;
-#endif
-  return RowIsa::kSse2;
-}
 
 }  // namespace
 
-RowIsa MachineIsa() {
-  static const RowIsa isa = DetectIsa();
-  return isa;
-}
-
-bool IsaSupported(RowIsa isa) {
-  switch (MachineIsa()) {
-    case RowIsa::kAvx512:
-      return true;
-    case RowIsa::kAvx2:
-      return isa != RowIsa::kAvx512;
-    case RowIsa::kSse2:
-      return isa == RowIsa::kSse2;
-  }
-  return false;
-}
-
-const char* IsaName(RowIsa isa) {
-  switch (isa) {
-    case RowIsa::kAvx512:
-      return "avx512f";
-    case RowIsa::kAvx2:
-      return "avx2";
-    case RowIsa::kSse2:
-      return "sse2";
-  }
-  return "sse2";
-}
-
-void RowBlocks(const RowBlocksArgs& args, RowIsa isa) {
+void RowBlocks(const RowBlocksArgs& args, simd::Isa isa) {
   switch (isa) {
 #if defined(__x86_64__)
-    case RowIsa::kAvx512:
+    case simd::Isa::kAvx512:
       return Dispatch(args, RealAvx512, ComplexAvx512);
-    case RowIsa::kAvx2:
+    case simd::Isa::kAvx2:
       return Dispatch(args, RealAvx2, ComplexAvx2);
 #endif
     default:

@@ -2,6 +2,7 @@
 // The vectorised column blocks of CwtRow (internal to cwt_row.cpp and its benchmark).
 #include <cstddef>
 
+#include "platform/simd.h"
 #include "signal/complex.h"
 
 namespace plexo::cwt_detail {
@@ -28,17 +29,9 @@ struct RowBlocksArgs {
   std::ptrdiff_t count;
 };
 
-// The builds of the kernel; they give identical bits and differ only in speed.
-enum class RowIsa { kAvx512, kAvx2, kSse2 };
-
-// The fastest build this machine runs, and whether a given one runs here.
-RowIsa MachineIsa();
-bool IsaSupported(RowIsa isa);
-const char* IsaName(RowIsa isa);
-
 // Fills out[0 .. count-1]. Each column's sums run over the taps in ascending order; taps whose
 // signal value is zero (padding) may be included or not, which leaves the sums unchanged.
-// `isa` must be supported.
-void RowBlocks(const RowBlocksArgs& args, RowIsa isa);
+// `isa` must be supported (the builds give identical bits and differ only in speed).
+void RowBlocks(const RowBlocksArgs& args, simd::Isa isa);
 
 }  // namespace plexo::cwt_detail

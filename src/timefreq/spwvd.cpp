@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <opencv2/core.hpp>
-#include <thread>
 
 #include "platform/file_system.h"
+#include "platform/job_count.h"
 #include "plot/charts.h"
 #include "plot/line_plots.h"
 #include "plot/matrix_paint.h"
@@ -39,11 +39,6 @@ void DecimateRealParts(const std::vector<Complex>& window, int subsampling,
     const long long k = i * subsampling;
     real[i] = k < MAX_SAMPLES ? real[k] : 0.0;
   }
-}
-
-int JobCount(int requested) {
-  if (requested > 0) return requested;
-  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 // The 800 x 700 composite: bins 0 .. D-1 of the N_time columns above the signal strip, both

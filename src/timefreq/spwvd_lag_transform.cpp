@@ -4,16 +4,15 @@
 #include <cmath>
 
 #include "spectral/fft.h"
-#include "timefreq/spwvd_simd.h"
 
 namespace plexo {
 namespace {
 
-using spwvd_simd::Double2;
-using spwvd_simd::Double4;
-using spwvd_simd::Double8;
-using spwvd_simd::Isa;
-using spwvd_simd::Unaligned;
+using simd::Double2;
+using simd::Double4;
+using simd::Double8;
+using simd::Isa;
+using simd::Unaligned;
 
 // The compact lag vectors are padded to a multiple of every kernel's column group.
 constexpr int kColumnPadding = 8;
@@ -113,7 +112,7 @@ PLEXO_TARGET_AVX512 void TableKernelAvx512(const TableJob& job) { TableKernel<Av
 
 }  // namespace
 
-SpwvdLagTransform::SpwvdLagTransform(int nFreq, int bins, int lagCap, spwvd_simd::Isa isa)
+SpwvdLagTransform::SpwvdLagTransform(int nFreq, int bins, int lagCap, simd::Isa isa)
     : nFreq_(nFreq),
       bins_(std::clamp(bins, 0, nFreq)),
       tabulated_(!IsRadixTwoLength(nFreq)),

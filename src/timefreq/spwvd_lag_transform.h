@@ -9,7 +9,7 @@
 // only drops exact zeros, so the magnitudes are bit for bit those of FFTSplit.
 #include <vector>
 
-#include "timefreq/spwvd_simd.h"
+#include "platform/simd.h"
 
 namespace plexo {
 
@@ -21,7 +21,7 @@ class SpwvdLagTransform {
   // lagCap: the largest tau below nFreq/2 that a column can reach (negative: none); lags above
   // it are zero in every column except nFreq/2. isa: the vector instructions to use (the
   // result is the same with each; tests try them all).
-  SpwvdLagTransform(int nFreq, int bins, int lagCap, spwvd_simd::Isa isa = spwvd_simd::DetectIsa());
+  SpwvdLagTransform(int nFreq, int bins, int lagCap, simd::Isa isa = simd::MachineIsa());
 
   // lags: `columns` vectors of nFreq values, vector i at lags + i * nFreq. Writes the magnitude
   // of bin k of vector i to out[i * outStride + k] for k < bins. `scratch` is the calling
@@ -40,7 +40,7 @@ class SpwvdLagTransform {
   int nFreq_;
   int bins_;
   bool tabulated_;
-  spwvd_simd::Isa isa_;
+  simd::Isa isa_;
   int rowTile_;                 // bins per tile of the kernel
   std::vector<int> reachable_;  // ascending lag indices that may be non-zero
   // Tile by tile of rowTile_ bins, lag by lag: the cosines of the tile's bins, then their sines,

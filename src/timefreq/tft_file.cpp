@@ -3,42 +3,23 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
+#include "platform/job_count.h"
+#include "platform/ordered_workers.h"
 #include "signal/number_text.h"
 #include "signal/text_file.h"
 
 namespace plexo {
 namespace {
 
-// Matrix lines are formatted in chunks of this many rows, a wave of chunks at a time on
-// several threads, and written in row order: the text is the same whatever the thread count,
-// and at most one wave of text is held at once.
+// Matrix lines are formatted in chunks of this many rows on several threads and written in row
+// order: the text is the same whatever the thread count, and at most one chunk per thread is
+// held at once.
 constexpr int kRowsPerChunk = 16;
-constexpr unsigned kMostFormatThreads = 4;
+constexpr int kMostFormatThreads = 4;
 
-unsigned FormatThreads() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return std::clamp(cores, 1u, kMostFormatThreads);
-}
-
-// Runs format(0) .. format(count-1), the first on the calling thread and the others on threads
-// of their own (on the calling thread when none can be started).
-template <typename Format>
-void FormatSideBySide(unsigned count, Format format) {
-  std::vector<std::thread> threads;
-  for (unsigned i = 1; i < count; ++i) {
-    try {
-      threads.emplace_back(format, i);
-    } catch (const std::system_error&) {
-      format(i);
-    }
-  }
-  format(0);
-  for (std::thread& thread : threads) thread.join();
-}
+int FormatThreads() { return std::min(JobCount(0), kMostFormatThreads); }
 
 // Matrix lines read rows 0 .. rows-2 and columns 0 .. columns-1: both must lie in the matrix.
 bool FitsMatrix(int rows, int columns) {
@@ -70,28 +51,31 @@ void WriteTftText(TextFileWriter& writer, const TftMatrix& matrix, const TftFile
 
   const int matrix_lines = std::max(rows - 1, 0);
   const int chunks = (matrix_lines + kRowsPerChunk - 1) / kRowsPerChunk;
-  const unsigned threads = FormatThreads();
-  std::vector<std::string> texts(threads);
-  for (int first_chunk = 0; first_chunk < chunks; first_chunk += static_cast<int>(threads)) {
-    const unsigned wave = std::min<unsigned>(threads, static_cast<unsigned>(chunks - first_chunk));
-    FormatSideBySide(wave, [&](unsigned i) {
-      std::string& out = texts[i];
-      out.clear();
-      const int first_row = (first_chunk + static_cast<int>(i)) * kRowsPerChunk;
-      const int end_row = std::min(first_row + kRowsPerChunk, matrix_lines);
-      for (int r = first_row; r < end_row; ++r) {
-        AppendE(out, (r + lines.labelShift) * lines.freqStep);
-        out += '\t';
-        const Complex* row = matrix.Row(r);
-        for (int c = 0; c < columns; ++c) {
-          append_cell(out, row[c]);
+  const int threads = FormatThreads();
+  std::vector<std::string> texts(static_cast<size_t>(threads));
+  RunInOrder(
+      chunks, threads,
+      [&](int chunk, int) {
+        std::string& out = texts[static_cast<size_t>(chunk % threads)];
+        out.clear();
+        const int first_row = chunk * kRowsPerChunk;
+        const int end_row = std::min(first_row + kRowsPerChunk, matrix_lines);
+        for (int r = first_row; r < end_row; ++r) {
+          AppendE(out, (r + lines.labelShift) * lines.freqStep);
           out += '\t';
+          const Complex* row = matrix.Row(r);
+          for (int c = 0; c < columns; ++c) {
+            append_cell(out, row[c]);
+            out += '\t';
+          }
+          out += "\r\n";
         }
-        out += "\r\n";
-      }
-    });
-    for (unsigned i = 0; i < wave; ++i) writer.Write(texts[i]);
-  }
+      },
+      [&](int chunk) {
+        writer.Write(texts[static_cast<size_t>(chunk % threads)]);
+        return true;
+      },
+      /*ahead=*/threads);
 }
 
 template <typename AppendCell>

@@ -90,6 +90,24 @@ TEST_P(FeaturesOnRanks, SkipTheFilesOneProcessSkips) {
   }
 }
 
+// A table that cannot be written is named with the system's reason on every rank count, as one
+// process names it, and the run ends with the status of a failed write.
+TEST_P(FeaturesOnRanks, NameTheTableThatCannotBeWritten) {
+  const int ranks = GetParam();
+  TempDir dir;
+  WriteBursts(dir, 5);
+  testing::WriteBytes(FeatureResultsFolder(dir.path()), "in the way");
+  const std::string message =
+      "File " + FeatureResultsPath(dir.path()) + " could not be written: Not a directory!";
+  const auto one = RunPlexo("features " + dir.path());
+  EXPECT_EQ(one.status, 2) << one.output;
+  EXPECT_EQ(Occurrences(one.output, message), 1u) << one.output;
+  const auto run = RunPlexoOnRanks(ranks, "features " + dir.path() + " --jobs 1");
+  EXPECT_EQ(run.status, 2) << run.output;
+  EXPECT_EQ(Occurrences(run.output, message), 1u) << run.output;
+  EXPECT_EQ(ReadBytes(FeatureResultsFolder(dir.path())), "in the way");
+}
+
 // Which files are refused: one without data and one too long, or the long one alone.
 struct Refusal {
   const char* name;

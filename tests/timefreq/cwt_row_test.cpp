@@ -15,7 +15,7 @@
 namespace plexo {
 namespace {
 
-using cwt_detail::RowIsa;
+using RowIsa = simd::Isa;
 
 // Same bits, or NaN on both sides (which NaN an addition of two NaNs keeps is the
 // compiler's operand order, not a property of the sum).
@@ -82,7 +82,7 @@ TEST_P(CwtRowMatchesPlainLoop, BitForBitOnEveryKernelBuild) {
   testing::ReferenceCwtRow(c.s, c.dt, signal.data(), c.length, expected.data(), c.count, c.n);
 
   for (RowIsa isa : {RowIsa::kSse2, RowIsa::kAvx2, RowIsa::kAvx512}) {
-    if (!cwt_detail::IsaSupported(isa)) continue;
+    if (!simd::IsaSupported(isa)) continue;
     CwtRowKernel kernel(signal, c.count, c.n);
     kernel.UseIsa(isa);
     CwtRowScratch scratch;
@@ -91,7 +91,7 @@ TEST_P(CwtRowMatchesPlainLoop, BitForBitOnEveryKernelBuild) {
     kernel.Compute(c.s, c.dt, got.data(), scratch);
     for (int i = 0; i < c.count; ++i) {
       ASSERT_TRUE(SameBits(got[i].re, expected[i].re) && SameBits(got[i].im, expected[i].im))
-          << cwt_detail::IsaName(isa) << " column " << i << ": " << got[i].re << "," << got[i].im
+          << simd::IsaName(isa) << " column " << i << ": " << got[i].re << "," << got[i].im
           << " expected " << expected[i].re << "," << expected[i].im;
     }
     EXPECT_EQ(got[c.count].re, 7.0) << "wrote beyond count";

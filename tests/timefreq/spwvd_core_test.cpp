@@ -135,10 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
 // The tabulated transform against FFTSplit itself with every reachable lag non-zero, with each
 // kernel this processor can run.
 TEST(SpwvdLagTransform, MatchesFFTSplitOnFullLagVectors) {
-  std::vector<spwvd_simd::Isa> kernels = {spwvd_simd::Isa::kSse2};
-  if (spwvd_simd::DetectIsa() != spwvd_simd::Isa::kSse2) kernels.push_back(spwvd_simd::Isa::kAvx2);
-  if (spwvd_simd::DetectIsa() == spwvd_simd::Isa::kAvx512)
-    kernels.push_back(spwvd_simd::Isa::kAvx512);
+  std::vector<simd::Isa> kernels = {simd::Isa::kSse2};
+  if (simd::MachineIsa() != simd::Isa::kSse2) kernels.push_back(simd::Isa::kAvx2);
+  if (simd::MachineIsa() == simd::Isa::kAvx512) kernels.push_back(simd::Isa::kAvx512);
   const int columns = SpwvdLagTransform::kBatch - 3;
   for (int n : {600, 37, 520, 1}) {
     const int bins = std::min(n, TFT_MAX_ROWS);
@@ -159,7 +158,7 @@ TEST(SpwvdLagTransform, MatchesFFTSplitOnFullLagVectors) {
         expected[static_cast<size_t>(i) * bins + k] = std::sqrt(re[k] * re[k] + im[k] * im[k]);
     }
 
-    for (spwvd_simd::Isa isa : kernels) {
+    for (simd::Isa isa : kernels) {
       const SpwvdLagTransform transform(n, bins, n / 2 - 1, isa);
       ASSERT_TRUE(transform.Tabulated());
       std::vector<double> out(static_cast<size_t>(columns) * bins);

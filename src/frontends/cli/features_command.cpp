@@ -15,7 +15,6 @@
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
 #include "platform/headless_host.h"
-#include "timefreq/cwt_row_runner.h"
 
 namespace plexo::cli {
 namespace {

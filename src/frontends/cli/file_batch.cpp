@@ -1,17 +1,14 @@
 #include "frontends/cli/file_batch.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
 #include <iostream>
-#include <mutex>
+#include <new>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 #include "frontends/cli/cli_app.h"
 #include "platform/file_system.h"
-#include "spectral/average_fft_pipeline.h"
+#include "platform/job_count.h"
+#include "platform/ordered_workers.h"
 
 namespace plexo::cli {
 namespace {
@@ -30,159 +27,24 @@ void ReportFile(const std::string& file, CalcStatus status,
   if (messages.empty()) host.MessageBox(file + ": the results could not be written.");
 }
 
-// What the workers and the calling thread share. The calling thread is the only one that talks
-// to the real host: it prints reports and shows images while the workers wait.
-class BatchState {
- public:
-  explicit BatchState(size_t files)
-      : statuses_(files, CalcStatus::kFailed), messages_(files), finished_(files) {}
-
-  // Worker side.
-  std::optional<size_t> ClaimFile() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (next_file_ >= statuses_.size()) return std::nullopt;
-    return next_file_++;
-  }
-  void AddMessage(size_t file, std::string_view text) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    messages_[file].emplace_back(text);
-  }
-  void Finish(size_t file, CalcStatus status) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      statuses_[file] = status;
-      finished_[file] = true;
-    }
-    changed_.notify_all();
-  }
-  void WorkerExited() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      ++workers_exited_;
-    }
-    changed_.notify_all();
-  }
-  // Hands the image to the calling thread and returns once it has been shown there.
-  void ShowOnCallingThread(std::string_view title, const cv::Mat& image) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    const size_t ticket = ++images_posted_;
-    images_.push_back({title, &image});
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return images_shown_ >= ticket; });
-  }
-
-  // Calling-thread side: runs until every file is reported, `workers` having been started.
-  void Serve(size_t workers, Host& host, CalcProgress& progress, const DoneReport& report_done,
-             const std::vector<std::string>& files) {
-    size_t reported = 0;
-    std::unique_lock<std::mutex> lock(mutex_);
-    while (reported < files.size()) {
-      changed_.wait(lock, [&] {
-        return !images_.empty() || finished_[reported] || workers_exited_ == workers;
-      });
-      if (!images_.empty()) {
-        const PendingImage image = images_.front();
-        images_.pop_front();
-        lock.unlock();
-        host.ShowImage(image.title, *image.image);
-        lock.lock();
-        ++images_shown_;
-        changed_.notify_all();
-        continue;
-      }
-      if (!finished_[reported]) break;  // every worker is gone: nothing more will finish
-      const CalcStatus status = statuses_[reported];
-      const std::vector<std::string> messages = std::move(messages_[reported]);
-      lock.unlock();
-      ReportFile(files[reported], status, messages, host, report_done);
-      progress.SetPos(static_cast<int>(reported + 1));
-      lock.lock();
-      ++reported;
-    }
-  }
-
-  std::vector<CalcStatus> Statuses() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return statuses_;
-  }
-
- private:
-  struct PendingImage {
-    std::string_view title;
-    const cv::Mat* image;
-  };
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<CalcStatus> statuses_;
-  std::vector<std::vector<std::string>> messages_;
-  std::vector<bool> finished_;
-  size_t next_file_ = 0;
-  size_t workers_exited_ = 0;
-  std::deque<PendingImage> images_;
-  size_t images_posted_ = 0;
-  size_t images_shown_ = 0;
-};
-
-// The host one file's calculation sees.
+// The host one file's calculation sees: it keeps the file's messages for its report and shows
+// images through the batch's host on the calling thread, one at a time.
 class FileHost : public Host {
  public:
-  FileHost(BatchState& state, size_t file) : state_(state), file_(file) {}
-  void MessageBox(std::string_view text) override { state_.AddMessage(file_, text); }
+  FileHost(OrderedWorkers& workers, Host& host, std::vector<std::string>& messages)
+      : workers_(workers), host_(host), messages_(messages) {}
+  void MessageBox(std::string_view text) override { messages_.emplace_back(text); }
   std::optional<std::string> OpenFile(std::string_view) override { return std::nullopt; }
   std::optional<std::string> BrowseForFolder() override { return std::nullopt; }
   void ShowImage(std::string_view title, const cv::Mat& image) override {
-    state_.ShowOnCallingThread(title, image);
+    workers_.OnCallingThread([&] { host_.ShowImage(title, image); });
   }
 
  private:
-  BatchState& state_;
-  size_t file_;
+  OrderedWorkers& workers_;
+  Host& host_;
+  std::vector<std::string>& messages_;
 };
-
-void Work(BatchState& state, size_t worker, const std::vector<std::string>& files,
-          const FileCalculation& calculate) {
-  while (const std::optional<size_t> file = state.ClaimFile()) {
-    FileHost host(state, *file);
-    CalcStatus status = CalcStatus::kFailed;
-    try {
-      status = calculate(worker, files[*file], host);
-    } catch (const std::bad_alloc&) {
-      host.MessageBox("Not enough memory for this file.");
-    }
-    state.Finish(*file, status);
-  }
-  state.WorkerExited();
-}
-
-// No thread could be started: the calling thread does the files one after the other.
-FileBatchResult RunFilesHere(const std::vector<std::string>& files, Host& host,
-                             CalcProgress& progress, const FileCalculation& calculate,
-                             const DoneReport& report_done) {
-  class CollectingHost : public Host {
-   public:
-    explicit CollectingHost(Host& host) : host_(host) {}
-    void MessageBox(std::string_view text) override { messages.emplace_back(text); }
-    std::optional<std::string> OpenFile(std::string_view) override { return std::nullopt; }
-    std::optional<std::string> BrowseForFolder() override { return std::nullopt; }
-    void ShowImage(std::string_view title, const cv::Mat& image) override {
-      host_.ShowImage(title, image);
-    }
-    std::vector<std::string> messages;
-
-   private:
-    Host& host_;
-  };
-  FileBatchResult result;
-  for (size_t i = 0; i < files.size(); ++i) {
-    CollectingHost file_host(host);
-    const CalcStatus status = calculate(0, files[i], file_host);
-    result.statuses.push_back(status);
-    ReportFile(files[i], status, file_host.messages, host, report_done);
-    progress.SetPos(static_cast<int>(i + 1));
-  }
-  return result;
-}
 
 }  // namespace
 
@@ -199,7 +61,7 @@ int FileBatchResult::ExitCode() const {
 }
 
 size_t FileBatchWorkers(size_t files, int jobs) {
-  return std::max<size_t>(1, std::min<size_t>(files, static_cast<size_t>(ResolveJobCount(jobs))));
+  return std::max<size_t>(1, std::min<size_t>(files, static_cast<size_t>(JobCount(jobs))));
 }
 
 void NameUnreadableFiles(const std::vector<std::string>& files) {
@@ -212,21 +74,32 @@ void NameUnreadableFiles(const std::vector<std::string>& files) {
 FileBatchResult RunFileBatch(const std::vector<std::string>& files, int jobs, Host& host,
                              CalcProgress& progress, const FileCalculation& calculate,
                              const DoneReport& report_done) {
-  BatchState state(files.size());
   progress.SetRange(0, static_cast<int>(files.size()));
-  std::vector<std::thread> workers;
-  const size_t wanted = FileBatchWorkers(files.size(), jobs);
-  for (size_t w = 0; w < wanted; ++w) {
-    try {
-      workers.emplace_back(Work, std::ref(state), w, std::cref(files), std::cref(calculate));
-    } catch (const std::system_error&) {
-      break;  // go on with the workers that did start
-    }
-  }
-  if (workers.empty()) return RunFilesHere(files, host, progress, calculate, report_done);
-  state.Serve(workers.size(), host, progress, report_done, files);
-  for (std::thread& worker : workers) worker.join();
-  return {state.Statuses()};
+  FileBatchResult result;
+  result.statuses.assign(files.size(), CalcStatus::kFailed);
+  std::vector<std::vector<std::string>> messages(files.size());
+  // The calling thread stays free to show the images the files' calculations hand it.
+  OrderedWorkers workers(static_cast<int>(FileBatchWorkers(files.size(), jobs)), /*ahead=*/0,
+                         OrderedWorkers::Caller::kServes);
+  workers.Run(
+      static_cast<int>(files.size()),
+      [&](int k, int worker) {
+        const size_t i = static_cast<size_t>(k);
+        FileHost file_host(workers, host, messages[i]);
+        try {
+          result.statuses[i] = calculate(static_cast<size_t>(worker), files[i], file_host);
+        } catch (const std::bad_alloc&) {
+          file_host.MessageBox("Not enough memory for this file.");
+        }
+      },
+      [&](int k) {
+        const size_t i = static_cast<size_t>(k);
+        ReportFile(files[i], result.statuses[i], messages[i], host, report_done);
+        std::vector<std::string>().swap(messages[i]);
+        progress.SetPos(k + 1);
+        return true;
+      });
+  return result;
 }
 
 }  // namespace plexo::cli

@@ -5,15 +5,13 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "frontends/cli/number_option.h"
+#include "platform/job_count.h"
 
 namespace plexo::cli {
 
-inline int MaxJobCount() {
-  return 4 * std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-}
+inline int MaxJobCount() { return 4 * CoreCount(); }
 
 inline CLI::Validator JobCountCheck() {
   const int most = MaxJobCount();

@@ -14,8 +14,8 @@
 #include "frontends/cli/tft_options.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
+#include "platform/job_count.h"
 #include "signal/waveform.h"
-#include "spectral/average_fft_pipeline.h"
 #include "timefreq/cwt.h"
 #include "timefreq/spwvd.h"
 #include "timefreq/tft_request.h"
@@ -87,7 +87,7 @@ int RunTft(const TftOptions& o, const CommonOptions& common) {
   }
   // Files run side by side; the threads left over share each file's rows or columns.
   const size_t workers = FileBatchWorkers(o.files.size(), o.jobs);
-  const int jobs_per_file = std::max(1, ResolveJobCount(o.jobs) / static_cast<int>(workers));
+  const int jobs_per_file = std::max(1, JobCount(o.jobs) / static_cast<int>(workers));
   std::vector<TftWorkspaces> workspaces(workers);
   const FileBatchResult result = RunFileBatch(
       o.files, o.jobs, host, progress,
