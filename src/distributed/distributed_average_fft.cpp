@@ -6,7 +6,7 @@
 #include "distributed/rank_exchange.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 #include "spectral/average_fft_blocks.h"
 
 namespace plexo::distributed {

@@ -6,8 +6,8 @@
 #include "features/fft_features.h"
 #include "features/time_features.h"
 #include "platform/file_system.h"
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "timefreq/cwt_row_runner.h"
@@ -23,11 +23,6 @@ struct FileOutcome {
   std::string text;  // the data line, the note or the message
   bool doubtful = false;
 };
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Why the reader's result gives no row, naming the file; empty when it gives one.
 std::string ReaderRefusal(const std::string& path, int count, const Waveform& wf) {
@@ -71,7 +66,7 @@ bool IsDoubtful(const FeatureValues& values, const FeatureColumns& columns,
 FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
                         const FeatureSettings& settings, bool wavelet, FeatureThreadState& state) {
   FileOutcome outcome;
-  const std::string name = BaseName(path);
+  const std::string name = FileName(path);
   if (request.withFileNames && BreaksTable(name)) {
     outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
     outcome.text = path + ": the name holds a tab, CR or LF, which would split its row";

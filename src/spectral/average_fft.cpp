@@ -5,12 +5,12 @@
 #include <opencv2/core.hpp>
 
 #include "platform/file_system.h"
+#include "platform/result_files.h"
+#include "platform/text_file.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
-#include "signal/result_files.h"
-#include "signal/text_file.h"
 #include "spectral/batch_file_refusal.h"
 
 namespace plexo {

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "platform/file_system.h"
-#include "signal/result_files.h"
+#include "platform/result_files.h"
 #include "signal/waveform_file.h"
 #include "timefreq/cwt_grid.h"
 #include "timefreq/cwt_preview.h"

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
 
 namespace plexo {
 namespace {
