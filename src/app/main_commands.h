@@ -3,9 +3,9 @@
 // mode and asks the frame's window to open the dialog or viewer that belongs to it.
 #include <string_view>
 
-#include "app/calc_mode.h"
 #include "app/menu_commands.h"
 #include "platform/host.h"
+#include "signal/calc_mode.h"
 
 namespace plexo {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/calc_mode.h"
+#include "signal/calc_mode.h"
 
 namespace plexo {
 

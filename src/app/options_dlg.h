@@ -8,12 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/calc_mode.h"
 #include "app/calculations.h"
 #include "app/options_controls.h"
 #include "platform/calc_runner.h"
 #include "platform/controls.h"
 #include "platform/host.h"
+#include "signal/calc_mode.h"
 #include "signal/calc_settings.h"
 
 namespace plexo {

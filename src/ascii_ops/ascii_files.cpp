@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
 #include "signal/waveform.h"
 #include "signal/waveform_file.h"
 

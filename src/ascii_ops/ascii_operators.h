@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "app/calc_mode.h"
 #include "ascii_ops/collection_operators.h"
 #include "platform/host.h"
+#include "signal/calc_mode.h"
 
 namespace plexo {
 

@@ -69,7 +69,7 @@ CalcStatus EventLinking(AsciiWorkspace& ws, const std::string& folder, CalcProgr
   for (const std::string& file : files) {
     int channel = 0;
     int event = 0;
-    if (!ParseLinkName(FileNameOf(file), channel, event)) {
+    if (!ParseLinkName(FileName(file), channel, event)) {
       if (!SkipFile(ws, host, file + ": not named <prefix><channel>_<event>.txt!"))
         return CalcStatus::kRefused;
     } else if (channel > kMaxLinkedChannels) {

@@ -2,9 +2,10 @@
 
 #include <cctype>
 
+#include "platform/file_system.h"
+#include "platform/text_file.h"
+#include "platform/text_lines.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
-#include "signal/text_lines.h"
 
 namespace plexo {
 namespace {
@@ -75,10 +76,7 @@ CalcStatus ConvertFile(const std::string& path, CalcProgress& progress, Host& ho
 }  // namespace
 
 std::string LocationTablePath(const std::string& input) {
-  const size_t slash = input.find_last_of('/');
-  const size_t dot = input.find_last_of('.');
-  const bool dot_in_name = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  return (dot_in_name ? input.substr(0, dot) : input) + "_DV-compatibel.dat";
+  return PathWithoutExtension(input) + "_DV-compatibel.dat";
 }
 
 std::string PositionsFoundMessage(int count) {

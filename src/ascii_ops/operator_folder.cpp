@@ -55,9 +55,4 @@ void ReportSkippedAndNotes(const AsciiWorkspace& ws, Host& host) {
   if (!ws.notes.empty()) host.MessageBox(Listed("Note:", ws.notes));
 }
 
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace plexo

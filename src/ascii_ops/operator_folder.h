@@ -26,7 +26,4 @@ bool SkipFile(AsciiWorkspace& ws, Host& host, const std::string& why);
 // After a run: one message listing the skipped files and one with the notes, when there are.
 void ReportSkippedAndNotes(const AsciiWorkspace& ws, Host& host);
 
-// The file name without its folder.
-std::string FileNameOf(const std::string& path);
-
 }  // namespace plexo

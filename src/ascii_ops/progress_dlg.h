@@ -5,12 +5,12 @@
 // files; the dialog then ends as soon as the operator returns.
 #include <atomic>
 
-#include "app/calc_mode.h"
 #include "ascii_ops/ascii_operators.h"
 #include "platform/calc_runner.h"
 #include "platform/controls.h"
 #include "platform/dialog_template.h"
 #include "platform/host.h"
+#include "signal/calc_mode.h"
 
 namespace plexo {
 

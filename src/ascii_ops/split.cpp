@@ -6,8 +6,8 @@
 #include "ascii_ops/collection_operators.h"
 #include "ascii_ops/operator_folder.h"
 #include "platform/file_system.h"
+#include "platform/result_files.h"
 #include "signal/number_text.h"
-#include "signal/result_files.h"
 
 namespace plexo {
 
@@ -33,7 +33,7 @@ CalcStatus Split(AsciiWorkspace& ws, const std::string& folder, CalcProgress& pr
   std::set<std::string> names;  // a.x.txt and a.y.txt would both write a_1.txt
   for (int p = 0; p < n; ++p) {
     if (progress.StopRequested()) return CalcStatus::kStopped;
-    const std::string file_name = FileNameOf(files[p]);
+    const std::string file_name = FileName(files[p]);
     const std::string name = file_name.substr(0, file_name.find('.'));
     int lines = ReadColumnTable(files[p], ws.table);
     if (lines > kMaxTableLines || ws.table.widestLine > kMaxTableFields) {

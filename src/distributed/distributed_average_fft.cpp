@@ -7,7 +7,7 @@
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
 #include "platform/job_count.h"
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 #include "spectral/average_fft_blocks.h"
 
 namespace plexo::distributed {

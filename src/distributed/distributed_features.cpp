@@ -4,6 +4,7 @@
 #include "distributed/run_on_ranks.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
+#include "platform/text_file.h"
 
 namespace plexo::distributed {
 namespace {

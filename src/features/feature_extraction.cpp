@@ -9,9 +9,9 @@
 #include "platform/file_system.h"
 #include "platform/job_count.h"
 #include "platform/ordered_workers.h"
+#include "platform/result_files.h"
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/result_files.h"
-#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 
@@ -26,11 +26,6 @@ struct FileOutcome {
   std::string text;  // the data line, the note or the message
   bool doubtful = false;
 };
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Why the reader's result gives no row, naming the file; empty when it gives one.
 std::string ReaderRefusal(const std::string& path, int count, const Waveform& wf) {
@@ -74,9 +69,10 @@ bool IsDoubtful(const FeatureValues& values, const FeatureColumns& columns,
 FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
                         const FeatureSettings& settings, bool wavelet, FeatureThreadState& state) {
   FileOutcome outcome;
-  const std::string name = BaseName(path);
+  const std::string name = FileName(path);
   // Comma-separated text quotes any name; only the .txt table cannot hold every name.
   if (request.withFileNames && request.format == TableFormat::kText && BreaksTable(name)) {
+
     outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
     outcome.text = path + ": the name holds a tab, CR or LF, which would split its row";
     return outcome;

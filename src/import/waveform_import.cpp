@@ -8,7 +8,7 @@
 
 #include "import/export_text.h"
 #include "platform/file_system.h"
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 #include "signal/waveform_file.h"
 
 namespace plexo {
@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 // Far beyond any waveform export; keeps a wrongly chosen file from filling the memory.
 constexpr size_t kMaxExportBytes = size_t{512} << 20;
-
-std::string FileName(const std::string& path) { return fs::path(path).filename().string(); }
 
 bool HasImportExtension(const std::string& name) {
   std::string ext = LowerCaseExtension(name);

@@ -21,6 +21,13 @@ std::string FolderNotListedMessage(const std::string& folder, const std::string&
 // folder + "/" + name, without doubling a trailing "/".
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// The file name of a path: what follows its last "/"; the whole path when it has none, empty
+// when it ends in "/".
+std::string FileName(const std::string& path);
+// The folder of a path: what precedes its last "/"; "/" for a name right under the root, "."
+// when the path has no "/". A trailing "/" ends the folder: "a/b/" gives "a/b".
+std::string ParentFolder(const std::string& path);
+
 // Creates the folder if it does not exist. False when it neither exists nor could be made, with
 // `why` (when given) set to the system's reason for the mkdir ("Permission denied", ...).
 bool MakeDirectory(const std::string& path, std::string* why = nullptr);

@@ -8,11 +8,9 @@ namespace plexo {
 std::vector<std::string> ReadmeCandidates(const std::string& programDirectory,
                                           const std::string& sourceReadme) {
   std::vector<std::string> candidates;
-  const size_t slash = programDirectory.rfind('/');
-  if (slash != std::string::npos) {
-    const std::string prefix = programDirectory.substr(0, slash);
-    candidates.push_back(prefix + "/share/doc/plexo/README.md");
-  }
+  // Installed programs sit in PREFIX/bin; a folder named without any "/" has no prefix.
+  if (programDirectory.find('/') != std::string::npos)
+    candidates.push_back(JoinPath(ParentFolder(programDirectory), "share/doc/plexo/README.md"));
   if (!sourceReadme.empty()) candidates.push_back(sourceReadme);
   return candidates;
 }

@@ -78,10 +78,9 @@ std::string SetupIniPathForSaving() {
 }
 
 bool MakeParentDirectories(const std::string& file_path) {
-  const size_t slash = file_path.rfind('/');
-  if (slash == std::string::npos || slash == 0) return true;  // the working folder or "/"
-  const std::string folder = file_path.substr(0, slash);
-  if (IsDirectory(folder)) return true;
+  if (file_path.find('/') == std::string::npos) return true;  // in the working folder
+  const std::string folder = ParentFolder(file_path);
+  if (folder == "/" || IsDirectory(folder)) return true;
   MakeParentDirectories(folder);
   return MakeDirectory(folder);
 }

@@ -2,7 +2,7 @@
 
 #include <stb/stb_image_write.h>
 
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 
 namespace plexo {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/text_file.h"
+#include "platform/text_lines.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
-#include "signal/text_lines.h"
 
 namespace plexo {
 namespace {

@@ -6,12 +6,14 @@
 
 #include "platform/file_system.h"
 #include "platform/job_count.h"
+#include "platform/result_files.h"
+#include "platform/text_file.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
-#include "signal/result_files.h"
-#include "signal/text_file.h"
+#include "platform/result_files.h"
+#include "platform/text_file.h"
 #include "spectral/average_fft_csv.h"
 #include "spectral/batch_file_refusal.h"
 

@@ -1,7 +1,7 @@
 #include "spectral/batch_file_refusal.h"
 
 #include "platform/file_system.h"
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 #include "signal/waveform.h"
 #include "spectral/sample_interval_check.h"
 

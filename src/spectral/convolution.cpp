@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "platform/result_files.h"
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/result_files.h"
-#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/batch_file_refusal.h"
 #include "spectral/fft.h"
@@ -13,11 +13,6 @@
 
 namespace plexo {
 namespace {
-
-std::string FileName(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Transforms the waveform in X (count samples, zero-padded to n = 2^m), passes it through T and
 // transforms back; output j = X[j].re / n for j < count, 0 where the transform did not reach.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
 
 namespace plexo {
 

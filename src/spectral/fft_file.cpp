@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "platform/file_system.h"
+#include "platform/text_file.h"
+#include "platform/text_lines.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
-#include "signal/text_lines.h"
 #include "signal/waveform.h"
 
 namespace plexo {

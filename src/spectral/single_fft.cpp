@@ -3,10 +3,10 @@
 #include <opencv2/core.hpp>
 
 #include "platform/file_system.h"
+#include "platform/result_files.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
-#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
 #include "spectral/fft_file.h"

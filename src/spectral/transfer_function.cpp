@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/text_lines.h"
 #include "signal/number_text.h"
-#include "signal/text_lines.h"
 #include "signal/waveform.h"
 
 namespace plexo {

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "platform/file_system.h"
+#include "platform/result_files.h"
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/result_files.h"
-#include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/batch_file_refusal.h"
 #include "spectral/fft.h"

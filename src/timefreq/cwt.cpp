@@ -6,7 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/job_count.h"
 #include "platform/ordered_workers.h"
-#include "signal/result_files.h"
+#include "platform/result_files.h"
 #include "signal/waveform_file.h"
 #include "timefreq/cwt_grid.h"
 #include "timefreq/cwt_preview.h"

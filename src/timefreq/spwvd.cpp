@@ -5,10 +5,10 @@
 
 #include "platform/file_system.h"
 #include "platform/job_count.h"
+#include "platform/result_files.h"
 #include "plot/charts.h"
 #include "plot/line_plots.h"
 #include "plot/matrix_paint.h"
-#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "timefreq/spwvd_core.h"
 #include "timefreq/spwvd_grid.h"

@@ -7,8 +7,8 @@
 
 #include "platform/job_count.h"
 #include "platform/ordered_workers.h"
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
 
 namespace plexo {
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/text_file.h"
 #include "signal/number_text.h"
-#include "signal/text_file.h"
 
 namespace plexo {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <opencv2/core.hpp>
 
+#include "platform/result_files.h"
 #include "platform/side_task.h"
 #include "plot/image_file.h"
-#include "signal/result_files.h"
 
 namespace plexo {
 

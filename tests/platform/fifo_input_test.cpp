@@ -19,7 +19,6 @@
 #include "ascii_ops/location_conversion.h"
 #include "import/waveform_import.h"
 #include "platform/file_system.h"
-#include "plot/file_kind.h"
 #include "signal/setup_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft_file.h"
@@ -27,6 +26,7 @@
 #include "support/run_plexo.h"
 #include "support/temp_dir.h"
 #include "timefreq/tft_file_reader.h"
+#include "viewers/file_kind.h"
 
 namespace plexo {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -46,6 +46,34 @@ TEST(FileSystem, NamesAndFolders) {
   EXPECT_FALSE(MakeDirectory(dir.File("file")));
   EXPECT_FALSE(ExecutableDirectory().empty());
 }
+
+// Every caller that names a file in a message or puts a result beside its input relies on these
+// exact answers, trailing "/" and root included.
+struct PathPartsCase {
+  const char* path;
+  const char* file_name;
+  const char* parent_folder;
+  friend std::ostream& operator<<(std::ostream& out, const PathPartsCase& c) {
+    return out << '"' << c.path << '"';
+  }
+};
+
+class PathParts : public ::testing::TestWithParam<PathPartsCase> {};
+
+TEST_P(PathParts, FileNameAndParentFolder) {
+  const PathPartsCase& c = GetParam();
+  EXPECT_EQ(FileName(c.path), c.file_name) << c.path;
+  EXPECT_EQ(ParentFolder(c.path), c.parent_folder) << c.path;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileSystem, PathParts,
+    ::testing::Values(PathPartsCase{"hit.txt", "hit.txt", "."},
+                      PathPartsCase{"run/hit.txt", "hit.txt", "run"},
+                      PathPartsCase{"/data/run 1/hit.b.TXT", "hit.b.TXT", "/data/run 1"},
+                      PathPartsCase{"/hit.txt", "hit.txt", "/"}, PathPartsCase{"/", "", "/"},
+                      PathPartsCase{"run/", "", "run"}, PathPartsCase{"a//b", "b", "a/"},
+                      PathPartsCase{"./x", "x", "."}, PathPartsCase{"", "", "."}));
 
 // A result folder that cannot be made says why the mkdir failed, not what a later open says.
 TEST(FileSystem, MakeDirectoryGivesTheReason) {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/recording_host.h"
+#include "platform/result_files.h"
 #include "signal/number_text.h"
-#include "signal/result_files.h"
 #include "signal/waveform_file.h"
 #include "support/temp_dir.h"
 #include "timefreq/align_on_threshold.h"

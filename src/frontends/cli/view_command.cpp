@@ -12,9 +12,9 @@
 #include "import/export_text.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
-#include "plot/file_kind.h"
-#include "plot/file_viewers.h"
 #include "plot/image_file.h"
+#include "viewers/file_kind.h"
+#include "viewers/file_viewers.h"
 
 namespace plexo::cli {
 namespace {

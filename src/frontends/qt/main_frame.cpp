@@ -16,7 +16,7 @@
 #include "frontends/qt/progress_dialog.h"
 #include "frontends/qt/qt_text.h"
 #include "platform/readme_location.h"
-#include "plot/file_viewers.h"
+#include "viewers/file_viewers.h"
 
 namespace plexo::qt {
 

@@ -18,8 +18,8 @@
 #include "frontends/qt/main_frame.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/preview_window.h"
-#include "plot/file_charts.h"
 #include "signal/setup_file.h"
+#include "viewers/file_charts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "plot/file_kind.h"
+#include "viewers/file_kind.h"
 
 #include <cstdio>
 #include <vector>

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "plot/file_charts.h"
 #include "plot/image_file.h"
 #include "signal/waveform_file.h"
 #include "support/run_plexo.h"
 #include "support/temp_dir.h"
 #include "timefreq/tft_file.h"
+#include "viewers/file_charts.h"
 
 namespace plexo {
 namespace {

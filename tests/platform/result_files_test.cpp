@@ -1,4 +1,4 @@
-#include "signal/result_files.h"
+#include "platform/result_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/interrupt_cleanup.h"
 #include "platform/recording_host.h"
-#include "signal/interrupt_cleanup.h"
 #include "support/temp_dir.h"
 
 namespace plexo {

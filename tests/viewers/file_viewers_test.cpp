@@ -1,6 +1,6 @@
 // The three file viewers through a recording host: what they refuse, the label values and plot
 // sizes of their charts, and the files the calculations write, viewed back without loss.
-#include "plot/file_viewers.h"
+#include "viewers/file_viewers.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,6 @@
 
 #include "platform/recording_host.h"
 #include "plot/charts.h"
-#include "plot/file_kind.h"
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
 #include "signal/waveform_file.h"
@@ -24,6 +23,7 @@
 #include "support/temp_dir.h"
 #include "timefreq/cwt.h"
 #include "timefreq/tft_file.h"
+#include "viewers/file_kind.h"
 
 namespace plexo {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "plot/file_charts.h"
+#include "viewers/file_charts.h"
 
 namespace plexo {
 

@@ -12,7 +12,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-#include "../features/feature_test_data.h"
+#include "features/feature_test_data.h"
 #include "frontends/qt/main_frame.h"
 #include "platform/recording_host.h"
 #include "qt_test_environment.h"

@@ -1,4 +1,4 @@
-#include "signal/interrupt_cleanup.h"
+#include "platform/interrupt_cleanup.h"
 
 #include <unistd.h>
 

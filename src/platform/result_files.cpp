@@ -1,4 +1,4 @@
-#include "signal/result_files.h"
+#include "platform/result_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/host.h"
-#include "signal/interrupt_cleanup.h"
+#include "platform/interrupt_cleanup.h"
 
 namespace plexo {
 

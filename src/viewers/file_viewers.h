@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/host.h"
-#include "plot/file_charts.h"
+#include "viewers/file_charts.h"
 
 namespace plexo {
 

@@ -12,7 +12,7 @@
 #include <atomic>
 #include <thread>
 
-#include "../app/fake_calculations.h"
+#include "app/fake_calculations.h"
 #include "platform/memory_controls.h"
 #include "platform/recording_host.h"
 #include "qt_test_environment.h"

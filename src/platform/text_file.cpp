@@ -1,4 +1,4 @@
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <system_error>
 
-#include "signal/interrupt_cleanup.h"
+#include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 
 namespace plexo {
 namespace {
@@ -20,13 +21,6 @@ constexpr size_t kFlushSize = 1 << 16;
 // The text of an errno value (thread-safe, the same words as strerror).
 std::string ErrnoText(int error_number) {
   return std::error_code(error_number, std::generic_category()).message();
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 std::atomic<bool> g_prefer_named{false};
@@ -90,7 +84,7 @@ TextFileWriter::~TextFileWriter() { Discard(); }
 
 void TextFileWriter::Open() {
   if (ProcFdUsable()) {
-    fd_ = ::open(FolderOf(path_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    fd_ = ::open(ParentFolder(path_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       unnamed_ = opened_ = true;
       g_open_unnamed.fetch_add(1);

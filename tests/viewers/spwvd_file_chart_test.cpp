@@ -7,12 +7,12 @@
 
 #include "platform/recording_host.h"
 #include "plot/chart_style.h"
-#include "plot/file_charts.h"
 #include "support/chart_label.h"
 #include "support/temp_dir.h"
 #include "timefreq/spwvd.h"
 #include "timefreq/tft_file.h"
 #include "timefreq/tone_tft.h"
+#include "viewers/file_charts.h"
 
 namespace plexo {
 namespace {

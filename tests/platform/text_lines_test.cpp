@@ -1,4 +1,4 @@
-#include "signal/text_lines.h"
+#include "platform/text_lines.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

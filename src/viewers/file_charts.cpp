@@ -1,4 +1,4 @@
-#include "plot/file_charts.h"
+#include "viewers/file_charts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "plot/file_viewers.h"
+#include "viewers/file_viewers.h"
 
 #include <string>
 

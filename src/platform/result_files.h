@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/host.h"
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 
 namespace plexo {
 
