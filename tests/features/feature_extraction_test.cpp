@@ -124,9 +124,9 @@ TEST(FeatureTableTest, HeaderAndUnitsOfTheDefaultAndATwoColumnSelection) {
   EXPECT_EQ(FeatureHeaderLines(two, false), "maximum signal amplitude\tsignal energy\t\nV\tJ\t\n");
 
   FeatureValues values;
-  values.peakAmplitude = 0.5;
-  values.signalEnergy = 1.25e-9;
-  values.arrivalTime = 12.5;
+  values[kColPeakAmplitude] = 0.5;
+  values[kColSignalEnergy] = 1.25e-9;
+  values[kColArrivalTime] = 12.5;
   std::string row;
   AppendFeatureRow(row, values, two.set(kColArrivalTime), nullptr);
   EXPECT_EQ(row, "1.25000000000000e+001\t5.000000e-001\t1.250000e-009\t\n");
