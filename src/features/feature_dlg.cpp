@@ -165,10 +165,9 @@ void CFeatureDlg::OnExtract() {
   closeAfterRun_ = false;
 
   FeatureRequest request;
-  request.params = params_;
-  request.useAic = controls_.IsChecked(kIdfUseAic);
+  request.settings = ParseFeatureParams(params_, controls_.IsChecked(kIdfUseAic));
   request.jobs = jobs_;
-  const BandCheck check = CheckBands(ParseFeatureParams(params_, request.useAic));
+  const BandCheck check = CheckBands(request.settings);
   for (int i = 0; i < check.warnings; ++i) host_.MessageBox(kInvertedBandMessage);
   if (check.fatal) {
     host_.MessageBox(kInvertedBandMessage);

@@ -25,6 +25,8 @@ struct FeaturesOptions {
   bool all = false;
   std::vector<std::string> bands;    // K:BEGIN:END for partial power band K
   std::vector<std::string> wtBands;  // K:BEGIN:END for wavelet band K
+  FeatureParams params;              // the texts as given, parsed once the options are applied
+  bool useAic = false;
   FeatureRequest request;
 };
 
@@ -98,11 +100,15 @@ std::string ApplyOptions(FeaturesOptions& o) {
     }
   }
   if (std::string error = ApplyBands(o.bands, "--band", kColPartialPower1, r.columns,
-                                     r.params.ppBegin, r.params.ppEnd);
+                                     o.params.ppBegin, o.params.ppEnd);
       !error.empty())
     return error;
-  return ApplyBands(o.wtBands, "--wt-band", kColTimeFrequencyPower1, r.columns, r.params.wtBegin,
-                    r.params.wtEnd);
+  if (std::string error = ApplyBands(o.wtBands, "--wt-band", kColTimeFrequencyPower1, r.columns,
+                                     o.params.wtBegin, o.params.wtEnd);
+      !error.empty())
+    return error;
+  r.settings = ParseFeatureParams(o.params, o.useAic);
+  return {};
 }
 
 int RunFeatures(FeaturesOptions& o) {
@@ -115,8 +121,7 @@ int RunFeatures(FeaturesOptions& o) {
     return ExitStatus(CalcStatus::kRefused);
   }
   // The dialog's band check: a message per inverted band; the last wavelet band ends the run.
-  const FeatureSettings settings = ParseFeatureParams(o.request.params, o.request.useAic);
-  const BandCheck check = CheckBands(settings);
+  const BandCheck check = CheckBands(o.request.settings);
   for (int i = 0; talks && i < check.warnings; ++i) headless.MessageBox(kInvertedBandMessage);
   if (check.fatal) {
     if (talks) headless.MessageBox(kInvertedBandMessage);
@@ -221,7 +226,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "could not be written, 3 stopped; 105 an option value that is not a number of its\n"
           "kind (104, 106, 109: other command-line errors).");
   auto o = std::make_shared<FeaturesOptions>();
-  FeatureParams& p = o->request.params;
+  FeatureParams& p = o->params;
   sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
   std::string names;
   for (const std::string& name : ColumnNames()) names += (names.empty() ? "" : ", ") + name;
@@ -252,7 +257,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   sub->add_option("--time-end,--end", p.timeEnd, "End of the time window in s")
       ->capture_default_str()
       ->check(NumberCheck());
-  sub->add_flag("--aic", o->request.useAic,
+  sub->add_flag("--aic", o->useAic,
                 "Window from the AIC onset pick to the pick + --duration instead of\n"
                 "--time-start/--time-end; the arrival time is then the pick");
   sub->add_option("--duration", p.duration, "Window length after the AIC pick in s")
