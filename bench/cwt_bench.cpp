@@ -137,11 +137,11 @@ void BM_CalcSingleCwt(benchmark::State& state) {
   TftRequest request;
   request.path = input;
   request.timeEnd = kColumns * kDt;
-  request.autoTimeRes = 1;
+  request.autoTimeRes = true;
   request.freqEnd = kRows * kFreqStep;
   request.freqRes = kFreqStep;
   request.waveletLength = kWaveletLength;
-  request.outputType = 'a';
+  request.output = TftOutput::kModulus;
   CwtWorkspace workspace;
   QuietHost host;
   NullProgress progress;

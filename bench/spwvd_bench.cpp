@@ -117,8 +117,8 @@ void BM_CalcSingleSpwvd(benchmark::State& state) {
   request.path = input;
   request.freqEnd = 1e6;
   request.timeEnd = 4e-4;
-  request.autoTimeRes = 1;
-  request.autoFreqRes = 1;
+  request.autoTimeRes = true;
+  request.autoFreqRes = true;
   request.subsampling = 2;
   request.windowParameter = 4;
   SpwvdWorkspace workspace;

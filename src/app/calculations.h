@@ -19,7 +19,7 @@ enum class TftMethod {
 struct AverageTftRequest {
   TftRequest grid;
   double threshold = 0.0;
-  int autoThreshold = 0;  // 1: detect the threshold automatically
+  bool autoThreshold = false;  // align every waveform on the threshold before it is summed
 };
 
 class Calculations {
@@ -34,11 +34,11 @@ class Calculations {
                                 Host& host) = 0;
   virtual CalcStatus AverageTft(const AverageTftRequest& request, TftMethod method,
                                 CalcProgress& progress, Host& host) = 0;
-  // `fftPrecision` is the exponent p of the 2^p-point transforms; `outputChoice` is 'o' for the
-  // "Columns" output format and 's' for "Single".
+  // `fftPrecision` is the exponent p of the 2^p-point transforms; `output` is the
+  // output format's choice ("Columns" or "Single").
   virtual CalcStatus ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                            const std::string& transferPath,
-                                           TransferOperation operation, char outputChoice,
+                                           TransferOperation operation, ConvolutionOutput output,
                                            CalcProgress& progress, Host& host) = 0;
 };
 

@@ -345,10 +345,10 @@ TftRequest COptionsDlg::CollectTftRequest(const std::string& path) const {
   request.timeRes = Number(kIdcTimeRes);
   request.timeStart = Number(kIdcTimeStart);
   request.timeEnd = Number(kIdcTimeEnd);
-  request.outputType = controls_.IsChecked(kIdcSaveComplex) ? 'c' : 'a';
+  request.output = controls_.IsChecked(kIdcSaveComplex) ? TftOutput::kComplex : TftOutput::kModulus;
   request.waveletLength = integer(kIdcWaveletLength);
-  request.autoTimeRes = controls_.IsChecked(kIdcAutoResTime) ? 1 : 0;
-  request.autoFreqRes = controls_.IsChecked(kIdcAutoResFreq) ? 1 : 0;
+  request.autoTimeRes = controls_.IsChecked(kIdcAutoResTime);
+  request.autoFreqRes = controls_.IsChecked(kIdcAutoResFreq);
   request.subsampling = integer(kIdcSubsampling);
   request.windowParameter = integer(kIdcWindowParameter);
   return request;
@@ -405,7 +405,7 @@ void COptionsDlg::OnCalculate() {
       AverageTftRequest request;
       request.grid = CollectTftRequest(texts_[kIdcWtPath]);
       request.threshold = Number(kIdcThreshold);
-      request.autoThreshold = controls_.IsChecked(kIdcAutoThreshold) ? 1 : 0;
+      request.autoThreshold = controls_.IsChecked(kIdcAutoThreshold);
       const TftMethod method = SelectedMethod();
       Start([&calculations, &host, &progress, request, method] {
         return calculations.AverageTft(request, method, progress, host);
@@ -414,7 +414,9 @@ void COptionsDlg::OnCalculate() {
     }
     case CalcMode::kConvolution:
     case CalcMode::kDeconvolution: {
-      const char output = comboIndices_[kIdcOutputFormatCombo] == 1 ? 'o' : 's';
+      const ConvolutionOutput output = comboIndices_[kIdcOutputFormatCombo] == 1
+                                           ? ConvolutionOutput::kColumnsFile
+                                           : ConvolutionOutput::kWaveformFiles;
       const std::string folder = texts_[kIdcFftPath];
       const std::string transfer = texts_[kIdcHwPath];
       const int precision = ParseInt(precisionText_);

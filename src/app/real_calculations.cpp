@@ -35,10 +35,11 @@ CalcStatus RealCalculations::AverageTft(const AverageTftRequest& request, TftMet
 
 CalcStatus RealCalculations::ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                                    const std::string& transferPath,
-                                                   TransferOperation operation, char outputChoice,
-                                                   CalcProgress& progress, Host& host) {
+                                                   TransferOperation operation,
+                                                   ConvolutionOutput output, CalcProgress& progress,
+                                                   Host& host) {
   return plexo::ApplyTransferFunction(Workspace(convolution_), folder, fftPrecision, transferPath,
-                                      operation, outputChoice, progress, host);
+                                      operation, output, progress, host);
 }
 
 }  // namespace plexo

@@ -28,7 +28,8 @@ class RealCalculations : public Calculations {
                         Host& host) override;
   CalcStatus ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                    const std::string& transferPath, TransferOperation operation,
-                                   char outputChoice, CalcProgress& progress, Host& host) override;
+                                   ConvolutionOutput output, CalcProgress& progress,
+                                   Host& host) override;
 
  private:
   // Allocated on first use: most sessions run one or two kinds of calculation.

@@ -31,7 +31,8 @@ DialogTemplate BuildFeatureDialog() {
                          "Weighted Peak Frequency 2", "Weighted Peak Frequency 3",
                          "Frequency Centroid"};
   for (int i = 0; i < 7; ++i) {
-    add(kIdfPeakFrequency1 + i, K::kCheckBox, peaks[i], fft, {128, 20 + 11 * i, 150, 10});
+    add(FeatureCheckBox(kColPeakFrequency1 + i), K::kCheckBox, peaks[i], fft,
+        {128, 20 + 11 * i, 150, 10});
   }
   add(kStaticId, K::kLabel, "Begin [Hz]:  End [Hz]:", fft, {205, 99, 82, 8});
   for (int b = 0; b < kPartialPowerBands; ++b) {

@@ -2,6 +2,7 @@
 // The Feature Extraction dialog as data: its control ids and the control table.
 #include <array>
 
+#include "features/feature_columns.h"
 #include "features/feature_params.h"
 #include "platform/dialog_template.h"
 
@@ -24,26 +25,13 @@ enum FeatureControlId : ControlId {
   kIdfFreqStartLabel = 1041,
   kIdfFreqEndLabel = 1042,
   kIdfFreqResolutionLabel = 1043,
-  kIdfPeakFrequency1 = 1052,
-  kIdfPeakFrequency2 = 1053,
-  kIdfPeakFrequency3 = 1054,
-  kIdfWeightedPeakFrequency1 = 1055,
-  kIdfWeightedPeakFrequency2 = 1056,
-  kIdfWeightedPeakFrequency3 = 1057,
-  kIdfFrequencyCentroid = 1058,
   kIdfTimeStart = 1083,
   kIdfTimeEnd = 1084,
   kIdfProgress = 1085,
-  kIdfModulusMaximumTime = 1086,
-  kIdfModulusMaximumFrequency = 1087,
   kIdfWtBandLabel = 1088,
-  kIdfModulusMaximum = 1092,
   kIdfDuration = 1093,
   kIdfUseAic = 1094,
   kIdfDurationLabel = 1104,
-  kIdfArrivalTime = 1105,
-  kIdfPeakAmplitude = 1106,
-  kIdfSignalEnergy = 1107,
   kIdfImpedance = 1108,
   kIdfImpedanceLabel = 1109,
   kIdfOhmsLabel = 1110,
@@ -54,15 +42,35 @@ enum FeatureControlId : ControlId {
   kIdfRangeGroup = 1114,
 };
 
+// The feature check boxes, whose ids the column table holds.
+inline constexpr ControlId kIdfArrivalTime = FeatureCheckBox(kColArrivalTime);
+inline constexpr ControlId kIdfPeakAmplitude = FeatureCheckBox(kColPeakAmplitude);
+inline constexpr ControlId kIdfSignalEnergy = FeatureCheckBox(kColSignalEnergy);
+inline constexpr ControlId kIdfPeakFrequency1 = FeatureCheckBox(kColPeakFrequency1);
+inline constexpr ControlId kIdfFrequencyCentroid = FeatureCheckBox(kColFrequencyCentroid);
+inline constexpr ControlId kIdfModulusMaximumTime = FeatureCheckBox(kColModulusMaximumTime);
+inline constexpr ControlId kIdfModulusMaximumFrequency =
+    FeatureCheckBox(kColModulusMaximumFrequency);
+inline constexpr ControlId kIdfModulusMaximum = FeatureCheckBox(kColModulusMaximum);
+
+// The check boxes of `count` consecutive columns from `first`.
+template <size_t count>
+constexpr std::array<ControlId, count> FeatureCheckBoxes(int first) {
+  std::array<ControlId, count> ids{};
+  for (size_t k = 0; k < count; ++k) ids[k] = FeatureCheckBox(first + static_cast<int>(k));
+  return ids;
+}
+
 // Partial power band k (0-based): its check box and its begin and end edits.
-inline constexpr std::array<ControlId, kPartialPowerBands> kIdfPartialPower{1059, 1062, 1065, 1068,
-                                                                            1071, 1074, 1077, 1080};
+inline constexpr std::array<ControlId, kPartialPowerBands> kIdfPartialPower =
+    FeatureCheckBoxes<kPartialPowerBands>(kColPartialPower1);
 inline constexpr std::array<ControlId, kPartialPowerBands> kIdfPpBegin{1060, 1063, 1066, 1069,
                                                                        1072, 1075, 1078, 1081};
 inline constexpr std::array<ControlId, kPartialPowerBands> kIdfPpEnd{1061, 1064, 1067, 1070,
                                                                      1073, 1076, 1079, 1082};
 // Wavelet band k (0-based): its "WT Peak Coefficient" check box and its edits.
-inline constexpr std::array<ControlId, kWaveletBands> kIdfWtPeak{1089, 1095, 1098, 1101};
+inline constexpr std::array<ControlId, kWaveletBands> kIdfWtPeak =
+    FeatureCheckBoxes<kWaveletBands>(kColTimeFrequencyPower1);
 inline constexpr std::array<ControlId, kWaveletBands> kIdfWtBegin{1090, 1096, 1099, 1102};
 inline constexpr std::array<ControlId, kWaveletBands> kIdfWtEnd{1091, 1097, 1100, 1103};
 
@@ -71,15 +79,6 @@ inline constexpr std::array<ControlId, 11> kWtSettingsGroup{
     kIdfWaveletLength,   kIdfWaveletLengthLabel, kIdfWaveletTypeCombo,   kIdfWaveletTypeLabel,
     kIdfFreqDomainLabel, kIdfFreqStart,          kIdfFreqStartLabel,     kIdfFreqEnd,
     kIdfFreqEndLabel,    kIdfFreqResolution,     kIdfFreqResolutionLabel};
-
-// The seven wavelet check boxes.
-inline constexpr std::array<ControlId, 7> kIdfWaveletChecks{kIdfModulusMaximumTime,
-                                                            kIdfModulusMaximumFrequency,
-                                                            kIdfModulusMaximum,
-                                                            1089,
-                                                            1095,
-                                                            1098,
-                                                            1101};
 
 const DialogTemplate& FeatureDialogTemplate();
 

@@ -18,9 +18,8 @@ CFeatureDlg::CFeatureDlg(Controls& controls, Host& host, CalcRunner& runner,
 
 void CFeatureDlg::OnInitDialog() {
   UpdateData(false);
-  const FeatureColumns initial = DefaultFeatureColumns();
-  const auto& table = FeatureColumnTable();
-  for (int c = 0; c < kFeatureColumnCount; ++c) controls_.SetChecked(table[c].checkBox, initial[c]);
+  for (const FeatureColumnSpec& spec : kFeatureColumnTable)
+    controls_.SetChecked(spec.checkBox, spec.byDefault);
   UpdateData(true);
 }
 
@@ -57,8 +56,8 @@ void CFeatureDlg::UpdateData(bool fromControls) {
 
 FeatureColumns CFeatureDlg::CheckedColumns() const {
   FeatureColumns columns;
-  const auto& table = FeatureColumnTable();
-  for (int c = 0; c < kFeatureColumnCount; ++c) columns[c] = controls_.IsChecked(table[c].checkBox);
+  for (const FeatureColumnSpec& spec : kFeatureColumnTable)
+    columns[spec.column] = controls_.IsChecked(spec.checkBox);
   return columns;
 }
 
@@ -69,12 +68,10 @@ void CFeatureDlg::OnClicked(ControlId id) {
   for (int b = 0; b < kWaveletBands; ++b) {
     if (id == kIdfWtPeak[b]) return OnWaveletPeak(b);
   }
+  if (const int column = FeatureColumnOfCheckBox(id);
+      column >= 0 && kFeatureColumnTable[column].family == FeatureFamily::kWavelet)
+    return OnWaveletColumn(id);
   switch (id) {
-    case kIdfModulusMaximumTime:
-    case kIdfModulusMaximumFrequency:
-    case kIdfModulusMaximum:
-      OnModulusMaximum(id);
-      break;
     case kIdfUseAic:
       OnUseAic();
       break;
@@ -109,14 +106,9 @@ void CFeatureDlg::EnableWtSettings(bool enabled) {
   for (ControlId id : kWtSettingsGroup) controls_.Enable(id, enabled);
 }
 
-bool CFeatureDlg::AnyWaveletChecked() const {
-  for (ControlId id : kIdfWaveletChecks) {
-    if (controls_.IsChecked(id)) return true;
-  }
-  return false;
-}
+bool CFeatureDlg::AnyWaveletChecked() const { return NeedsWaveletFeatures(CheckedColumns()); }
 
-void CFeatureDlg::OnModulusMaximum(ControlId id) {
+void CFeatureDlg::OnWaveletColumn(ControlId id) {
   if (controls_.IsChecked(id)) {
     EnableWtSettings(true);
   } else if (!AnyWaveletChecked()) {
@@ -173,10 +165,9 @@ void CFeatureDlg::OnExtract() {
   closeAfterRun_ = false;
 
   FeatureRequest request;
-  request.params = params_;
-  request.useAic = controls_.IsChecked(kIdfUseAic);
+  request.settings = ParseFeatureParams(params_, controls_.IsChecked(kIdfUseAic));
   request.jobs = jobs_;
-  const BandCheck check = CheckBands(ParseFeatureParams(params_, request.useAic));
+  const BandCheck check = CheckBands(request.settings);
   for (int i = 0; i < check.warnings; ++i) host_.MessageBox(kInvertedBandMessage);
   if (check.fatal) {
     host_.MessageBox(kInvertedBandMessage);

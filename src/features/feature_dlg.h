@@ -54,7 +54,8 @@ class CFeatureDlg {
   };
 
   void OnPartialPower(int band);
-  void OnModulusMaximum(ControlId id);
+  // A wavelet column other than a band's: the wavelet settings follow whether any is checked.
+  void OnWaveletColumn(ControlId id);
   void OnWaveletPeak(int band);
   void OnUseAic();
   void OnArrivalTime();

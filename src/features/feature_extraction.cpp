@@ -191,7 +191,7 @@ CalcStatus WriteFeatureTable(const FeatureRequest& request, std::string_view row
 
 std::string FeatureRequestProblem(const FeatureRequest& request) {
   if (!NeedsWaveletFeatures(request.columns)) return {};
-  return WaveletSettingsProblem(ParseFeatureParams(request.params, request.useAic));
+  return WaveletSettingsProblem(request.settings);
 }
 
 std::string FeatureFolderRefusal(const FeatureRequest& request, std::vector<std::string>& files) {
@@ -211,7 +211,7 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
   FeatureRows rows;
   const int count = std::max(end - begin, 0);
   if (count == 0) return rows;
-  const FeatureSettings settings = ParseFeatureParams(request.params, request.useAic);
+  const FeatureSettings& settings = request.settings;
   const bool wavelet = NeedsWaveletFeatures(request.columns);
   const int jobs = std::min(JobCount(request.jobs), count);
   while (static_cast<int>(ws.threads.size()) < jobs)

@@ -24,11 +24,11 @@ inline constexpr const char* kFeatureNoFilesMessage =
 // The fixed text, then the folder as given on a second line.
 std::string FeatureNoFilesMessage(const std::string& folder);
 
-// What a run computes and writes.
+// What a run computes and writes. The front end parses the parameter texts once into `settings`
+// (and shows their band check); the run and every file's steps take these numbers.
 struct FeatureRequest {
   std::string folder;
-  FeatureParams params;
-  bool useAic = false;
+  FeatureSettings settings = DefaultFeatureSettings();
   FeatureColumns columns = DefaultFeatureColumns();
   bool withFileNames = false;    // a first column naming each row's file
   bool strict = false;           // the first file the reader refuses stops the run
@@ -73,7 +73,8 @@ void AppendFeatureCell(std::string& out, const FeatureValues& values, int column
 void AppendFeatureRow(std::string& out, const FeatureValues& values, const FeatureColumns& columns,
                       const std::string* fileName);
 
-// The message that refuses the request before any file is read, or an empty text.
+// The message that refuses the request before any file is read (a wavelet grid that does not
+// fit, when a wavelet column is written), or an empty text.
 std::string FeatureRequestProblem(const FeatureRequest& request);
 
 // The checks before any file is read: the message that refuses the run (the request, a folder

@@ -31,6 +31,8 @@ FeatureSettings ParseFeatureParams(const FeatureParams& params, bool useAic) {
   return s;
 }
 
+FeatureSettings DefaultFeatureSettings() { return ParseFeatureParams(FeatureParams{}, false); }
+
 BandCheck CheckBands(const FeatureSettings& settings) {
   BandCheck check;
   for (int b = 0; b < kPartialPowerBands; ++b) {

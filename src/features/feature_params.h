@@ -47,6 +47,8 @@ struct FeatureSettings {
 };
 
 FeatureSettings ParseFeatureParams(const FeatureParams& params, bool useAic);
+// The numbers of the dialog's initial texts, without the picker.
+FeatureSettings DefaultFeatureSettings();
 
 // The message every inverted band shows ("begin greater than end"; equal edges pass).
 inline constexpr const char* kInvertedBandMessage =

@@ -13,22 +13,15 @@ struct SignalWindow {
   double onset = 0.0;  // the onset pick; 0 when the picker is off
 };
 
+// One value per table column, indexed by the column. The wavelet times and frequency are already
+// moved onto the test's time axis and the frequency range (what the table shows).
 struct FeatureValues {
-  double arrivalTime = 0.0;
-  double peakAmplitude = 0.0;
-  double signalEnergy = 0.0;
-  std::array<double, 3> peakFrequency{};
-  std::array<double, 3> weightedPeakFrequency{};
-  double frequencyCentroid = 0.0;
-  std::array<double, 8> partialPower{};
-  // Already moved onto the test's time axis and the frequency range (what the table shows).
-  double modulusMaximumTime = 0.0;
-  double modulusMaximumFrequency = 0.0;
-  double modulusMaximum = 0.0;
-  std::array<double, 4> timeFrequencyPower{};
+  std::array<double, kFeatureColumnCount> values{};
 
+  double& operator[](int column) { return values[column]; }
+  double operator[](int column) const { return values[column]; }
   // The value of a table column.
-  double Column(int column) const;
+  double Column(int column) const { return values[column]; }
 };
 
 }  // namespace plexo

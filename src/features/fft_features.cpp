@@ -25,7 +25,7 @@ void ComputeFftFeatures(Complex* x, int count, const TransformSizeResult& size, 
                         const SignalWindow& window, const FeatureSettings& settings,
                         double* magnitude, FeatureValues& values) {
   GateToWindow(x, count, size.n, dt, window);
-  FFT(1, size.m, x);
+  FFT(FftDirection::kForward, size.m, x);
 
   // Bins k < N/2 (the single bin 0 when N is 1), k * df with df = 1/(N dt).
   const int bins = size.n == 1 ? 1 : size.n / 2;
@@ -76,11 +76,14 @@ void ComputeFftFeatures(Complex* x, int count, const TransformSizeResult& size, 
     }
   }
 
-  values.peakFrequency = peak;
-  values.frequencyCentroid = weighted / magnitudeSum;
-  for (int i = 0; i < 3; ++i)
-    values.weightedPeakFrequency[i] = std::sqrt(peak[i] * values.frequencyCentroid);
-  for (int b = 0; b < kPartialPowerBands; ++b) values.partialPower[b] = band[b] / (total * 0.01);
+  const double centroid = weighted / magnitudeSum;
+  values[kColFrequencyCentroid] = centroid;
+  for (int i = 0; i < 3; ++i) {
+    values[kColPeakFrequency1 + i] = peak[i];
+    values[kColWeightedPeakFrequency1 + i] = std::sqrt(peak[i] * centroid);
+  }
+  for (int b = 0; b < kPartialPowerBands; ++b)
+    values[kColPartialPower1 + b] = band[b] / (total * 0.01);
 }
 
 }  // namespace plexo

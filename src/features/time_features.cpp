@@ -83,9 +83,9 @@ void ComputeTimeFeatures(const Complex* x, int count, double dt, double timeOfTe
     if (m > peak) peak = m;
     energySum += m * m;
   }
-  values.peakAmplitude = peak;
-  values.signalEnergy = energySum * dt * std::pow(static_cast<double>(impedance), -1.0);
-  values.arrivalTime = window.onset + timeOfTest;
+  values[kColPeakAmplitude] = peak;
+  values[kColSignalEnergy] = energySum * dt * std::pow(static_cast<double>(impedance), -1.0);
+  values[kColArrivalTime] = window.onset + timeOfTest;
 }
 
 }  // namespace plexo

@@ -43,7 +43,7 @@ void ComputeWaveletFeatures(Complex* x, const TransformSizeResult& size, double 
                             const FeatureSettings& settings, WaveletScratch& scratch,
                             FeatureValues& values) {
   // Back to the time domain, times N (the inverse is unscaled).
-  FFT(-1, size.m, x);
+  FFT(FftDirection::kInverse, size.m, x);
 
   const long long o = TruncatedIndex(window.start / dt);
   const long long e = TruncatedIndex(window.end / dt);
@@ -106,12 +106,12 @@ void ComputeWaveletFeatures(Complex* x, const TransformSizeResult& size, double 
     time = static_cast<double>(bestColumn + 1 + o) * dt;
     frequency = (bestRow + 1) * res;
   }
-  values.modulusMaximum = best;
-  values.modulusMaximumTime = time + timeOfTest;
-  values.modulusMaximumFrequency = frequency + settings.freqStart;
+  values[kColModulusMaximum] = best;
+  values[kColModulusMaximumTime] = time + timeOfTest;
+  values[kColModulusMaximumFrequency] = frequency + settings.freqStart;
   const double sum = bandMaximum[0] + bandMaximum[1] + bandMaximum[2] + bandMaximum[3];
   for (int b = 0; b < kWaveletBands; ++b)
-    values.timeFrequencyPower[b] = bandMaximum[b] / sum * 100.0;
+    values[kColTimeFrequencyPower1 + b] = bandMaximum[b] / sum * 100.0;
 }
 
 }  // namespace plexo

@@ -24,7 +24,7 @@ void ReadAndTransform(const std::string& path, int windowIndex, FileSpectrum& ou
   for (int i = out.count; i < out.size.n; ++i) x[i] = Complex{};
   if (windowIndex == kFftWindow200us)
     ApplyTimeGate200us(x, out.size.n, out.waveform.sampleInterval);
-  FFT(1, out.size.m, x);
+  FFT(FftDirection::kForward, out.size.m, x);
   if (out.magnitude.size() < static_cast<size_t>(MAX_SAMPLES / 2))
     out.magnitude.resize(MAX_SAMPLES / 2);
   const int bins = out.Bins();

@@ -20,14 +20,14 @@ void ProcessWaveform(ConvolutionWorkspace& ws, int count, int m, TransferOperati
   const int n = 1 << m;
   Complex* x = ws.waveform.samples.data();
   for (int i = count; i < n; ++i) x[i] = Complex{};
-  FFT(1, m, x);
+  FFT(FftDirection::kForward, m, x);
   const Complex* t = ws.transfer.data() + 1;  // bin i pairs with T[i + 1]
   if (operation == TransferOperation::kConvolution) {
     for (int i = 0; i < n; ++i) x[i] = MultiplyByTransfer(x[i], t[i]);
   } else {
     for (int i = 0; i < n; ++i) x[i] = DivideByTransfer(x[i], t[i]);
   }
-  FFT(-1, m, x);
+  FFT(FftDirection::kInverse, m, x);
   const int transformed = std::min(count, n);
   for (int j = 0; j < transformed; ++j) ws.output[j] = x[j].re / n;
   std::fill(ws.output.begin() + transformed, ws.output.begin() + count, 0.0);
@@ -53,7 +53,7 @@ std::string TransferSizeMessage(int lines, double points) {
 
 CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& folder,
                                  int fftPrecision, const std::string& transferPath,
-                                 TransferOperation operation, char outputChoice,
+                                 TransferOperation operation, ConvolutionOutput output,
                                  CalcProgress& progress, Host& host) {
   ws.processed = ws.written = ws.skipped = 0;
   ws.notes.Clear();
@@ -83,7 +83,7 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
     host.MessageBox(TransferSizeMessage(lines, n));
     return CalcStatus::kRefused;
   }
-  const bool columns = outputChoice == 'o' || outputChoice == 'O';
+  const bool columns = output == ConvolutionOutput::kColumnsFile;
   if (!IsDirectory(folder)) {
     // The columns output reports the file it writes; here there is none to report.
     if (columns) host.MessageBox("Folder " + folder + " not found! Nothing was written.");

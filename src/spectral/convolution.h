@@ -16,6 +16,12 @@ namespace plexo {
 
 enum class TransferOperation { kConvolution = 0, kDeconvolution = 1 };
 
+// Where the results of a run go.
+enum class ConvolutionOutput {
+  kWaveformFiles,  // one waveform file per input
+  kColumnsFile,    // every result as a column of one file
+};
+
 // The largest FFT precision p: 2^14 = MAX_SAMPLES points.
 inline constexpr int kMaxFftPrecision = 14;
 
@@ -46,12 +52,11 @@ std::string ProcessedFilePath(const std::string& folder, const std::string& inpu
 // "Transfer-Function sampling size (<L>) is not equal to FFT-precision (<N as %e>)! ..."
 std::string TransferSizeMessage(int lines, double points);
 
-// outputChoice 'o' or 'O' writes the columns file (and shows its path, or that it could not be
-// written, or that the folder was not found); anything else writes one waveform file per
-// input. The transform covers N = 2^fftPrecision points: shorter
-// waveforms are zero-padded and written back with their own length; of a longer one (at most
-// MAX_SAMPLES) only the first N samples are transformed and the samples from N on are written
-// as 0.
+// kColumnsFile writes the columns file (and shows its path, or that it could not be written, or
+// that the folder was not found); kWaveformFiles writes one waveform file per input. The transform
+// covers N = 2^fftPrecision points: shorter waveforms are zero-padded and written back with their
+// own length; of a longer one (at most MAX_SAMPLES) only the first N samples are transformed and
+// the samples from N on are written as 0.
 //
 // kRefused: p outside 0 .. 14, a transfer function of other than N bins (message; nothing
 // created), a folder that does not exist or cannot be listed (message with the system's reason),
@@ -65,7 +70,7 @@ std::string TransferSizeMessage(int lines, double points);
 // carries the header of its own input.
 CalcStatus ApplyTransferFunction(ConvolutionWorkspace& workspace, const std::string& folder,
                                  int fftPrecision, const std::string& transferPath,
-                                 TransferOperation operation, char outputChoice,
+                                 TransferOperation operation, ConvolutionOutput output,
                                  CalcProgress& progress, Host& host);
 
 }  // namespace plexo

@@ -32,7 +32,7 @@ __attribute__((target_clones("avx2", "default"))) void ButterflyStage(Complex* x
 
 }  // namespace
 
-void FFT(int dir, int m, Complex* x) {
+void FFT(FftDirection direction, int m, Complex* x) {
   if (m <= 0) return;
   const long n = 1L << m;
 
@@ -69,7 +69,7 @@ void FFT(int dir, int m, Complex* x) {
     }
     ButterflyStage(x, n, l1, u);
     c2 = std::sqrt((1.0 - c1) / 2.0);
-    if (dir == 1) c2 = -c2;
+    if (direction == FftDirection::kForward) c2 = -c2;
     c1 = std::sqrt((1.0 + c1) / 2.0);
   }
 }

@@ -11,9 +11,11 @@
 
 namespace plexo {
 
-// dir = 1: X[k] = sum x[n] e^(-2 pi i kn/N); any other value: the e^(+2 pi i kn/N) kernel.
+// Forward: X[k] = sum x[n] e^(-2 pi i kn/N); inverse: the e^(+2 pi i kn/N) kernel, unscaled.
+enum class FftDirection { kForward, kInverse };
+
 // Transforms 2^m values in place; twiddles come from the half-angle recurrence (no trig calls).
-void FFT(int dir, int m, Complex* data);
+void FFT(FftDirection direction, int m, Complex* data);
 
 struct TransformSizeResult {
   int m = 0;

@@ -56,7 +56,7 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
   const double df = bins > 0 ? nyquist / bins : 0.0;
 
   for (int i = count; i < size.n; ++i) wf.samples[i] = Complex{};
-  FFT(1, size.m, wf.samples.data());
+  FFT(FftDirection::kForward, size.m, wf.samples.data());
 
   ws.frequencies.resize(MAX_SAMPLES / 2 + 1);
   for (int j = 0; j <= bins; ++j) ws.frequencies[j] = j * df;

@@ -33,15 +33,15 @@ void PrepareRun(AverageTftWorkspace& ws) {
 // its 2^m bins to the sum. Bins beyond a file's own transform get nothing from it: the work
 // signal there still holds a longer earlier file's spectrum, which must not be counted twice.
 void AddSpectrum(AverageTftWorkspace& ws, int count, const TransformSizeResult& size,
-                 const TftRequest& grid, double threshold, int autoThreshold) {
+                 const TftRequest& grid, double threshold, bool autoThreshold) {
   Complex* x = ws.waveform.samples.data();
   const double dt = ws.waveform.sampleInterval;
   std::fill(x + count, x + size.n, Complex{});
   GateTimeWindow(x, count, grid.timeStart, grid.timeEnd, dt);
-  if (autoThreshold == 1) {
+  if (autoThreshold) {
     AlignOnThreshold(x, count, threshold, AlignmentTarget(grid.timeStart, grid.timeEnd, dt));
   }
-  FFT(1, size.m, x);
+  FFT(FftDirection::kForward, size.m, x);
   for (int i = 0; i < size.n; ++i) {
     ws.spectrumSum[i].re += x[i].re;
     ws.spectrumSum[i].im += x[i].im;
@@ -57,7 +57,7 @@ void InvertMeanSpectrum(AverageTftWorkspace& ws, int count, const TransformSizeR
     sum[i].re /= divisor;
     sum[i].im /= divisor;
   }
-  FFT(-1, size.m, sum);
+  FFT(FftDirection::kInverse, size.m, sum);
   for (int i = 0; i < count; ++i) ws.averageSignal[i] = sum[i].re;
 }
 
@@ -106,7 +106,7 @@ void GateTimeWindow(Complex* x, int n, double timeStart, double timeEnd, double 
 }
 
 CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const TftRequest& grid,
-                      double threshold, int autoThreshold, CalcProgress& progress, Host& host,
+                      double threshold, bool autoThreshold, CalcProgress& progress, Host& host,
                       const SingleTftRun& single) {
   PrepareRun(ws);
   if (!IsDirectory(folder)) return CalcStatus::kRefused;

@@ -50,7 +50,7 @@ using SingleTftRun = std::function<CalcStatus(const TftRequest&, ResultFiles&)>;
 // Averages the *.txt files of `folder` (ListTxtFiles order) and writes the average waveform with
 // the header of the last file averaged; then calls `single` with `grid`, its path replaced by
 // the average waveform file and its timeRes by that file's sample interval, and returns what the
-// single calculation returns. With autoThreshold = 1 every waveform is aligned on `threshold`
+// single calculation returns. With autoThreshold every waveform is aligned on `threshold`
 // before it is summed. Files the reader rejects, or without a usable sample interval, are skipped
 // and named (with ws.strict the first of them ends the run, message naming it); a file whose
 // sample count or interval differs from the first file averaged is averaged and named. Ends
@@ -61,7 +61,7 @@ using SingleTftRun = std::function<CalcStatus(const TftRequest&, ResultFiles&)>;
 // replace the earlier ones together, only when `single` returns kDone; a file that cannot be
 // written is reported by message (kFailed) and none is replaced.
 CalcStatus AverageTft(AverageTftWorkspace& workspace, const std::string& folder,
-                      const TftRequest& grid, double threshold, int autoThreshold,
+                      const TftRequest& grid, double threshold, bool autoThreshold,
                       CalcProgress& progress, Host& host, const SingleTftRun& single);
 
 }  // namespace plexo

@@ -7,7 +7,7 @@ namespace plexo {
 
 CalcStatus CalcAverageCwt(AverageTftWorkspace& average, CwtWorkspace& cwt,
                           const std::string& folder, const TftRequest& grid, double threshold,
-                          int autoThreshold, CalcProgress& progress, Host& host) {
+                          bool autoThreshold, CalcProgress& progress, Host& host) {
   return AverageTft(average, folder, grid, threshold, autoThreshold, progress, host,
                     [&](const TftRequest& request, ResultFiles& result) {
                       return CalcSingleCwt(cwt, request, progress, host, &result);
@@ -16,7 +16,7 @@ CalcStatus CalcAverageCwt(AverageTftWorkspace& average, CwtWorkspace& cwt,
 
 CalcStatus CalcAverageSpwvd(AverageTftWorkspace& average, SpwvdWorkspace& spwvd,
                             const std::string& folder, const TftRequest& grid, double threshold,
-                            int autoThreshold, CalcProgress& progress, Host& host) {
+                            bool autoThreshold, CalcProgress& progress, Host& host) {
   return AverageTft(average, folder, grid, threshold, autoThreshold, progress, host,
                     [&](const TftRequest& request, ResultFiles& result) {
                       return CalcSingleSpwvd(spwvd, request, progress, host, &result);

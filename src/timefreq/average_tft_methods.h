@@ -17,9 +17,9 @@ struct SpwvdWorkspace;
 // file averaged. The result files lie beside folder/avgWTData/average_signal.txt.
 CalcStatus CalcAverageCwt(AverageTftWorkspace& average, CwtWorkspace& cwt,
                           const std::string& folder, const TftRequest& grid, double threshold,
-                          int autoThreshold, CalcProgress& progress, Host& host);
+                          bool autoThreshold, CalcProgress& progress, Host& host);
 CalcStatus CalcAverageSpwvd(AverageTftWorkspace& average, SpwvdWorkspace& spwvd,
                             const std::string& folder, const TftRequest& grid, double threshold,
-                            int autoThreshold, CalcProgress& progress, Host& host);
+                            bool autoThreshold, CalcProgress& progress, Host& host);
 
 }  // namespace plexo

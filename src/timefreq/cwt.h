@@ -31,8 +31,8 @@ std::string CwtPreviewPath(const std::string& input);
 // MAX_SAMPLES; `workspace.waveform.count` keeps the full count), refuses what cannot be computed
 // (message, nothing written), computes the rows (progress range 0 .. R, position k after row k; a
 // stop request seen after a row ends the run with nothing written), shows the preview as "WT-File",
-// saves it, and writes the TFT file in the form outputType asks for ('a'/'A' modulus, 'c'/'C'
-// complex, anything else none). With `shared`, the waveform is read from the uncommitted file of
+// saves it, and writes the TFT file in the form request.output asks for (modulus, complex or
+// none). With `shared`, the waveform is read from the uncommitted file of
 // that path in `shared` if it holds one, and the table and preview join `shared` uncommitted.
 CalcStatus CalcSingleCwt(CwtWorkspace& workspace, const TftRequest& request, CalcProgress& progress,
                          Host& host, ResultFiles* shared = nullptr);

@@ -14,7 +14,7 @@ CwtGrid CwtGridOf(const TftRequest& request, double fileSampleInterval) {
   grid.first = window.first;
   grid.columns = window.length;
   const double span = request.freqEnd - request.freqStart;
-  if (request.autoFreqRes == 1) {
+  if (request.autoFreqRes) {
     grid.freqStep = span / 100.0;
     grid.lines = 100;
   } else {

@@ -129,11 +129,11 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
   // times holds bin k, labelled with the bin's own frequency.
   const TftFileLines lines{static_cast<int>(grid.lines), grid.binStep, 0};
   TftResultParts parts;
-  if (TftTableWanted(request.outputType)) parts.tablePath = SpwvdFilePath(request.path);
+  if (TftTableWanted(request.output)) parts.tablePath = SpwvdFilePath(request.path);
   parts.previewPath = SpwvdPreviewPath(request.path);
   parts.title = "SPVWD-File";
   parts.writeTable = [&](TextFileWriter& out) {
-    return WriteTftTable(request.outputType, out, ws.matrix, lines, columns, request.timeStart,
+    return WriteTftTable(request.output, out, ws.matrix, lines, columns, request.timeStart,
                          wf.channel, wf.timeOfTest, grid.decimatedDt);
   };
   parts.makePreview = [&] { return MakeSpwvdPreview(ws, grid, stored); };

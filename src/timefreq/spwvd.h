@@ -32,8 +32,8 @@ std::string SpwvdPreviewPath(const std::string& input);
 // MAX_SAMPLES; `workspace.waveform.count` keeps the full count), moves and decimates the time
 // window, refuses what cannot be computed (message, nothing written), computes the distribution
 // (progress range 0 .. N_time, position c for column c), shows the preview as "SPVWD-File", saves
-// it, and writes the TFT file in the form outputType asks for ('a'/'A' modulus, 'c'/'C' complex
-// cells holding the magnitude and 0, anything else none): one line per bin from 0 Hz to the
+// it, and writes the TFT file in the form request.output asks for (modulus, complex cells
+// holding the magnitude and 0, or none): one line per bin from 0 Hz to the
 // first bin at or above freqEnd, labelled with the bin's frequency (SpwvdGrid). No stop test: the
 // run is short. With `shared`, the waveform is read from the uncommitted file of that path in
 // `shared` if it holds one, and the table and preview join `shared` uncommitted.

@@ -38,7 +38,7 @@ void CompleteSpwvdGrid(SpwvdGrid& grid, const TftRequest& request) {
   grid.decimatedFs = 1.0 / grid.decimatedDt;
   grid.columns = grid.samples / subsampling;
   grid.span = request.freqEnd - request.freqStart;
-  if (request.autoFreqRes == 1) {
+  if (request.autoFreqRes) {
     grid.freqStep = grid.span / 600.0 * 0.5;
     grid.nFreq = 600;
   } else {

@@ -116,43 +116,40 @@ bool WriteTftComplex(const std::string& outPath, const TftMatrix& matrix, int ro
                   AppendComplex);
 }
 
-bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix& matrix, int rows,
+bool WriteTftTable(TftOutput output, const std::string& outPath, const TftMatrix& matrix, int rows,
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt) {
-  switch (outputType) {
-    case 'c':
-    case 'C':
+  switch (output) {
+    case TftOutput::kComplex:
       return WriteTftComplex(outPath, matrix, rows, columns, freqStep, timeStart, channel,
                              timeOfTest, dt);
-    case 'a':
-    case 'A':
+    case TftOutput::kModulus:
       return WriteTftModulus(outPath, matrix, rows, columns, freqStep, timeStart, channel,
                              timeOfTest, dt);
-    default:
-      return true;
+    case TftOutput::kNone:
+      break;
   }
+  return true;
 }
 
 }  // namespace plexo
 
 namespace plexo {
 
-bool TftTableWanted(char outputType) {
-  return outputType == 'a' || outputType == 'A' || outputType == 'c' || outputType == 'C';
-}
+bool TftTableWanted(TftOutput output) { return output != TftOutput::kNone; }
 
-bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix, int rows,
+bool WriteTftTable(TftOutput output, TextFileWriter& out, const TftMatrix& matrix, int rows,
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt) {
-  return WriteTftTable(outputType, out, matrix, TftFileLines{rows, freqStep, 1}, columns, timeStart,
+  return WriteTftTable(output, out, matrix, TftFileLines{rows, freqStep, 1}, columns, timeStart,
                        channel, timeOfTest, dt);
 }
 
-bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix,
+bool WriteTftTable(TftOutput output, TextFileWriter& out, const TftMatrix& matrix,
                    const TftFileLines& lines, int columns, double timeStart, int channel,
                    double timeOfTest, double dt) {
   if (!FitsMatrix(lines.rows, columns)) return false;
-  const bool complex_cells = outputType == 'c' || outputType == 'C';
+  const bool complex_cells = output == TftOutput::kComplex;
   if (complex_cells) {
     WriteTftText(out, matrix, lines, columns, timeStart, channel, timeOfTest, dt, AppendComplex);
   } else {

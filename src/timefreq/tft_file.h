@@ -4,6 +4,7 @@
 #include <string>
 
 #include "timefreq/tft_matrix.h"
+#include "timefreq/tft_request.h"
 
 namespace plexo {
 
@@ -23,9 +24,9 @@ bool WriteTftModulus(const std::string& outPath, const TftMatrix& matrix, int ro
 bool WriteTftComplex(const std::string& outPath, const TftMatrix& matrix, int rows, int columns,
                      double freqStep, double timeStart, int channel, double timeOfTest, double dt);
 
-// The table a run's output type asks for: 'a'/'A' modulus, 'c'/'C' complex; any other type
-// asks for none and counts as written.
-bool WriteTftTable(char outputType, const std::string& outPath, const TftMatrix& matrix, int rows,
+// The table a run's output asks for (modulus or complex cells); kNone asks for none and counts as
+// written.
+bool WriteTftTable(TftOutput output, const std::string& outPath, const TftMatrix& matrix, int rows,
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt);
 
@@ -38,15 +39,15 @@ struct TftFileLines {
   int labelShift = 1;
 };
 
-// Whether a run's output type asks for a table at all.
-bool TftTableWanted(char outputType);
+// Whether a run's output asks for a table at all.
+bool TftTableWanted(TftOutput output);
 // The table of a wanted output type into a file of a result (see result_files.h), made with
 // translate_newlines false: the text carries its CR LF. False (nothing written) when the rows
 // or columns exceed the matrix.
-bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix, int rows,
+bool WriteTftTable(TftOutput output, TextFileWriter& out, const TftMatrix& matrix, int rows,
                    int columns, double freqStep, double timeStart, int channel, double timeOfTest,
                    double dt);
-bool WriteTftTable(char outputType, TextFileWriter& out, const TftMatrix& matrix,
+bool WriteTftTable(TftOutput output, TextFileWriter& out, const TftMatrix& matrix,
                    const TftFileLines& lines, int columns, double timeStart, int channel,
                    double timeOfTest, double dt);
 

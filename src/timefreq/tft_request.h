@@ -5,6 +5,13 @@
 
 namespace plexo {
 
+// The table a time-frequency run writes beside its preview picture.
+enum class TftOutput {
+  kModulus,  // one magnitude per cell
+  kComplex,  // real and imaginary part per cell
+  kNone,     // the preview only
+};
+
 struct TftRequest {
   std::string path;        // the waveform file
   double freqRes = 0.0;    // frequency step, Hz (unless autoFreqRes)
@@ -13,12 +20,12 @@ struct TftRequest {
   double timeRes = 0.0;    // the sample interval to assume, s (unless autoTimeRes)
   double timeStart = 0.0;  // time window from the first sample, s
   double timeEnd = 0.0;
-  char outputType = 'a';    // 'c'/'C': complex cells, 'a'/'A': modulus, anything else: no file
-  int waveletLength = 0;    // wavelet transform: number of wavelet samples
-  int autoTimeRes = 0;      // 1: take the sample interval from the file
-  int autoFreqRes = 0;      // 1: automatic frequency grid
-  int subsampling = 1;      // Wigner-Ville: keep every subsampling-th sample
-  int windowParameter = 1;  // Wigner-Ville: divisor of both smoothing window lengths
+  TftOutput output = TftOutput::kModulus;
+  int waveletLength = 0;     // wavelet transform: number of wavelet samples
+  bool autoTimeRes = false;  // take the sample interval from the file
+  bool autoFreqRes = false;  // automatic frequency grid
+  int subsampling = 1;       // Wigner-Ville: keep every subsampling-th sample
+  int windowParameter = 1;   // Wigner-Ville: divisor of both smoothing window lengths
 };
 
 // The Options dialog's check of a time-frequency grid before any calculation: windows and

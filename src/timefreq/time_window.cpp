@@ -25,7 +25,7 @@ std::string LimitMessage(const std::string& what, long long value, const std::st
 
 TimeWindow TimeWindowOf(const TftRequest& request, double fileSampleInterval) {
   TimeWindow window;
-  window.dt = request.autoTimeRes == 1 ? fileSampleInterval : request.timeRes;
+  window.dt = request.autoTimeRes ? fileSampleInterval : request.timeRes;
   if (!IsPositiveNumber(window.dt)) return window;
   const double start = std::trunc(request.timeStart / window.dt);
   const double end = std::trunc(request.timeEnd / window.dt);

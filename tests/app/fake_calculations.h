@@ -15,11 +15,11 @@ struct CalculationCall {
   TftRequest tft;
   TftMethod method = TftMethod::kCwt;
   double threshold = 0.0;
-  int autoThreshold = -1;
+  bool autoThreshold = false;
   int fftPrecision = -1;
   std::string transferPath;
   TransferOperation operation = TransferOperation::kConvolution;
-  char outputChoice = '\0';
+  ConvolutionOutput output = ConvolutionOutput::kWaveformFiles;
 };
 
 class FakeCalculations : public Calculations {
@@ -62,14 +62,15 @@ class FakeCalculations : public Calculations {
   }
   CalcStatus ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                    const std::string& transferPath, TransferOperation operation,
-                                   char outputChoice, CalcProgress& progress, Host& host) override {
+                                   ConvolutionOutput output, CalcProgress& progress,
+                                   Host& host) override {
     CalculationCall call;
     call.kind = "Transfer";
     call.path = folder;
     call.fftPrecision = fftPrecision;
     call.transferPath = transferPath;
     call.operation = operation;
-    call.outputChoice = outputChoice;
+    call.output = output;
     return Record(call, progress, host);
   }
 

@@ -139,10 +139,10 @@ TEST_F(OptionsDispatchTest, SingleTftPassesTheGridAndTheWaveletLength) {
   EXPECT_EQ(call.tft.freqStart, 2e4);
   EXPECT_EQ(call.tft.freqEnd, 8e5);
   EXPECT_EQ(call.tft.freqRes, 5e3);
-  EXPECT_EQ(call.tft.outputType, 'c');
+  EXPECT_EQ(call.tft.output, TftOutput::kComplex);
   EXPECT_EQ(call.tft.waveletLength, 512);
-  EXPECT_EQ(call.tft.autoTimeRes, 1);
-  EXPECT_EQ(call.tft.autoFreqRes, 0);
+  EXPECT_TRUE(call.tft.autoTimeRes);
+  EXPECT_FALSE(call.tft.autoFreqRes);
   EXPECT_EQ(controls->endResult, 1);
 }
 
@@ -156,7 +156,7 @@ TEST_F(OptionsDispatchTest, SingleTftWignerVillePassesSubsamplingAndWindowParame
   EXPECT_EQ(call.method, TftMethod::kSpwvd);
   EXPECT_EQ(call.tft.subsampling, 3);
   EXPECT_EQ(call.tft.windowParameter, 5);
-  EXPECT_EQ(call.tft.outputType, 'a');
+  EXPECT_EQ(call.tft.output, TftOutput::kModulus);
 }
 
 TEST_F(OptionsDispatchTest, AverageFftTakesTheFolderAndClosesTheDialog) {
@@ -179,7 +179,7 @@ TEST_F(OptionsDispatchTest, AverageTftAddsThresholdAndItsFlag) {
   EXPECT_EQ(call.method, TftMethod::kCwt);
   EXPECT_EQ(call.path, "/in/wt");
   EXPECT_EQ(call.threshold, 0.5);
-  EXPECT_EQ(call.autoThreshold, 1);
+  EXPECT_TRUE(call.autoThreshold);
   EXPECT_EQ(call.tft.waveletLength, 801);
   EXPECT_EQ(call.tft.freqRes, 5e3);
   EXPECT_EQ(controls->endResult, 1);
@@ -199,9 +199,9 @@ TEST_F(OptionsDispatchTest, ConvolutionAndDeconvolutionPassPrecisionTransferAndO
     EXPECT_EQ(call.transferPath, "/in/hw.txt");
   }
   EXPECT_EQ(calculations.calls[0].operation, TransferOperation::kConvolution);
-  EXPECT_EQ(calculations.calls[0].outputChoice, 's');
+  EXPECT_EQ(calculations.calls[0].output, ConvolutionOutput::kWaveformFiles);
   EXPECT_EQ(calculations.calls[1].operation, TransferOperation::kDeconvolution);
-  EXPECT_EQ(calculations.calls[1].outputChoice, 'o');
+  EXPECT_EQ(calculations.calls[1].output, ConvolutionOutput::kColumnsFile);
   EXPECT_EQ(controls->endResult, 1);
 }
 

@@ -32,7 +32,7 @@ TEST(RealCalculations, EveryModeWritesItsResults) {
   grid.freqEnd = 1e6;
   grid.freqRes = 2e4;
   grid.waveletLength = 101;
-  grid.autoTimeRes = 1;
+  grid.autoTimeRes = true;
   grid.subsampling = 2;
   grid.windowParameter = 4;
 
@@ -50,17 +50,17 @@ TEST(RealCalculations, EveryModeWritesItsResults) {
   average.grid = grid;
   average.grid.path = dir.path();
   average.threshold = 0.1;
-  average.autoThreshold = 1;
+  average.autoThreshold = true;
   EXPECT_EQ(calculations.AverageTft(average, TftMethod::kSpwvd, progress, host), CalcStatus::kDone);
   EXPECT_TRUE(Exists(dir.File("avgWTData/average_signal_spvwd.txt")));
 
   std::string transfer = "flat\n";
   for (int i = 0; i < 4096; ++i) transfer += "1\t0\n";
   testing::WriteBytes(dir.File("flat.tf"), transfer);
-  EXPECT_EQ(
-      calculations.ApplyTransferFunction(dir.path(), 12, dir.File("flat.tf"),
-                                         TransferOperation::kConvolution, 's', progress, host),
-      CalcStatus::kDone);
+  EXPECT_EQ(calculations.ApplyTransferFunction(dir.path(), 12, dir.File("flat.tf"),
+                                               TransferOperation::kConvolution,
+                                               ConvolutionOutput::kWaveformFiles, progress, host),
+            CalcStatus::kDone);
   EXPECT_TRUE(Exists(dir.File("procData/hit_001.txt")));
   EXPECT_TRUE(host.messages.empty()) << host.messages.front();
 }

@@ -101,10 +101,10 @@ TEST(FeatureCsvTest, HeaderRowIsExactAndNoLineEndsWithASeparator) {
             "time-frequeny power 4 [%]\r\n");
 
   FeatureValues values;
-  values.arrivalTime = 1.5;
-  values.signalEnergy = -2.5e-12;
-  values.modulusMaximum = 7;
-  values.timeFrequencyPower[3] = 12.25;
+  values[kColArrivalTime] = 1.5;
+  values[kColSignalEnergy] = -2.5e-12;
+  values[kColModulusMaximum] = 7;
+  values[kColTimeFrequencyPower1 + 3] = 12.25;
   std::string row;
   const std::string name = "a,\"b\".txt";
   AppendFeatureCsvRow(row, values, columns, &name);

@@ -36,12 +36,12 @@ class RecordingProgress : public CalcProgress {
 FeatureRequest SmallRequest(const std::string& folder) {
   FeatureRequest r;
   r.folder = folder;
-  r.params.timeStart = "20e-6";
-  r.params.timeEnd = "60e-6";
-  r.params.duration = "30e-6";
-  r.params.freqEnd = "1e6";
-  r.params.freqResolution = "20e3";
-  r.params.waveletLength = "201";
+  r.settings.timeStart = 20e-6;
+  r.settings.timeEnd = 60e-6;
+  r.settings.duration = 30e-6;
+  r.settings.freqEnd = 1e6;
+  r.settings.freqResolution = 20e3;
+  r.settings.waveletLength = 201;
   r.columns.set();
   r.jobs = 2;
   return r;
@@ -77,14 +77,14 @@ TEST_P(WholeRowTest, RowsMatchThePlainComputation) {
                       3.5 + k);
   }
   FeatureRequest request = SmallRequest(dir.path());
-  request.useAic = GetParam();
+  request.settings.useAic = GetParam();
   RecordingHost host;
   RecordingProgress progress;
   ASSERT_EQ(ExtractFeatures(*std::make_unique<FeatureWorkspace>(), request, progress, host),
             CalcStatus::kDone);
   const auto rows = ReadTable(ReadBytes(FeatureResultsPath(dir.path())));
   ASSERT_EQ(rows.size(), 3u);
-  const FeatureSettings settings = ParseFeatureParams(request.params, request.useAic);
+  const FeatureSettings& settings = request.settings;
   for (int k = 0; k < 3; ++k) {
     Waveform wf;
     const int count = ReadWaveform(dir / ("w" + std::to_string(k) + ".txt"), wf);
@@ -104,7 +104,7 @@ TEST_P(WholeRowTest, RowsMatchThePlainComputation) {
         EXPECT_NEAR(rows[k][c], want, std::fabs(want) * 2e-6);
       }
     }
-    if (request.useAic) {
+    if (request.settings.useAic) {
       EXPECT_GT(rows[k][kColArrivalTime], wf.timeOfTest);
     }
   }
@@ -124,9 +124,9 @@ TEST(FeatureTableTest, HeaderAndUnitsOfTheDefaultAndATwoColumnSelection) {
   EXPECT_EQ(FeatureHeaderLines(two, false), "maximum signal amplitude\tsignal energy\t\nV\tJ\t\n");
 
   FeatureValues values;
-  values.peakAmplitude = 0.5;
-  values.signalEnergy = 1.25e-9;
-  values.arrivalTime = 12.5;
+  values[kColPeakAmplitude] = 0.5;
+  values[kColSignalEnergy] = 1.25e-9;
+  values[kColArrivalTime] = 12.5;
   std::string row;
   AppendFeatureRow(row, values, two.set(kColArrivalTime), nullptr);
   EXPECT_EQ(row, "1.25000000000000e+001\t5.000000e-001\t1.250000e-009\t\n");
@@ -137,8 +137,8 @@ TEST(FeatureRunTest, WritesCrLfLinesAndReplacesAnEarlierTable) {
   WriteWaveformFile(dir / "a.txt", BurstSamples(600, 100, 200e3, 500e3, 1e-7, 1), 1e-7, 1.0);
   FeatureRequest request;
   request.folder = dir.path();
-  request.params.timeStart = "0";
-  request.params.timeEnd = "50e-6";
+  request.settings.timeStart = 0.0;
+  request.settings.timeEnd = 50e-6;
   request.columns.reset().set(kColPeakAmplitude).set(kColSignalEnergy);
   RecordingHost host;
   NullProgress progress;
@@ -238,7 +238,7 @@ TEST(FeatureRunTest, RefusesAMissingFolderAndAnOversizedWaveletGrid) {
   TempDir dir;
   request.folder = dir.path();
   request.columns.set(kColModulusMaximum);
-  request.params.freqResolution = "1e3";  // 1000 rows
+  request.settings.freqResolution = 1e3;  // 1000 rows
   EXPECT_EQ(ExtractFeatures(ws, request, progress, host), CalcStatus::kRefused);
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[0], kFeatureNoFilesMessage);
@@ -256,7 +256,7 @@ TEST(FeatureRunTest, TableDoesNotDependOnTheThreadCount) {
   std::string first;
   for (int jobs : {1, 2, 3, 5}) {
     FeatureRequest request = SmallRequest(dir.path());
-    request.useAic = true;
+    request.settings.useAic = true;
     request.withFileNames = true;
     request.jobs = jobs;
     RecordingHost host;

@@ -72,9 +72,9 @@ inline FeatureValues ReferenceFeatures(const std::vector<double>& x, double dt, 
     peak = std::max(peak, m);
     energy += m * m;
   }
-  v.peakAmplitude = peak;
-  v.signalEnergy = energy * dt * std::pow(static_cast<double>(st.impedance), -1.0);
-  v.arrivalTime = onset + timeOfTest;
+  v[kColPeakAmplitude] = peak;
+  v[kColSignalEnergy] = energy * dt * std::pow(static_cast<double>(st.impedance), -1.0);
+  v[kColArrivalTime] = onset + timeOfTest;
 
   // Gate: keep samples with start/dt <= j < trunc(end/dt).
   std::vector<double> gated(size, 0.0);
@@ -114,10 +114,11 @@ inline FeatureValues ReferenceFeatures(const std::vector<double>& x, double dt, 
     if (a[k] > m3 && std::fabs(std::trunc(f[k] - pf[0])) > fs200 &&
         std::fabs(std::trunc(f[k] - pf[1])) > fs200)
       m3 = a[k], pf[2] = f[k];
-  v.peakFrequency = pf;
-  v.frequencyCentroid = weighted / msum;
-  for (int i = 0; i < 3; ++i) v.weightedPeakFrequency[i] = std::sqrt(pf[i] * v.frequencyCentroid);
-  for (int b = 0; b < 8; ++b) v.partialPower[b] = band[b] / (total * 0.01);
+  v[kColFrequencyCentroid] = weighted / msum;
+  for (int i = 0; i < 3; ++i) v[kColPeakFrequency1 + i] = pf[i];
+  for (int i = 0; i < 3; ++i)
+    v[kColWeightedPeakFrequency1 + i] = std::sqrt(pf[i] * v[kColFrequencyCentroid]);
+  for (int b = 0; b < 8; ++b) v[kColPartialPower1 + b] = band[b] / (total * 0.01);
 
   // Wavelet: the gated signal times N, window moved to the front, the whole matrix.
   const long o = static_cast<long>(start / dt);
@@ -146,11 +147,11 @@ inline FeatureValues ReferenceFeatures(const std::vector<double>& x, double dt, 
         if (st.wtBegin[b] < fr && fr <= st.wtEnd[b] && w > bmax[b]) bmax[b] = w;
     }
   }
-  v.modulusMaximum = mm;
-  v.modulusMaximumTime = mmTime + timeOfTest;
-  v.modulusMaximumFrequency = mmFreq + st.freqStart;
+  v[kColModulusMaximum] = mm;
+  v[kColModulusMaximumTime] = mmTime + timeOfTest;
+  v[kColModulusMaximumFrequency] = mmFreq + st.freqStart;
   const double sum = bmax[0] + bmax[1] + bmax[2] + bmax[3];
-  for (int b = 0; b < 4; ++b) v.timeFrequencyPower[b] = bmax[b] / sum * 100;
+  for (int b = 0; b < 4; ++b) v[kColTimeFrequencyPower1 + b] = bmax[b] / sum * 100;
   return v;
 }
 

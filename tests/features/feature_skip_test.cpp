@@ -191,8 +191,8 @@ TEST(FeatureSkipTest, RowsWithAWindowPastTheRecordAreCounted) {
   ASSERT_EQ(RunFeatures(ws, Request(dir.path(), 2), host), CalcStatus::kDone);  // 200 .. 400 us
   EXPECT_EQ(ws.doubtful, 1);  // 500 samples end at 50 us
   FeatureRequest inverted = Request(dir.path(), 2);
-  inverted.params.timeStart = "300e-6";
-  inverted.params.timeEnd = "300e-6";
+  inverted.settings.timeStart = 300e-6;
+  inverted.settings.timeEnd = 300e-6;
   ASSERT_EQ(RunFeatures(ws, inverted, host), CalcStatus::kDone);
   EXPECT_EQ(ws.doubtful, 2);
   EXPECT_EQ(DoubtfulRowsNote(2).substr(0, 24), "2 rows cannot mean anyth");

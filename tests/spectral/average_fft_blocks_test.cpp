@@ -89,7 +89,7 @@ Sums BlockSums(const std::vector<std::string>& files, size_t first, size_t end) 
     if (count <= 0) continue;
     const TransformSizeResult size = TransformSize(count);
     for (int i = count; i < size.n; ++i) wf.samples[i] = {};
-    FFT(1, size.m, wf.samples.data());
+    FFT(FftDirection::kForward, size.m, wf.samples.data());
     for (int i = 0; i < size.n / 2; ++i) {
       const double g = std::hypot(wf.samples[i].re, wf.samples[i].im);
       s.re[i] += wf.samples[i].re;

@@ -221,7 +221,7 @@ TEST(AverageFft, ThreeFilesAverageToTheSpectrumOfTheirMean) {
   std::vector<Complex> mean(4096);
   for (int i = 1; i < 4096; ++i)  // sample 0 reads as 0
     mean[i].re = (signals[0][i] + signals[1][i] + signals[2][i]) / 3.0;
-  FFT(1, 12, mean.data());
+  FFT(FftDirection::kForward, 12, mean.data());
   const auto lines = TableLines(AverageFftTablePath(dir.path()));
   ASSERT_EQ(lines.size(), 1u + 2048u);
   for (int i = 0; i < 2048; ++i) {
@@ -263,7 +263,7 @@ AverageSpectrum LiteralAverage(const std::vector<std::string>& files, int& rows)
     if (count <= 0) continue;
     n = TransformSize(count).n;
     for (int i = count; i < n; ++i) wf.samples[i] = {};
-    FFT(1, TransformSize(count).m, wf.samples.data());
+    FFT(FftDirection::kForward, TransformSize(count).m, wf.samples.data());
     for (int i = 0; i < n / 2; ++i) {
       const double g = std::hypot(wf.samples[i].re, wf.samples[i].im);
       s[i].re += wf.samples[i].re;

@@ -82,7 +82,8 @@ struct Outcome {
 };
 
 Outcome Apply(ConvolutionWorkspace& ws, const std::string& folder, int p,
-              const std::string& transfer, TransferOperation op, char output = 's') {
+              const std::string& transfer, TransferOperation op,
+              ConvolutionOutput output = ConvolutionOutput::kWaveformFiles) {
   Outcome outcome;
   NullProgress progress;
   outcome.status =
@@ -296,7 +297,8 @@ TEST(Convolution, ColumnsOutputHoldsOneColumnPerWaveform) {
   WriteSamples(dir / "b.txt", {0, -1, -2, -3});
   WriteTransfer(dir / "flat.tf", 8, [](int) { return Complex{1.0, 0.0}; });
   ConvolutionWorkspace ws;
-  Outcome run = Apply(ws, dir.path(), 3, dir / "flat.tf", TransferOperation::kConvolution, 'O');
+  Outcome run = Apply(ws, dir.path(), 3, dir / "flat.tf", TransferOperation::kConvolution,
+                      ConvolutionOutput::kColumnsFile);
   ASSERT_EQ(run.status, CalcStatus::kDone);
   EXPECT_EQ(run.host.messages, std::vector<std::string>{ColumnsFilePath(dir.path())});
   EXPECT_FALSE(fs::exists(ProcessedFilePath(dir.path(), "a.txt")));
@@ -324,19 +326,22 @@ TEST(Convolution, ColumnsOutputReportsAMissingFolderOrAnUnwritableFile) {
   WriteTransfer(dir / "flat.tf", 8, [](int) { return Complex{1.0, 0.0}; });
   ConvolutionWorkspace ws;
   const std::string missing = dir / "missing";
-  Outcome run = Apply(ws, missing, 3, dir / "flat.tf", TransferOperation::kConvolution, 'o');
+  Outcome run = Apply(ws, missing, 3, dir / "flat.tf", TransferOperation::kConvolution,
+                      ConvolutionOutput::kColumnsFile);
   EXPECT_EQ(run.status, CalcStatus::kRefused);
   EXPECT_EQ(run.host.messages,
             std::vector<std::string>{"Folder " + missing + " not found! Nothing was written."});
   EXPECT_FALSE(fs::exists(missing));
   // The single-file output stays silent there, as it always was.
-  run = Apply(ws, missing, 3, dir / "flat.tf", TransferOperation::kConvolution, 's');
+  run = Apply(ws, missing, 3, dir / "flat.tf", TransferOperation::kConvolution,
+              ConvolutionOutput::kWaveformFiles);
   EXPECT_EQ(run.status, CalcStatus::kRefused);
   EXPECT_TRUE(run.host.messages.empty());
 
   WriteSamples(dir / "a.txt", {0, 1, 2});
   std::ofstream(ProcessedFolder(dir.path())) << "a file where the folder should be";
-  run = Apply(ws, dir.path(), 3, dir / "flat.tf", TransferOperation::kConvolution, 'o');
+  run = Apply(ws, dir.path(), 3, dir / "flat.tf", TransferOperation::kConvolution,
+              ConvolutionOutput::kColumnsFile);
   EXPECT_EQ(run.status, CalcStatus::kFailed);
   EXPECT_EQ(run.host.messages, std::vector<std::string>{"Folder " + ProcessedFolder(dir.path()) +
                                                         " cannot be created: File exists!"});

@@ -86,7 +86,7 @@ TEST_P(FftBits, AreTheLiteralLoopsBits) {
   for (Complex& v : x) v = {normal(random), m % 2 ? 0.0 : normal(random)};
   for (int dir : {1, -1}) {
     std::vector<Complex> fast = x, literal = x;
-    FFT(dir, m, fast.data());
+    FFT(dir == 1 ? FftDirection::kForward : FftDirection::kInverse, m, fast.data());
     LiteralFft(dir, m, literal.data());
     for (size_t i = 0; i < x.size(); ++i) {
       ASSERT_EQ(std::bit_cast<uint64_t>(fast[i].re), std::bit_cast<uint64_t>(literal[i].re)) << i;
@@ -100,14 +100,14 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FftBits, ::testing::Range(0, 15));
 TEST(Fft, ImpulseGivesOnesAndRoundTripScalesByN) {
   std::vector<Complex> x(16);
   x[0] = {1.0, 0.0};
-  FFT(1, 4, x.data());
+  FFT(FftDirection::kForward, 4, x.data());
   for (const auto& v : x) {
     EXPECT_DOUBLE_EQ(v.re, 1.0);
     EXPECT_DOUBLE_EQ(v.im, 0.0);
   }
   std::vector<Complex> y = Ramp(64), original = y;
-  FFT(1, 6, y.data());
-  FFT(-1, 6, y.data());
+  FFT(FftDirection::kForward, 6, y.data());
+  FFT(FftDirection::kInverse, 6, y.data());
   for (int i = 0; i < 64; ++i) {
     EXPECT_NEAR(y[i].re, 64 * original[i].re, 1e-10);
     EXPECT_NEAR(y[i].im, 64 * original[i].im, 1e-10);
@@ -118,7 +118,7 @@ TEST(Fft, ForwardUsesTheNegativeExponentKernel) {
   const int n = 32;
   std::vector<Complex> x(n);
   for (int i = 0; i < n; ++i) x[i] = {std::cos(2 * M_PI * i / n), std::sin(2 * M_PI * i / n)};
-  FFT(1, 5, x.data());
+  FFT(FftDirection::kForward, 5, x.data());
   EXPECT_NEAR(x[1].re, n, 1e-12);
   for (int k = 0; k < n; ++k) {
     if (k != 1) {
@@ -126,7 +126,7 @@ TEST(Fft, ForwardUsesTheNegativeExponentKernel) {
     }
   }
   std::vector<Complex> r = Ramp(256), expected = NaiveDft(r, -1.0);
-  FFT(1, 8, r.data());
+  FFT(FftDirection::kForward, 8, r.data());
   for (int k = 0; k < 256; ++k) {
     EXPECT_NEAR(r[k].re, expected[k].re, 1e-9);
     EXPECT_NEAR(r[k].im, expected[k].im, 1e-9);
@@ -135,7 +135,7 @@ TEST(Fft, ForwardUsesTheNegativeExponentKernel) {
 
 TEST(Fft, ZeroExponentLeavesDataUnchanged) {
   Complex x{3.0, -1.0};
-  FFT(1, 0, &x);
+  FFT(FftDirection::kForward, 0, &x);
   EXPECT_EQ(x.re, 3.0);
   EXPECT_EQ(x.im, -1.0);
 }

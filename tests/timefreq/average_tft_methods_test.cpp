@@ -43,7 +43,7 @@ TftRequest SmallGrid() {
   grid.timeRes = 3e-7;  // replaced by the files' interval
   grid.timeStart = 0.0;
   grid.timeEnd = 1e-4;
-  grid.outputType = 'a';
+  grid.output = TftOutput::kModulus;
   grid.waveletLength = 101;
   grid.subsampling = 2;
   grid.windowParameter = 4;

@@ -80,7 +80,7 @@ struct AverageRun {
   std::vector<TftRequest> singleRequests;
   TftRequest grid;
   double threshold = 0.5;
-  int autoThreshold = 0;
+  bool autoThreshold = false;
 
   AverageRun() {
     grid.path = "ignored";
@@ -90,7 +90,7 @@ struct AverageRun {
     grid.timeRes = 5e-7;
     grid.timeStart = 0.0;
     grid.timeEnd = 1.0;
-    grid.outputType = 'c';
+    grid.output = TftOutput::kComplex;
     grid.waveletLength = 301;
   }
 
@@ -151,7 +151,7 @@ TEST(AverageTft, ThreeFilesGiveTheMeanOfTheirGatedWaveformsAndRunTheSingleTransf
   EXPECT_EQ(request.timeStart, run.grid.timeStart);
   EXPECT_EQ(request.timeEnd, run.grid.timeEnd);
   EXPECT_EQ(request.freqRes, run.grid.freqRes);
-  EXPECT_EQ(request.outputType, 'c');
+  EXPECT_EQ(request.output, TftOutput::kComplex);
   EXPECT_EQ(request.waveletLength, 301);
 }
 
@@ -168,7 +168,7 @@ TEST(AverageTft, OneFileReproducesItsGatedAndAlignedWaveform) {
     SCOPED_TRACE(align);
     AverageRun run;
     run.grid.timeEnd = 4e-4;  // alignment target 800: a delay of 500
-    run.autoThreshold = align;
+    run.autoThreshold = align == 1;
     ASSERT_EQ(run.Go(dir.path()), CalcStatus::kDone);
     std::vector<double> expected(4096, 0.0);
     for (int i = 0; i < 4000; ++i) expected[i] = read[i].re;

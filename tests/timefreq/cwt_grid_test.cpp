@@ -65,9 +65,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         GridCase{"four_thousand_columns", Base(), 5e-8, 1e-7, 0, 4000, 1e4, 101, ""},
         GridCase{"auto_time_takes_the_file_interval",
-                 With([](TftRequest& r) { r.autoTimeRes = 1; }), 2e-7, 2e-7, 0, 2000, 1e4, 101, ""},
-        GridCase{"auto_frequency_hundred_lines", With([](TftRequest& r) { r.autoFreqRes = 1; }), 0,
-                 1e-7, 0, 4000, 1e4, 100, ""},
+                 With([](TftRequest& r) { r.autoTimeRes = true; }), 2e-7, 2e-7, 0, 2000, 1e4, 101,
+                 ""},
+        GridCase{"auto_frequency_hundred_lines", With([](TftRequest& r) { r.autoFreqRes = true; }),
+                 0, 1e-7, 0, 4000, 1e4, 100, ""},
         GridCase{"start_does_not_shift_the_grid", With([](TftRequest& r) { r.freqStart = 1e5; }), 0,
                  1e-7, 0, 4000, 1e4, 91, ""},
         GridCase{"window_from_ten_microseconds", With([](TftRequest& r) { r.timeStart = 1e-5; }), 0,
@@ -84,14 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
                  0, 0, "Time resolution of 0.000000e+000 s is not allowed! Value has to be > 0!"},
         GridCase{"time_resolution_nan", With([](TftRequest& r) { r.timeRes = kNaN; }), 0, 0, 0, 0,
                  0, 0, "Time resolution of nan s is not allowed! Value has to be > 0!"},
-        GridCase{"file_without_interval", With([](TftRequest& r) { r.autoTimeRes = 1; }), 0.0, 0, 0,
-                 0, 0, 0,
+        GridCase{"file_without_interval", With([](TftRequest& r) { r.autoTimeRes = true; }), 0.0, 0,
+                 0, 0, 0, 0,
                  "Time resolution of 0.000000e+000 s is not allowed! Value has to be > 0!"},
         GridCase{"negative_frequency_step", With([](TftRequest& r) { r.freqRes = -1e4; }), 0, 0, 0,
                  0, 0, 0,
                  "Frequency resolution of -1.000000e+004 Hz is not allowed! Value has to be > 0!"},
         GridCase{"auto_frequency_without_span", With([](TftRequest& r) {
-                   r.autoFreqRes = 1;
+                   r.autoFreqRes = true;
                    r.freqEnd = 0.0;
                  }),
                  0, 0, 0, 0, 0, 0,

@@ -95,13 +95,13 @@ TftRequest Request(const std::string& path) {
   r.timeStart = 0.0;
   r.timeEnd = 4e-4;
   r.timeRes = 1e-7;
-  r.autoTimeRes = 1;
+  r.autoTimeRes = true;
   r.freqStart = 0.0;
   r.freqEnd = 1e6;
   r.freqRes = 1e4;
-  r.autoFreqRes = 1;
+  r.autoFreqRes = true;
   r.waveletLength = 11;
-  r.outputType = 'a';
+  r.output = TftOutput::kModulus;
   return r;
 }
 
@@ -183,7 +183,7 @@ TEST(CalcSingleCwt, LongFileIsComputedOnItsFirst16384Samples) {
   const std::string input = dir.File("long.txt");
   WriteBurst(input, MAX_SAMPLES + 200);
   TftRequest request = Request(input);
-  request.outputType = 'c';
+  request.output = TftOutput::kComplex;
   request.timeStart = 1.63e-3;  // samples 16300 .. 16499
   request.timeEnd = 1.65e-3;
   request.waveletLength = 41;
@@ -242,7 +242,7 @@ TEST(CalcSingleCwt, StartFrequencyDoesNotShiftTheGrid) {
   const std::string input = dir.File("hit.txt");
   WriteBurst(input, 3000);
   TftRequest request = Request(input);
-  request.autoFreqRes = 0;
+  request.autoFreqRes = false;
   request.freqStart = 1e5;
   request.timeEnd = 2e-5;
   CwtRun run;
@@ -258,7 +258,7 @@ TEST(CalcSingleCwt, ComplexCellsAndUpperCaseExtension) {
   const std::string input = dir.File("x.TXT");
   WriteBurst(input, 2000);
   TftRequest request = Request(input);
-  request.outputType = 'c';
+  request.output = TftOutput::kComplex;
   request.timeStart = 1e-5;  // the window starts at sample 100
   request.timeEnd = 1.3e-5;
   request.waveletLength = 20;
@@ -285,7 +285,7 @@ TEST(CalcSingleCwt, WindowsReachingPastEitherEndOfTheSignalSeeZeros) {
   for (const auto& [start, end, first] :
        {std::tuple{-1e-5, 2e-5, -100LL}, std::tuple{4.5e-5, 6e-5, 450LL}}) {
     TftRequest request = Request(input);
-    request.outputType = 'c';
+    request.output = TftOutput::kComplex;
     request.timeStart = start;
     request.timeEnd = end;
     request.waveletLength = 41;
@@ -336,7 +336,7 @@ TEST(CalcSingleCwt, OtherOutputTypesWriteOnlyThePreview) {
   WriteBurst(input, 800);
   TftRequest request = Request(input);
   request.timeEnd = 5e-6;
-  request.outputType = 'x';
+  request.output = TftOutput::kNone;
   CwtRun run;
   EXPECT_EQ(run.Go(request), CalcStatus::kDone);
   EXPECT_TRUE(Exists(dir.File("hit_wt_preview.bmp")));
@@ -386,14 +386,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "No valid data present in file or error during loading!"},
         RefusalCase{"time_resolution_zero", "hit.txt", 100,
                     [](TftRequest& r) {
-                      r.autoTimeRes = 0;
+                      r.autoTimeRes = false;
                       r.timeRes = 0.0;
                     },
                     "Time resolution of 0.000000e+000 s is not allowed! Value has to be > 0!"},
         RefusalCase{
             "frequency_step_zero", "hit.txt", 100,
             [](TftRequest& r) {
-              r.autoFreqRes = 0;
+              r.autoFreqRes = false;
               r.freqRes = 0.0;
             },
             "Frequency resolution of 0.000000e+000 Hz is not allowed! Value has to be > 0!"},
@@ -403,7 +403,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Time window of 20000 samples exceeds program limit of 16383!"},
         RefusalCase{"too_many_rows", "hit.txt", 100,
                     [](TftRequest& r) {
-                      r.autoFreqRes = 0;
+                      r.autoFreqRes = false;
                       r.freqRes = 1e3;
                     },
                     "Frequency grid of 1000 rows exceeds program limit of 511!"}),
@@ -429,7 +429,7 @@ TEST(CalcSingleCwt, FilesDoNotDependOnTheThreadCount) {
   const std::string input = dir.File("hit.txt");
   WriteBurst(input, 3000);
   TftRequest request = Request(input);
-  request.outputType = 'c';
+  request.output = TftOutput::kComplex;
   request.timeEnd = 1.2e-4;
   request.waveletLength = 61;
   std::string table;
@@ -457,9 +457,9 @@ TEST(CalcSingleCwt, AReusedWorkspaceGivesWhatAFreshOneGives) {
   TftRequest wide = Request(big);
   wide.timeEnd = 5e-4;
   TftRequest narrow = Request(small);
-  narrow.outputType = 'c';
+  narrow.output = TftOutput::kComplex;
   narrow.timeEnd = 1e-4;
-  narrow.autoFreqRes = 0;
+  narrow.autoFreqRes = false;
   narrow.freqEnd = 3e5;
 
   CwtRun fresh;
@@ -490,7 +490,7 @@ TEST(CalcSingleCwt, HeaderlessRecordingNeedsAnExplicitTimeResolution) {
             std::vector<std::string>{
                 "Time resolution of 0.000000e+000 s is not allowed! Value has to be > 0!"});
 
-  request.autoTimeRes = 0;
+  request.autoTimeRes = false;
   request.timeRes = 2e-7;
   CwtRun with_interval;
   ASSERT_EQ(with_interval.Go(request), CalcStatus::kDone);

@@ -80,9 +80,9 @@ TftRequest FourThousandSampleRequest(const std::string& path, double freqEnd) {
   r.timeRes = 1.0;  // ignored: autoTimeRes
   r.timeStart = 0.0;
   r.timeEnd = 4e-4;
-  r.outputType = 'a';
-  r.autoTimeRes = 1;
-  r.autoFreqRes = 1;
+  r.output = TftOutput::kModulus;
+  r.autoTimeRes = true;
+  r.autoFreqRes = true;
   r.subsampling = 2;
   r.windowParameter = 4;
   return r;
@@ -121,7 +121,7 @@ TEST(SpwvdGrid, DecimatedWindowAndAutomaticFrequencyGrid) {
   EXPECT_TRUE(SpwvdSubsamplingTooHigh(grid, r));
 
   // Without the automatic grid: N_freq = trunc(fs'/delta f).
-  r.autoFreqRes = 0;
+  r.autoFreqRes = false;
   r.freqRes = 9765.625;
   r.freqEnd = 1e6;
   CompleteSpwvdGrid(grid, r);
@@ -207,7 +207,7 @@ TEST(CalcSingleSpwvd, ComplexCellsAndReusedWorkspace) {
   WriteBurst(shortInput, 700, 1e-7);
   TftRequest r = FourThousandSampleRequest(longInput, 1e6);
   r.timeEnd = 3e-4;
-  r.outputType = 'C';
+  r.output = TftOutput::kComplex;
 
   SpwvdRun reused;
   ASSERT_EQ(reused.Go(r), CalcStatus::kDone);
@@ -235,7 +235,7 @@ TEST(CalcSingleSpwvd, NegativeTimeStartReadsZerosBeforeTheSignal) {
   r.timeStart = -1e-5;  // h = -100
   r.timeEnd = 2e-5;     // e = 200
   r.subsampling = 1;
-  r.autoFreqRes = 0;
+  r.autoFreqRes = false;
   r.freqRes = 5e4;  // N_freq = 200
   SpwvdRun run;
   ASSERT_EQ(run.Go(r), CalcStatus::kDone);
@@ -293,13 +293,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "Window parameter 0 is not allowed! Value has to be > 0!"},
         RefusalCase{"TimeResolutionZero",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoTimeRes = 0;
+                      r.autoTimeRes = false;
                       r.timeRes = 0.0;
                     },
                     "Time resolution of 0.000000e+000 s is not allowed! Value has to be > 0!"},
         RefusalCase{"TimeResolutionNaN",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoTimeRes = 0;
+                      r.autoTimeRes = false;
                       r.timeRes = std::numeric_limits<double>::quiet_NaN();
                     },
                     "Time resolution of nan s is not allowed! Value has to be > 0!"},
@@ -315,13 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "The field tfr.N_time is not correctly set\n"},
         RefusalCase{"FrequencyStepAboveRate",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoFreqRes = 0;
+                      r.autoFreqRes = false;
                       r.freqRes = 6e6;  // N_freq = trunc(5e6/6e6) = 0
                     },
                     "The field tfr.N_freq is not correctly set\n"},
         RefusalCase{"FrequencyResolutionZero",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoFreqRes = 0;
+                      r.autoFreqRes = false;
                       r.freqRes = 0.0;
                     },
                     "Frequency resolution of 0.000000e+000 Hz is not allowed! Value has to be > "
@@ -332,20 +332,20 @@ INSTANTIATE_TEST_SUITE_P(
                     "0!"},
         RefusalCase{"FrequencyStartEqualsEnd",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoFreqRes = 0;
+                      r.autoFreqRes = false;
                       r.freqStart = r.freqEnd;  // D = 0: no bin to show, no row to write
                     },
                     "Frequency grid holds no rows! Please check consistence!"},
         RefusalCase{"FrequencyEndBelowStart",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoFreqRes = 0;
+                      r.autoFreqRes = false;
                       r.freqStart = 5e5;
                       r.freqEnd = 1e5;
                     },
                     "Frequency grid holds no rows! Please check consistence!"},
         RefusalCase{"TransformTooLong",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoFreqRes = 0;
+                      r.autoFreqRes = false;
                       r.freqRes = 100.0;  // N_freq = 50000
                       r.freqEnd = 1000.0;
                     },
@@ -353,7 +353,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "the frequency resolution!"},
         RefusalCase{"TooManyShownBins",
                     [](TftRequest& r, const TempDir&) {
-                      r.autoFreqRes = 0;
+                      r.autoFreqRes = false;
                       r.freqRes = 1000.0;  // N_freq = 5000, D = 2 trunc(1e6 * 5000 / 5e6)
                     },
                     "Frequency grid of 2000 bins exceeds program limit of 512!"}),
@@ -378,8 +378,8 @@ std::vector<std::string> PlainSpwvdLines(const TftRequest& r) {
   }
   const double fs = 1.0 / (dt * r.subsampling);
   const double span = r.freqEnd - r.freqStart;
-  const double df = r.autoFreqRes == 1 ? span / 1200.0 : r.freqRes;
-  const int nFreq = r.autoFreqRes == 1 ? 600 : static_cast<int>(fs / df);
+  const double df = r.autoFreqRes ? span / 1200.0 : r.freqRes;
+  const int nFreq = r.autoFreqRes ? 600 : static_cast<int>(fs / df);
   const double binStep = fs / (2.0 * nFreq);
   int topBin = 0;
   while (topBin < nFreq - 1 && topBin * binStep < r.freqEnd * (1 - 1e-12)) ++topBin;
@@ -422,7 +422,7 @@ TEST_P(CalcSingleSpwvdTwin, FileMatchesThePlainCalculation) {
   r.timeStart = c.timeStart;
   r.timeEnd = c.timeEnd;
   r.freqRes = c.freqRes;
-  r.autoFreqRes = c.autoFreqRes;
+  r.autoFreqRes = c.autoFreqRes != 0;
   r.subsampling = c.subsampling;
   r.windowParameter = c.windowParameter;
   SpwvdRun run;

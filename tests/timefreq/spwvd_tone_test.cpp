@@ -58,9 +58,9 @@ TftRequest ToneRequest(const std::string& path, const GridCase& g) {
   r.timeRes = kDt;
   r.timeStart = 0.0;
   r.timeEnd = kSamples * kDt;
-  r.outputType = 'a';
-  r.autoTimeRes = 1;
-  r.autoFreqRes = g.freqRes > 0 ? 0 : 1;
+  r.output = TftOutput::kModulus;
+  r.autoTimeRes = true;
+  r.autoFreqRes = !(g.freqRes > 0);
   r.subsampling = g.subsampling;
   r.windowParameter = 4;
   return r;

@@ -288,12 +288,12 @@ TEST_F(ViewedCalculationsTest, WaveletModulusAndComplexFilesShowTheSameMap) {
   NullProgress progress;
   auto cwt = std::make_unique<CwtWorkspace>();
   FileChart charts[2];
-  for (const char type : {'a', 'c'}) {
-    request.outputType = type;
+  for (const TftOutput type : {TftOutput::kModulus, TftOutput::kComplex}) {
+    request.output = type;
     ASSERT_EQ(CalcSingleCwt(*cwt, request, progress, host), CalcStatus::kDone);
     const std::string path = CwtFilePath(request.path);
     EXPECT_EQ(DetectViewerKind(path), ViewerKind::kTft);
-    FileChart& chart = charts[type == 'c'];
+    FileChart& chart = charts[type == TftOutput::kComplex];
     chart = DrawFileChart(ViewerKind::kTft, path, workspace);
     EXPECT_EQ(chart.readResult, 41);  // the header row and 40 frequency rows
     EXPECT_EQ(chart.plotSize, cv::Size(601, 41));
@@ -312,7 +312,8 @@ TEST_F(ViewedCalculationsTest, ConvolutionResult) {
   NullProgress progress;
   auto convolution = std::make_unique<ConvolutionWorkspace>();
   ASSERT_EQ(ApplyTransferFunction(*convolution, folder / "data", 10, folder / "t.tf",
-                                  TransferOperation::kConvolution, 's', progress, host),
+                                  TransferOperation::kConvolution,
+                                  ConvolutionOutput::kWaveformFiles, progress, host),
             CalcStatus::kDone);
   const std::string result = ProcessedFilePath(folder / "data", folder / "data/0.txt");
   const std::vector<std::string> lines = Lines(ReadBytes(result));

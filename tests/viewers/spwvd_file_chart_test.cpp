@@ -31,7 +31,7 @@ TEST_P(SpwvdFileChart, ViewerReadsTheToneAtItsFrequency) {
   r.freqRes = 2e4;  // fs' = 1e7 Hz, N_freq = 500: bins 1e4 Hz apart, 0 .. 1 MHz in 101 lines
   r.freqEnd = 1e6;
   r.timeEnd = 1.024e-4;
-  r.autoTimeRes = 1;
+  r.autoTimeRes = true;
   r.subsampling = 1;
   r.windowParameter = 4;
   RecordingHost host;

@@ -20,6 +20,7 @@
 #include "timefreq/average_tft_methods.h"
 #include "timefreq/cwt.h"
 #include "timefreq/spwvd.h"
+#include "timefreq/tft_file.h"
 
 namespace plexo::cli {
 namespace {
@@ -44,7 +45,7 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
   const double threshold = o.thresholdGiven->count() > 0
                                ? o.threshold
                                : DialogTextToValue(DialogTextThreshold(settings.threshold));
-  const int align = o.alignGiven->count() > 0 ? (o.align ? 1 : 0) : (settings.autoRoi != 0 ? 1 : 0);
+  const bool align = o.alignGiven->count() > 0 ? o.align : settings.autoRoi != 0;
   if (!TftGridIsConsistent(grid)) {
     host.MessageBox(std::string(kInvalidGridMessage) + "\n" + TftGridProblem(grid));
     return ExitStatus(CalcStatus::kRefused);
@@ -78,7 +79,7 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
     const std::string stem = PathWithoutExtension(signal) + (wigner_ville ? "_spvwd" : "_wt");
     std::cout << "Averaged " << average->averaged << " waveform files"
               << SkippedFilesText(average->skipped) << "\nWrote " << signal << "\n";
-    if (grid.outputType == 'a' || grid.outputType == 'c')
+    if (TftTableWanted(grid.output))
       std::cout << "Wrote " << stem << LowerCaseExtension(signal) << "\n";
     std::cout << "Wrote " << stem << "_preview.bmp" << std::endl;
   }

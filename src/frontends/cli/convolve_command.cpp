@@ -54,8 +54,9 @@ int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
   CalcStatus status;
   {
     TerminalProgressBar bar(name);
-    status = ApplyTransferFunction(*workspace, options.folder, options.precision, options.transfer,
-                                   operation, columns ? 'o' : 's', bar, host);
+    status = ApplyTransferFunction(
+        *workspace, options.folder, options.precision, options.transfer, operation,
+        columns ? ConvolutionOutput::kColumnsFile : ConvolutionOutput::kWaveformFiles, bar, host);
   }
   // A run that reaches its end shows no message but the notes on skipped inputs and the columns
   // file's path.

@@ -25,37 +25,19 @@ struct FeaturesOptions {
   bool all = false;
   std::vector<std::string> bands;    // K:BEGIN:END for partial power band K
   std::vector<std::string> wtBands;  // K:BEGIN:END for wavelet band K
+  FeatureParams params;              // the texts as given, parsed once the options are applied
+  bool useAic = false;
   std::string format;                // txt or csv
   FeatureRequest request;
 };
 
-// The short names of the 25 columns, in table order.
+// The command-line names of the columns, in table order.
 const std::vector<std::string>& ColumnNames() {
-  static const std::vector<std::string> names = {"arrival-time",
-                                                 "amplitude",
-                                                 "energy",
-                                                 "peak-frequency-1",
-                                                 "peak-frequency-2",
-                                                 "peak-frequency-3",
-                                                 "weighted-peak-frequency-1",
-                                                 "weighted-peak-frequency-2",
-                                                 "weighted-peak-frequency-3",
-                                                 "centroid",
-                                                 "partial-power-1",
-                                                 "partial-power-2",
-                                                 "partial-power-3",
-                                                 "partial-power-4",
-                                                 "partial-power-5",
-                                                 "partial-power-6",
-                                                 "partial-power-7",
-                                                 "partial-power-8",
-                                                 "mm-time",
-                                                 "mm-frequency",
-                                                 "mm",
-                                                 "tf-power-1",
-                                                 "tf-power-2",
-                                                 "tf-power-3",
-                                                 "tf-power-4"};
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> all;
+    for (const FeatureColumnSpec& spec : kFeatureColumnTable) all.emplace_back(spec.name);
+    return all;
+  }();
   return names;
 }
 
@@ -119,11 +101,15 @@ std::string ApplyOptions(FeaturesOptions& o) {
     }
   }
   if (std::string error = ApplyBands(o.bands, "--band", kColPartialPower1, r.columns,
-                                     r.params.ppBegin, r.params.ppEnd);
+                                     o.params.ppBegin, o.params.ppEnd);
       !error.empty())
     return error;
-  return ApplyBands(o.wtBands, "--wt-band", kColTimeFrequencyPower1, r.columns, r.params.wtBegin,
-                    r.params.wtEnd);
+  if (std::string error = ApplyBands(o.wtBands, "--wt-band", kColTimeFrequencyPower1, r.columns,
+                                     o.params.wtBegin, o.params.wtEnd);
+      !error.empty())
+    return error;
+  r.settings = ParseFeatureParams(o.params, o.useAic);
+  return {};
 }
 
 int RunFeatures(FeaturesOptions& o) {
@@ -136,8 +122,7 @@ int RunFeatures(FeaturesOptions& o) {
     return ExitStatus(CalcStatus::kRefused);
   }
   // The dialog's band check: a message per inverted band; the last wavelet band ends the run.
-  const FeatureSettings settings = ParseFeatureParams(o.request.params, o.request.useAic);
-  const BandCheck check = CheckBands(settings);
+  const BandCheck check = CheckBands(o.request.settings);
   for (int i = 0; talks && i < check.warnings; ++i) headless.MessageBox(kInvertedBandMessage);
   if (check.fatal) {
     if (talks) headless.MessageBox(kInvertedBandMessage);
@@ -184,25 +169,44 @@ int RunFeatures(FeaturesOptions& o) {
 
 }  // namespace
 
-// The columns as --help lists them: name, unit and meaning, in table order.
-const char* const kColumnHelp =
-    "Columns (name [unit]: meaning; * = written by default):\n"
-    "  arrival-time [s]: onset pick + time of test (the time of test without --aic)\n"
-    "  amplitude * [V]: largest magnitude in the window\n"
-    "  energy * [J]: sum of squares x dt / --impedance\n"
-    "  peak-frequency-1..3 * [Hz]: largest bins of the windowed spectrum, each more than\n"
-    "    fs/200 from the ones before\n"
-    "  weighted-peak-frequency-1..3 * [Hz]: sqrt(peak frequency x centroid)\n"
-    "  centroid * [Hz]: magnitude-weighted mean frequency\n"
-    "  partial-power-1..8 (1..6 *) [%]: magnitude share of --band K (begin <= f < end) in\n"
-    "    the spectrum below the largest band end\n"
-    "  mm-time [s]: time of the largest wavelet coefficient + time of test\n"
-    "  mm-frequency [Hz]: its frequency\n"
-    "  mm [units]: its magnitude\n"
-    "  tf-power-1..4 [%]: share of --wt-band K (begin < f <= end) in the sum of the bands'\n"
-    "    largest magnitudes\n"
-    "The time window (--time-start/--time-end, or --aic with --duration) applies to every\n"
-    "column family: time, spectrum and wavelet.";
+namespace {
+
+// The column list of --help, from the column table: name, unit and meaning, in table order.
+// Neighbouring columns named NAME-1, NAME-2, ... with one meaning share a line "NAME-1..N"; a
+// marker says which of them are written by default.
+std::string ColumnHelp() {
+  std::string help = "Columns (name [unit]: meaning; * = written by default):\n";
+  for (int c = 0; c < kFeatureColumnCount;) {
+    const FeatureColumnSpec& first = kFeatureColumnTable[c];
+    const std::string name = first.name;
+    int run = 1;
+    if (name.size() > 2 && name.substr(name.size() - 2) == "-1") {
+      const std::string stem = name.substr(0, name.size() - 1);
+      while (
+          c + run < kFeatureColumnCount &&
+          kFeatureColumnTable[c + run].name == stem + std::to_string(run + 1) &&
+          std::string(kFeatureColumnTable[c + run].help) == first.help &&
+          !(kFeatureColumnTable[c + run].byDefault && !kFeatureColumnTable[c + run - 1].byDefault))
+        ++run;
+    }
+    int defaults = 0;
+    for (int k = 0; k < run; ++k) defaults += kFeatureColumnTable[c + k].byDefault ? 1 : 0;
+    help += "  ";
+    help += run == 1 ? name : name + ".." + std::to_string(run);
+    if (defaults == run) {
+      help += " *";
+    } else if (defaults > 0) {
+      help += " (1.." + std::to_string(defaults) + " *)";
+    }
+    help += std::string(" [") + first.unit + "]: " + first.help + "\n";
+    c += run;
+  }
+  return help +
+         "The time window (--time-start/--time-end, or --aic with --duration) applies to every\n"
+         "column family: time, spectrum and wavelet.";
+}
+
+}  // namespace
 
 Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   auto* sub = app.add_subcommand(
@@ -212,7 +216,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "and wavelet-based features, written to DIR/FXData/FX_Results.txt (header line, units\n"
           "line, one tab-separated row per file in name order; --format csv writes\n"
           "FX_Results.csv instead). Defaults are those of the Feature Extraction dialog.\n") +
-          kColumnHelp +
+          ColumnHelp() +
           "\nSkipped (each named on stderr with its reason, counted in the closing line): files\n"
           "that cannot be read or hold no data, no positive finite sample interval or a sample\n"
           "that is not a finite number (an _fft.txt result, a README.txt), and with\n"
@@ -225,7 +229,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "could not be written, 3 stopped; 105 an option value that is not a number of its\n"
           "kind (104, 106, 109: other command-line errors).");
   auto o = std::make_shared<FeaturesOptions>();
-  FeatureParams& p = o->request.params;
+  FeatureParams& p = o->params;
   sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
   std::string names;
   for (const std::string& name : ColumnNames()) names += (names.empty() ? "" : ", ") + name;
@@ -234,7 +238,9 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
                       names + ".\nDefault: the columns marked * above")
       ->delimiter(',')
       ->check(CLI::IsMember(ColumnNames()));
-  sub->add_flag("--all", o->all, "Write all 25 columns (not with --columns)");
+  sub->add_flag(
+      "--all", o->all,
+      "Write all " + std::to_string(kFeatureColumnCount) + " columns (not with --columns)");
   std::string band_defaults;
   for (int b = 0; b < kPartialPowerBands; ++b)
     band_defaults += (b == 0 ? "" : (b % 3 == 0 ? ",\n  " : ", ")) + std::to_string(b + 1) + ":" +
@@ -254,7 +260,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   sub->add_option("--time-end,--end", p.timeEnd, "End of the time window in s")
       ->capture_default_str()
       ->check(NumberCheck());
-  sub->add_flag("--aic", o->request.useAic,
+  sub->add_flag("--aic", o->useAic,
                 "Window from the AIC onset pick to the pick + --duration instead of\n"
                 "--time-start/--time-end; the arrival time is then the pick");
   sub->add_option("--duration", p.duration, "Window length after the AIC pick in s")

@@ -18,6 +18,7 @@
 #include "signal/waveform.h"
 #include "timefreq/cwt.h"
 #include "timefreq/spwvd.h"
+#include "timefreq/tft_file.h"
 #include "timefreq/tft_request.h"
 
 namespace plexo::cli {
@@ -67,7 +68,7 @@ int RunTft(const TftOptions& o, const CommonOptions& common) {
     return ExitStatus(CalcStatus::kRefused);
   }
   const bool wigner_ville = UsesWignerVille(o.grid, common.settings.settings);
-  const bool table = request.outputType == 'a' || request.outputType == 'c';
+  const bool table = TftTableWanted(request.output);
   const std::string suffix = wigner_ville ? "_spvwd" : "_wt";
   const auto report_written = [&](const std::string& file) {
     const std::string stem = PathWithoutExtension(file) + suffix;

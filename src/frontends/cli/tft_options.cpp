@@ -16,9 +16,9 @@ TftRequest RequestFromSettings(const CalcSettings& s) {
   r.freqStart = grid(s.freqStart);
   r.freqEnd = grid(s.freqEnd);
   r.freqRes = grid(s.freqRes);
-  r.autoTimeRes = s.autoResTime != 0 ? 1 : 0;
-  r.autoFreqRes = s.autoResFreq != 0 ? 1 : 0;
-  r.outputType = s.wtComplex != 0 ? 'c' : 'a';
+  r.autoTimeRes = s.autoResTime != 0;
+  r.autoFreqRes = s.autoResFreq != 0;
+  r.output = s.wtComplex != 0 ? TftOutput::kComplex : TftOutput::kModulus;
   r.waveletLength = integer(s.wtSize);
   r.subsampling = integer(s.cwdSize);
   r.windowParameter = integer(s.cwdSigma);
@@ -33,9 +33,9 @@ void Override(const TftGridOptions& o, TftRequest& r) {
   if (given(o.freqStartGiven)) r.freqStart = o.freqStart;
   if (given(o.freqEndGiven)) r.freqEnd = o.freqEnd;
   if (given(o.freqResGiven)) r.freqRes = o.freqRes;
-  if (given(o.autoTimeResGiven)) r.autoTimeRes = o.autoTimeRes ? 1 : 0;
-  if (given(o.autoFreqResGiven)) r.autoFreqRes = o.autoFreqRes ? 1 : 0;
-  if (given(o.complexGiven)) r.outputType = o.complex ? 'c' : 'a';
+  if (given(o.autoTimeResGiven)) r.autoTimeRes = o.autoTimeRes;
+  if (given(o.autoFreqResGiven)) r.autoFreqRes = o.autoFreqRes;
+  if (given(o.complexGiven)) r.output = o.complex ? TftOutput::kComplex : TftOutput::kModulus;
   if (given(o.waveletLengthGiven)) r.waveletLength = o.waveletLength;
   if (given(o.subsamplingGiven)) r.subsampling = o.subsampling;
   if (given(o.windowParameterGiven)) r.windowParameter = o.windowParameter;
