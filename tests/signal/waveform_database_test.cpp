@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "import/import_reference.h"
-#include "signal/database_maker.h"
+#include "support/database_maker.h"
 
 namespace plexo {
 namespace {
