@@ -101,6 +101,7 @@ void CImportDlg::Start() {
 void CImportDlg::Finished(CalcStatus status) {
   running_ = false;
   controls_.Enable(kIdcImportStart, true);
+  if (!summary_.written.empty()) host_.ResultWritten(summary_.written);
   std::string message;
   if (status == CalcStatus::kStopped) message = "Stopped. ";
   message += "Imported " + std::to_string(summary_.imported) + " of " +

@@ -71,6 +71,7 @@ CalcStatus ConvertFile(const std::string& path, CalcProgress& progress, Host& ho
     host.MessageBox(error);
     return CalcStatus::kFailed;
   }
+  host.ResultWritten({LocationTablePath(path)});
   host.MessageBox(PositionsFoundMessage(listing.positions));
   return CalcStatus::kDone;
 }

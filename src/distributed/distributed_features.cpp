@@ -4,7 +4,6 @@
 #include "distributed/rank_exchange.h"
 #include "platform/contiguous_split.h"
 #include "platform/file_system.h"
-#include "signal/text_file.h"
 
 namespace plexo::distributed {
 namespace {
@@ -78,7 +77,7 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
   if (mpi.IsRoot()) {
     // The ranks hold consecutive runs of the list: the first one that refused a file holds the
     // first refused file, and every rank before it is complete.
-    std::string table = FeatureHeaderLines(request.columns, request.withFileNames);
+    std::string table;  // the data lines; WriteFeatureTable puts the header before them
     int processed = 0;
     int doubtful = 0;
     std::vector<std::string> skipped;
@@ -101,8 +100,7 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
       ws.processed = processed;
       ws.doubtful = doubtful;
       for (std::string& note : skipped) ws.skipped.Add(std::move(note));
-      if (!WriteTextFile(FeatureResultsPath(request.folder), table))
-        status = static_cast<int>(CalcStatus::kFailed);
+      status = static_cast<int>(WriteFeatureTable(request, table, host));
     }
   }
   status = BroadcastInt(status);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "features/feature_csv.h"
 #include "features/fft_features.h"
 #include "features/time_features.h"
 #include "platform/file_system.h"
 #include "signal/number_text.h"
+#include "signal/result_files.h"
 #include "signal/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/fft.h"
@@ -72,7 +74,8 @@ FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
                         const FeatureSettings& settings, bool wavelet, FeatureThreadState& state) {
   FileOutcome outcome;
   const std::string name = BaseName(path);
-  if (request.withFileNames && BreaksTable(name)) {
+  // Comma-separated text quotes any name; only the .txt table cannot hold every name.
+  if (request.withFileNames && request.format == TableFormat::kText && BreaksTable(name)) {
     outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
     outcome.text = path + ": the name holds a tab, CR or LF, which would split its row";
     return outcome;
@@ -97,7 +100,12 @@ FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
   }
   outcome.doubtful =
       IsDoubtful(values, request.columns, settings, window, count, wf.sampleInterval);
-  AppendFeatureRow(outcome.text, values, request.columns, request.withFileNames ? &name : nullptr);
+  const std::string* file_name = request.withFileNames ? &name : nullptr;
+  if (request.format == TableFormat::kCsv) {
+    AppendFeatureCsvRow(outcome.text, values, request.columns, file_name);
+  } else {
+    AppendFeatureRow(outcome.text, values, request.columns, file_name);
+  }
   outcome.result = FileResult::kRow;
   return outcome;
 }
@@ -118,8 +126,8 @@ std::string DoubtfulRowsNote(int rows) {
 
 std::string FeatureResultsFolder(const std::string& folder) { return JoinPath(folder, "FXData"); }
 
-std::string FeatureResultsPath(const std::string& folder) {
-  return JoinPath(FeatureResultsFolder(folder), "FX_Results.txt");
+std::string FeatureResultsPath(const std::string& folder, TableFormat format) {
+  return JoinPath(FeatureResultsFolder(folder), std::string("FX_Results") + TableExtension(format));
 }
 
 int FeatureProgressDivisor(int count) {
@@ -160,13 +168,28 @@ void AppendFeatureRow(std::string& out, const FeatureValues& values, const Featu
     out += *fileName;
     out += '\t';
   }
-  const auto& table = FeatureColumnTable();
   for (int c = 0; c < kFeatureColumnCount; ++c) {
     if (!columns.test(c)) continue;
-    AppendE(out, values.Column(c), table[c].precision);
+    AppendFeatureCell(out, values, c);
     out += '\t';
   }
   out += '\n';
+}
+
+void AppendFeatureCell(std::string& out, const FeatureValues& values, int column) {
+  AppendE(out, values.Column(column), FeatureColumnTable()[column].precision);
+}
+
+CalcStatus WriteFeatureTable(const FeatureRequest& request, std::string_view rows, Host& host) {
+  const bool csv = request.format == TableFormat::kCsv;
+  ResultFiles result;
+  // The comma-separated text holds its own CR LF, and line breaks inside quoted names.
+  TextFileWriter& out =
+      result.Add(FeatureResultsPath(request.folder, request.format), /*translate_newlines=*/!csv);
+  out.Write(csv ? FeatureCsvHeader(request.columns, request.withFileNames)
+                : FeatureHeaderLines(request.columns, request.withFileNames));
+  out.Write(rows);
+  return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 
 std::string FeatureRequestProblem(const FeatureRequest& request) {
@@ -262,11 +285,7 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
   ws.processed = rows.done;
   for (const std::string& note : rows.skipped) ws.skipped.Add(note);
   ws.doubtful = rows.doubtful;
-  const std::string table = FeatureHeaderLines(request.columns, request.withFileNames) + rows.text;
-  std::string error;
-  if (WriteTextFile(FeatureResultsPath(request.folder), table, &error)) return CalcStatus::kDone;
-  host.MessageBox(error);
-  return CalcStatus::kFailed;
+  return WriteFeatureTable(request, rows.text, host);
 }
 
 }  // namespace plexo

@@ -1,6 +1,7 @@
 #pragma once
 // The feature extraction run: every waveform file of a folder through the time, FFT and wavelet
-// features, one row per file in file order, written as FXData/FX_Results.txt.
+// features, one row per file in file order, written as FXData/FX_Results.txt (or, as
+// comma-separated text, FXData/FX_Results.csv).
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "features/wt_features.h"
 #include "platform/file_notes.h"
 #include "platform/host.h"
+#include "signal/csv_text.h"
 #include "signal/waveform.h"
 
 namespace plexo {
@@ -32,6 +34,7 @@ struct FeatureRequest {
   bool strict = false;           // the first file the reader refuses stops the run
   bool progressPerFile = false;  // the progress counts files (not the desktop bar's steps)
   int jobs = 0;                  // worker threads; 0: one per core. Never changes the table.
+  TableFormat format = TableFormat::kText;  // FX_Results.txt, or the same table as .csv
 };
 
 // The buffers one thread works in, kept between waveforms and runs.
@@ -49,7 +52,8 @@ struct FeatureWorkspace {
 };
 
 std::string FeatureResultsFolder(const std::string& folder);  // folder/FXData
-std::string FeatureResultsPath(const std::string& folder);    // folder/FXData/FX_Results.txt
+// folder/FXData/FX_Results.txt (.csv for comma-separated text).
+std::string FeatureResultsPath(const std::string& folder, TableFormat format = TableFormat::kText);
 
 // The progress divisor q for a file count: 1 up to 1000 files, then 10, 100, 1000, 10000 past
 // 1000, 10000, 100000 and 1000000 files. The range is 0 .. count/q and file n shows n/q.
@@ -63,6 +67,8 @@ std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavele
                                     FeatureThreadState& state, FeatureValues& values,
                                     SignalWindow* windowUsed = nullptr);
 
+// Appends the text of one cell: the column's value in its number format.
+void AppendFeatureCell(std::string& out, const FeatureValues& values, int column);
 // Appends one data line: the selected columns, each followed by a tab, then "\n".
 void AppendFeatureRow(std::string& out, const FeatureValues& values, const FeatureColumns& columns,
                       const std::string* fileName);
@@ -90,6 +96,10 @@ struct FeatureRows {
 FeatureRows ComputeFeatureRows(FeatureWorkspace& workspace, const FeatureRequest& request,
                                const std::vector<std::string>& files, int begin, int end,
                                const std::function<bool(int file)>& after);
+
+// Puts the table of these data lines (in request.format, its header first) in place of the
+// earlier one and tells the host what it wrote; a failure is shown through the host (kFailed).
+CalcStatus WriteFeatureTable(const FeatureRequest& request, std::string_view rows, Host& host);
 
 // The one line about rows that cannot mean anything (a window that is empty or past the end of
 // the record, a band above the Nyquist frequency, a value that is not a number), or empty when

@@ -191,6 +191,7 @@ CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
                            contents.header);
         if (out.Commit()) {
           ++summary.imported;
+          summary.written.push_back(out_path);
           written[out_name] = name;
         } else {
           ReportFileError();

@@ -27,6 +27,7 @@ struct ImportSummary {
   int refused = 0;      // files not recognised, not readable, or whose output is not allowed
   int notReplaced = 0;  // of the refused: the output exists already and force is off
   int failed = 0;       // outputs that could not be written
+  std::vector<std::string> written;  // the paths of the files written, in order
 };
 
 // One line per event ("name: twelve-line CSV export", "name: warning: ...").

@@ -11,6 +11,7 @@
 #include "signal/number_text.h"
 #include "signal/result_files.h"
 #include "signal/text_file.h"
+#include "spectral/average_fft_csv.h"
 #include "spectral/batch_file_refusal.h"
 
 namespace plexo {
@@ -111,8 +112,8 @@ void FinishStatistics(AverageFftWorkspace& ws, int bins, double df) {
 
 std::string AverageFftFolder(const std::string& folder) { return JoinPath(folder, "avgFFTData"); }
 
-std::string AverageFftTablePath(const std::string& folder) {
-  return JoinPath(AverageFftFolder(folder), "average_FFT.txt");
+std::string AverageFftTablePath(const std::string& folder, TableFormat format) {
+  return JoinPath(AverageFftFolder(folder), std::string("average_FFT") + TableExtension(format));
 }
 
 std::string AverageFftPreviewPath(const std::string& folder) {
@@ -161,7 +162,13 @@ CalcStatus ShowAndWriteAverageFft(AverageFftWorkspace& ws, int bins, double nyqu
   if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
     return ReportIncomplete(AverageFftPreviewPath(folder), host);
   }
-  WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
+  if (ws.tableFormat == TableFormat::kCsv) {
+    WriteAverageFFTCsv(result.Add(AverageFftTablePath(folder, ws.tableFormat),
+                                  /*translate_newlines=*/false),
+                       ws.result, bins);
+  } else {
+    WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);
+  }
   return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // The Average FFT: the mean spectrum of every waveform file of a folder with the spread of the
 // bin magnitudes (mean, sample standard deviation, minimum, maximum), written as
-// F/avgFFTData/average_FFT.txt, with a preview of the mean magnitude spectrum shown and saved
-// as F/avgFFTData/average_FFT_preview.bmp.
+// F/avgFFTData/average_FFT.txt (or as comma-separated text average_FFT.csv), with a preview of the
+// mean magnitude spectrum shown and saved as F/avgFFTData/average_FFT_preview.bmp.
 #include <string>
 #include <vector>
 
 #include "platform/file_notes.h"
 #include "platform/host.h"
 #include "signal/complex.h"
+#include "signal/csv_text.h"
 #include "spectral/average_fft_file.h"
 #include "spectral/average_fft_pipeline.h"
 
@@ -36,6 +37,8 @@ struct AverageFftWorkspace {
   // A setting of the run: the first file left out stops it (its reason as the message, nothing
   // written) instead of being named and skipped.
   bool strict = false;
+  // A setting of the run: the table as average_FFT.txt or as comma-separated average_FFT.csv.
+  TableFormat tableFormat = TableFormat::kText;
 };
 
 // Why a file read for the average is left out of it (unreadable, no samples, refused content,
@@ -59,8 +62,9 @@ CalcStatus ShowAndWriteAverageFft(AverageFftWorkspace& ws, int bins, double nyqu
                                   const WaveformHeader& header, const std::string& folder,
                                   Host& host);
 
-std::string AverageFftFolder(const std::string& folder);       // F/avgFFTData
-std::string AverageFftTablePath(const std::string& folder);    // .../average_FFT.txt
+std::string AverageFftFolder(const std::string& folder);  // F/avgFFTData
+// .../average_FFT.txt (.csv for comma-separated text)
+std::string AverageFftTablePath(const std::string& folder, TableFormat format = TableFormat::kText);
 std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FFT_preview.bmp
 
 // Runs the calculation over the *.txt files of `folder` (sorted by name). windowIndex 1 gates

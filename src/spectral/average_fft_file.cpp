@@ -27,10 +27,21 @@ bool WriteAverageFFTFile(const std::string& path, const AverageSpectrum& spectru
   return false;
 }
 
-void WriteAverageFFTText(TextFileWriter& out, const AverageSpectrum& spectrum, int rows) {
-  std::string text =
-      "Frequency:\tReal:\tImaginary:\tMagnitude:\tStandard Deviation:\tMinimum Magnitude:\t"
-      "Maximum Magnitude:\n";
+const std::array<AverageFftColumn, 7>& AverageFftColumns() {
+  static const std::array<AverageFftColumn, 7> columns{{
+      {"Frequency", "Hz"},
+      {"Real", ""},
+      {"Imaginary", ""},
+      {"Magnitude", ""},
+      {"Standard Deviation", ""},
+      {"Minimum Magnitude", ""},
+      {"Maximum Magnitude", ""},
+  }};
+  return columns;
+}
+
+void WriteAverageFFTRows(TextFileWriter& out, const AverageSpectrum& spectrum, int rows,
+                         char separator, std::string_view lineEnd) {
   const std::vector<double>* columns[] = {
       &spectrum.frequency, &spectrum.real,    &spectrum.imaginary, &spectrum.magnitude,
       &spectrum.deviation, &spectrum.minimum, &spectrum.maximum};
@@ -38,18 +49,32 @@ void WriteAverageFFTText(TextFileWriter& out, const AverageSpectrum& spectrum, i
   size_t available = spectrum.frequency.size();
   for (const std::vector<double>* column : columns) available = std::min(available, column->size());
   const size_t row_count = rows > 0 ? std::min(static_cast<size_t>(rows), available) : 0;
+  std::string text;
   for (size_t i = 0; i < row_count; ++i) {
     for (size_t c = 0; c < std::size(columns); ++c) {
-      if (c > 0) text += '\t';
+      if (c > 0) text += separator;
       AppendE(text, (*columns[c])[i]);
     }
-    text += '\n';
+    text += lineEnd;
     if (text.size() > (1 << 16)) {
       out.Write(text);
       text.clear();
     }
   }
   out.Write(text);
+}
+
+void WriteAverageFFTText(TextFileWriter& out, const AverageSpectrum& spectrum, int rows) {
+  // "Frequency:\tReal:\t ... Maximum Magnitude:\n"
+  std::string titles;
+  for (const AverageFftColumn& column : AverageFftColumns()) {
+    if (!titles.empty()) titles += '\t';
+    titles += column.title;
+    titles += ':';
+  }
+  titles += '\n';
+  out.Write(titles);
+  WriteAverageFFTRows(out, spectrum, rows, '\t', "\n");
 }
 
 }  // namespace plexo

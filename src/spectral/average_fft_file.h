@@ -1,7 +1,9 @@
 #pragma once
 // The Average FFT result: per bin the frequency, the complex mean, the mean magnitude, its
 // sample standard deviation and its extremes; and the table file that holds it.
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plexo {
@@ -21,6 +23,19 @@ struct AverageSpectrum {
   // Gives every array MAX_SAMPLES entries (once; later calls keep the contents).
   void Allocate();
 };
+
+// The table's seven columns in order: title and unit (the magnitudes carry the waveform's own
+// unit, which the table does not know; they have none here).
+struct AverageFftColumn {
+  const char* title;
+  const char* unit;
+};
+const std::array<AverageFftColumn, 7>& AverageFftColumns();
+
+// Writes bins 0 .. rows-1 as data lines: the seven "%e" values separated by `separator`, each
+// line ended by `lineEnd`. Never reads past the shortest array.
+void WriteAverageFFTRows(TextFileWriter& out, const AverageSpectrum& spectrum, int rows,
+                         char separator, std::string_view lineEnd);
 
 // Writes the title line and bins 0 .. rows-1 (the Nyquist bin is not a row): seven "%e"
 // columns separated by tabs, CR LF line ends. The first title word "Average" is what tells the

@@ -95,6 +95,7 @@ TEST(ImportDialog, RefusesAMissingIntervalAndListsWhatWasRefused) {
   run.dialog->OnClicked(kIdcImportStart);
   EXPECT_EQ(run.host.messages, std::vector<std::string>{std::string(kImportDtMessage)});
   EXPECT_FALSE(Exists(run.dir / "out"));
+  EXPECT_TRUE(run.host.written.empty());
 
   run.controls.SetText(kIdcImportDt, "2e-7");
   run.dialog->OnClicked(kIdcImportStart);
@@ -102,7 +103,10 @@ TEST(ImportDialog, RefusesAMissingIntervalAndListsWhatWasRefused) {
   EXPECT_EQ(run.host.messages[1], "Imported 2 of 3 files into " + (run.dir / "out") +
                                       ".\nc.txt: refused: line 2: \"clipped\" is not a number");
   EXPECT_TRUE(run.host.informed.empty());  // a refused file is a warning
-  EXPECT_FALSE(run.controls.endResult);    // open to try again
+  // The status bar names what was written, the refused file not among it.
+  EXPECT_EQ(run.host.written,
+            (std::vector<std::string>{run.dir / "out/a.txt", run.dir / "out/b.txt"}));
+  EXPECT_FALSE(run.controls.endResult);  // open to try again
   EXPECT_TRUE(run.controls.IsEnabled(kIdcImportStart));
   Waveform wf;
   ASSERT_EQ(ReadWaveform(run.dir / "out/b.txt", wf), 2);

@@ -98,6 +98,8 @@ TEST(QtFeatureDialogTest, ClicksFollowTheRulesAndExtractWritesTheTable) {
   EXPECT_NE(table.find("partial power 2\tpartial power 4\t"), std::string::npos);
   EXPECT_NE(table.find("modulus maximus\t\r\n"), std::string::npos);
   EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 3);
+  // What the main window's status bar says "Wrote" of.
+  EXPECT_EQ(host.written, std::vector<std::string>{FeatureResultsPath(dir.path())});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "frontends/cli/folder_batch_output.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
+#include "frontends/cli/table_format_option.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "signal/number_text.h"
@@ -24,6 +25,7 @@ struct AvgFftOptions {
   bool window_given = false;  // else the setup file's window choice
   int jobs = 0;
   bool strict = false;
+  std::string format;  // txt or csv
 };
 
 int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
@@ -37,6 +39,7 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   AllNotesHost host(common.show);
   auto workspace = std::make_unique<AverageFftWorkspace>();
   workspace->strict = options.strict;
+  workspace->tableFormat = TableFormatNamed(options.format);
   host.notes = &workspace->notes;
   CalcStatus status;
   {
@@ -58,7 +61,7 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
     case CalcStatus::kDone:
       std::cout << "Averaged " << workspace->averaged << " waveform files"
                 << SkippedFilesText(workspace->skipped) << "\nWrote "
-                << AverageFftTablePath(options.folder) << "\nWrote "
+                << AverageFftTablePath(options.folder, workspace->tableFormat) << "\nWrote "
                 << AverageFftPreviewPath(options.folder) << std::endl;
       break;
     case CalcStatus::kRefused:
@@ -86,7 +89,8 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
       "Average FFT of the waveform files (*.txt) of a folder: writes "
       "DIR/avgFFTData/average_FFT.txt\n"
       "(per bin: frequency, mean real and imaginary part, mean magnitude, its standard deviation,\n"
-      "minimum and maximum) and DIR/avgFFTData/average_FFT_preview.bmp.");
+      "minimum and maximum; with --format csv average_FFT.csv instead) and\n"
+      "DIR/avgFFTData/average_FFT_preview.bmp.");
   auto options = std::make_shared<AvgFftOptions>();
   sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
   auto* window =
@@ -99,6 +103,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                   "does not depend on it")
       ->transform(JobCountCheck());
   sub->add_flag("--strict", options->strict, kStrictHelp);
+  AddTableFormatOption(sub, options->format, "average_FFT");
   Command command;
   command.app = sub;
   command.run = [options, window, &common]() {

@@ -13,6 +13,7 @@
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
+#include "frontends/cli/table_format_option.h"
 #include "platform/headless_host.h"
 #include "timefreq/cwt_row_runner.h"
 
@@ -25,6 +26,7 @@ struct FeaturesOptions {
   bool all = false;
   std::vector<std::string> bands;    // K:BEGIN:END for partial power band K
   std::vector<std::string> wtBands;  // K:BEGIN:END for wavelet band K
+  std::string format;                // txt or csv
   FeatureRequest request;
 };
 
@@ -165,7 +167,8 @@ int RunFeatures(FeaturesOptions& o) {
       const size_t skipped = workspace->skipped.All().size();
       std::cout << "Features of " << workspace->processed << " waveform files";
       if (skipped > 0) std::cout << ", " << skipped << " skipped";
-      std::cout << "\nWrote " << FeatureResultsPath(o.request.folder) << std::endl;
+      std::cout << "\nWrote " << FeatureResultsPath(o.request.folder, o.request.format)
+                << std::endl;
       break;
     }
     case CalcStatus::kFailed:
@@ -208,13 +211,14 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
       std::string(
           "Feature extraction: for every waveform file (*.txt) of a folder one row of time-, FFT-\n"
           "and wavelet-based features, written to DIR/FXData/FX_Results.txt (header line, units\n"
-          "line, one tab-separated row per file in name order). Defaults are those of the\n"
-          "Feature Extraction dialog.\n") +
+          "line, one tab-separated row per file in name order; --format csv writes\n"
+          "FX_Results.csv instead). Defaults are those of the Feature Extraction dialog.\n") +
           kColumnHelp +
           "\nSkipped (each named on stderr with its reason, counted in the closing line): files\n"
           "that cannot be read or hold no data, no positive finite sample interval or a sample\n"
           "that is not a finite number (an _fft.txt result, a README.txt), and with\n"
-          "--with-file-names files whose name holds a tab, CR or LF. --strict stops at the first.\n"
+          "--with-file-names files whose name holds a tab, CR or LF (the .txt table only).\n"
+          "--strict stops at the first.\n"
           "Refused (nothing written, an earlier table stays): a folder that is missing, cannot\n"
           "be listed or holds no *.txt file; a file of more than 16384 samples; a wavelet grid\n"
           "or window that does not fit; malformed options.\n"
@@ -279,6 +283,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
       ->transform(PositiveCountCheck());
   sub->add_flag("--with-file-names", o->request.withFileNames,
                 "Start every row with its file name (a \"file name\" column)");
+  AddTableFormatOption(sub, o->format, "FX_Results");
   sub->add_flag("--strict", o->request.strict,
                 "Stop at the first file that would be skipped; nothing is written");
   sub->add_option("--jobs", o->request.jobs,
@@ -288,6 +293,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   command.app = sub;
   command.run = [o]() {
     o->request.folder = o->folder;
+    o->request.format = TableFormatNamed(o->format);
     return RunFeatures(*o);
   };
   return command;
