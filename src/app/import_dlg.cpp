@@ -14,7 +14,8 @@ constexpr size_t kShownLogLines = 20;
 
 // "name: twelve-line CSV export, 1024 samples": the routine line of a file that was imported.
 bool IsKindLine(const std::string& line) {
-  for (ExportKind kind : {ExportKind::kNineLine, ExportKind::kCsvExport, ExportKind::kHeaderless})
+  for (ExportKind kind : {ExportKind::kNineLine, ExportKind::kCsvExport, ExportKind::kHeaderless,
+                          ExportKind::kDatabaseRecord})
     if (line.find(": " + std::string(ExportKindName(kind)) + ", ") != std::string::npos)
       return true;
   return false;
@@ -39,10 +40,18 @@ void CImportDlg::OnInitDialog() {
   const std::vector<std::string> files = ExportFilesOf(folders_.source);
   files_ = static_cast<int>(files.size());
   headerless_ = 0;
-  for (const std::string& file : files)
-    if (RecogniseExportFile(file) == ExportKind::kHeaderless) ++headerless_;
-  std::string count = std::to_string(files_) + " .txt and .csv files";
+  int databases = 0;
+  for (const std::string& file : files) {
+    if (IsWaveformDatabasePath(file))
+      ++databases;
+    else if (RecogniseExportFile(file) == ExportKind::kHeaderless)
+      ++headerless_;
+  }
+  std::string count = std::to_string(files_ - databases) + " .txt and .csv files";
   if (headerless_ > 0) count += ", " + std::to_string(headerless_) + " of them headerless";
+  if (databases > 0)
+    count += " and " + std::to_string(databases) +
+             (databases == 1 ? " waveform database" : " waveform databases");
   controls_.SetText(kIdcImportFiles, count);
   controls_.Enable(kIdcImportDtLabel, headerless_ > 0);
   controls_.Enable(kIdcImportDt, headerless_ > 0);

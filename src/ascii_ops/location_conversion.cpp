@@ -1,7 +1,9 @@
 #include "ascii_ops/location_conversion.h"
 
+#include <algorithm>
 #include <cctype>
 
+#include "ascii_ops/location_layouts.h"
 #include "platform/file_system.h"
 #include "platform/text_file.h"
 #include "platform/text_lines.h"
@@ -62,7 +64,9 @@ CalcStatus ConvertFile(const std::string& path, CalcProgress& progress, Host& ho
   std::vector<std::string> lines;
   if (!ReadTextLines(path, lines)) return CalcStatus::kFailed;
   const LocationListing listing = convert(lines, progress);
-  if (listing.status == CalcStatus::kRefused) host.MessageBox(kTwoDimensionalMessage);
+  if (listing.status == CalcStatus::kRefused)
+    host.MessageBox(listing.problem.empty() ? std::string(kTwoDimensionalMessage)
+                                            : path + ": " + listing.problem);
   if (listing.status != CalcStatus::kDone) return listing.status;
   if (std::string error; !WriteTextFile(LocationTablePath(path), listing.table, &error)) {
     host.MessageBox(error);
@@ -102,6 +106,10 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
 }
 
 LocationListing ConvertAewinListing(const std::vector<std::string>& lines, CalcProgress& progress) {
+  const auto first_event = std::find_if(lines.begin(), lines.end(),
+                                        [](const std::string& line) { return IsAewinEvent(line); });
+  if (first_event != lines.end() && IsAewinListEvent(*first_event))
+    return ConvertAewinListLayout(lines, progress);
   LocationListing out;
   progress.SetRange(0, CountEvents(lines, IsAewinEvent));
   int position = 0;
@@ -162,6 +170,7 @@ LocationListing ConvertAewinListing(const std::vector<std::string>& lines, CalcP
 
 LocationListing ConvertVisualAeListing(const std::vector<std::string>& lines,
                                        CalcProgress& progress) {
+  if (IsVisualAeTable(lines)) return ConvertVisualAeTable(lines, progress);
   LocationListing out;
   progress.SetRange(0, CountEvents(lines, IsVisualAeEvent));
   int position = 0;

@@ -27,15 +27,18 @@ struct LocationListing {
   CalcStatus status = CalcStatus::kDone;  // kRefused: too few coordinates; kStopped
   std::string table;                      // the output text, "\n" line ends
   int positions = 0;                      // lines of the table
+  std::string problem;  // kRefused by a newer layout: the first bad line ("line 12: ...")
 };
 
-// The first listing: an event line holds "Gp#" and, with its blanks removed, the coordinates
+// The first listing (a newer layout with "x,y,z =" lists goes to ConvertAewinListLayout): an
+// event line holds "Gp#" and, with its blanks removed, the coordinates
 // after "x", "y" and "z" up to "d"; the next line without "Gp#" holds the time (seconds in
 // columns 1 to 11, milliseconds in 13 to 15). Fewer than two coordinates on an event line
 // refuse the whole listing.
 LocationListing ConvertAewinListing(const std::vector<std::string>& lines, CalcProgress& progress);
 
-// The second listing: an event line starts with "LE"; its time of day ("hh:mm:ss.mmmuuu") stands
+// The second listing (the tab-separated table with a title line goes to ConvertVisualAeTable):
+// an event line starts with "LE"; its time of day ("hh:mm:ss.mmmuuu") stands
 // from column 13, its coordinates, separated by blanks, from column 30 (z "0" when absent).
 LocationListing ConvertVisualAeListing(const std::vector<std::string>& lines,
                                        CalcProgress& progress);

@@ -35,6 +35,8 @@ std::string_view ExportKindName(ExportKind kind) {
       return "twelve-line CSV export";
     case ExportKind::kHeaderless:
       return "headerless column of samples";
+    case ExportKind::kDatabaseRecord:
+      return "waveform database record";
     case ExportKind::kUnknown:
       break;
   }

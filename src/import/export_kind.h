@@ -6,10 +6,11 @@
 namespace plexo {
 
 enum class ExportKind {
-  kUnknown,     // fits none of the kinds below
-  kNineLine,    // the program's own layout: nine header lines, then one sample per line
-  kCsvExport,   // eleven header lines, a blank line, then "time, volts" rows
-  kHeaderless,  // one sample per line from the first line on
+  kUnknown,         // fits none of the kinds below
+  kNineLine,        // the program's own layout: nine header lines, then one sample per line
+  kCsvExport,       // eleven header lines, a blank line, then "time, volts" rows
+  kHeaderless,      // one sample per line from the first line on
+  kDatabaseRecord,  // a record of a waveform database (.tradb), not a text
 };
 
 // The name used in messages ("nine-line waveform file", ...).

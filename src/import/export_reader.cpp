@@ -242,7 +242,9 @@ ExportContents ReadExportText(std::string_view text, std::string_view stem,
   out.kind = RecogniseExport(lines);
   HeaderScan scan;
   switch (out.kind) {
+    case ExportKind::kDatabaseRecord:  // never recognised from a text
     case ExportKind::kUnknown:
+      out.kind = ExportKind::kUnknown;
       out.error =
           "not a waveform export this program knows (nine-line waveform file, "
           "twelve-line CSV export or a headerless column of samples)";

@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 #include <system_error>
 
+#include "import/database_import.h"
 #include "import/export_text.h"
 #include "platform/file_system.h"
 #include "platform/text_file.h"
@@ -21,7 +24,7 @@ constexpr size_t kMaxExportBytes = size_t{512} << 20;
 
 bool HasImportExtension(const std::string& name) {
   std::string ext = LowerCaseExtension(name);
-  return ext == ".txt" || ext == ".csv";
+  return ext == ".txt" || ext == ".csv" || ext == ".tradb";
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -103,18 +106,48 @@ CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
   std::vector<std::string> files;
   for (const std::string& input : request.inputs) {
     const std::vector<std::string> listed = ExportFilesOf(input);
-    if (listed.empty()) log("No .txt or .csv files in " + input);
+    if (listed.empty()) log("No .txt, .csv or .tradb files in " + input);
     files.insert(files.end(), listed.begin(), listed.end());
   }
   if (files.empty()) return CalcStatus::kRefused;
 
-  progress.SetRange(0, static_cast<int>(files.size()));
+  // What is imported one by one: a text file, or a record of a database (listed up front, so
+  // that the progress counts records).
+  struct Item {
+    size_t file;
+    std::optional<DatabaseRecordInfo> record;
+  };
+  std::vector<Item> items;
+  std::map<size_t, std::unique_ptr<WaveformDatabase>> databases;
+  std::vector<std::string> unopened(files.size());
+  for (size_t f = 0; f < files.size(); ++f) {
+    if (!IsWaveformDatabasePath(files[f])) {
+      items.push_back({f, std::nullopt});
+      continue;
+    }
+    auto db = std::make_unique<WaveformDatabase>();
+    std::vector<DatabaseRecordInfo> records;
+    std::string why;
+    if (!db->Open(files[f], why) || !db->List(request.selection, records, why)) {
+      unopened[f] = why;
+      items.push_back({f, std::nullopt});
+      continue;
+    }
+    if (records.empty()) log(FileName(files[f]) + ": no record selected");
+    for (const DatabaseRecordInfo& record : records) items.push_back({f, record});
+    databases[f] = std::move(db);
+  }
+
+  progress.SetRange(0, static_cast<int>(items.size()));
   std::map<std::string, std::string> written;  // output name -> the input it came from
-  for (size_t k = 0; k < files.size(); ++k) {
+  DatabaseRecord record_workspace;
+  for (size_t k = 0; k < items.size(); ++k) {
     progress.DrainMessages();
     if (progress.StopRequested()) return CalcStatus::kStopped;
-    const std::string& path = files[k];
-    const std::string name = FileName(path);
+    const std::string& path = files[items[k].file];
+    const std::optional<DatabaseRecordInfo>& record = items[k].record;
+    const std::string name =
+        record ? FileName(path) + ": " + RecordName(record->trai) : FileName(path);
     ++summary.files;
     const auto refuse = [&](const std::string& why) {
       log(name + ": refused: " + why);
@@ -123,15 +156,22 @@ CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
 
     std::string text;
     std::string why;
-    const RegularFileRead read = ReadRegularFile(path, text, kMaxExportBytes, &why);
-    if (read != RegularFileRead::kRead) {
+    const RegularFileRead read = record || IsWaveformDatabasePath(path)
+                                     ? RegularFileRead::kRead
+                                     : ReadRegularFile(path, text, kMaxExportBytes, &why);
+    if (!unopened[items[k].file].empty()) {
+      refuse(unopened[items[k].file]);
+    } else if (read != RegularFileRead::kRead) {
       refuse(read == RegularFileRead::kTooLarge ? "larger than any waveform export"
                                                 : "cannot be read (" + why + ")");
     } else {
-      const std::string out_name = ImportedName(path);
+      const std::string out_name =
+          record ? DatabaseRecordFileName(path, record->trai) : ImportedName(path);
       const std::string out_path = JoinPath(request.target, out_name);
-      const ExportContents contents =
-          ReadExportText(text, fs::path(path).stem().string(), request.options);
+      ExportContents contents =
+          record ? DatabaseRecordContents(*databases[items[k].file], *record, record_workspace)
+                 : ReadExportText(text, fs::path(path).stem().string(), request.options);
+      contents.header.hitNumber = contents.hitNumber.value_or(-1);
       if (!contents.error.empty()) {
         refuse(contents.error);
       } else if (const auto earlier = written.find(out_name); earlier != written.end()) {
@@ -145,8 +185,8 @@ CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
         log(KindLine(name, contents));
         for (const std::string& warning : contents.warnings) log(name + ": warning: " + warning);
         TextFileWriter out(out_path);
-        WriteWaveformSci(out, contents.samples.data(), static_cast<int>(contents.samples.size()),
-                         contents.header);
+        WriteWaveformExact(out, contents.samples.data(), static_cast<int>(contents.samples.size()),
+                           contents.header);
         if (out.Commit()) {
           ++summary.imported;
           summary.written.push_back(out_path);

@@ -9,18 +9,20 @@
 
 #include "import/export_reader.h"
 #include "platform/host.h"
+#include "signal/waveform_database.h"
 
 namespace plexo {
 
 struct ImportRequest {
-  std::vector<std::string> inputs;  // files, or folders whose .txt and .csv files are taken
+  std::vector<std::string> inputs;  // files, or folders whose .txt, .csv and .tradb files are taken
   std::string target;               // made when missing
   ImportOptions options;
-  bool force = false;  // replace files that already exist in the target
+  bool force = false;         // replace files that already exist in the target
+  RecordSelection selection;  // the records taken from a waveform database
 };
 
 struct ImportSummary {
-  int files = 0;        // files looked at
+  int files = 0;        // files and database records looked at
   int imported = 0;     // files written
   int refused = 0;      // files not recognised, not readable, or whose output is not allowed
   int notReplaced = 0;  // of the refused: the output exists already and force is off
@@ -32,7 +34,7 @@ struct ImportSummary {
 using ImportLog = std::function<void(std::string_view line)>;
 
 // The files an input names: the file itself, or the regular files of a folder whose names end
-// in ".txt" or ".csv" in any letter case, sorted by name byte-wise (subfolders skipped).
+// in ".txt", ".csv" or ".tradb" in any letter case, sorted by name byte-wise (subfolders skipped).
 std::vector<std::string> ExportFilesOf(const std::string& input);
 
 // The kind of a file from its first lines; kUnknown when it cannot be read.

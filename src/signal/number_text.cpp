@@ -239,6 +239,18 @@ std::string FormatF(double value, int precision) {
   return out;
 }
 
+void AppendRoundTrip(std::string& out, double value) {
+  std::array<char, 64> buffer;
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  out.append(buffer.data(), result.ptr);
+}
+
+std::string FormatRoundTrip(double value) {
+  std::string out;
+  AppendRoundTrip(out, value);
+  return out;
+}
+
 std::string FormatD(long long value) { return std::to_string(value); }
 
 int TruncateToInt(double value) {

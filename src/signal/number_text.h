@@ -44,6 +44,10 @@ std::string FormatD(long long value);
 // Appends "%e" text to out without a temporary string (hot loops of the table writers).
 void AppendE(std::string& out, double value, int precision = 6);
 void AppendF(std::string& out, double value, int precision = 6);
+// The shortest text that reads back as the same double ("0.0030517578125", "2e-07"): for files
+// whose numbers must survive a round trip (imports), where "%e" would keep seven digits.
+void AppendRoundTrip(std::string& out, double value);
+std::string FormatRoundTrip(double value);
 
 // The C printf "%d" of a double field: truncation toward zero, saturating at the int range.
 int TruncateToInt(double value);

@@ -22,6 +22,7 @@ struct WaveformHeader {
   std::string units;
   std::string date;
   std::string time;
+  long long hitNumber = -1;  // written as "-/-" when negative (not known); not read back
 };
 
 // A waveform in the complex form the calculations work on (im is 0 after reading). `samples`

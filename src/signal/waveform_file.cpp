@@ -228,22 +228,36 @@ void EnsureCapacity(std::vector<T>& samples) {
   if (samples.size() < static_cast<size_t>(MAX_SAMPLES)) samples.resize(MAX_SAMPLES);
 }
 
+// How the numbers of a waveform file are written: the header's "%e" and "%f" or "%e" samples,
+// or every number (header values included) in its round-trip form.
+enum class WaveformNumbers { kFixed, kScientific, kRoundTrip };
+
 void WriteWaveformText(TextFileWriter& out, const double* samples, int count,
-                       const WaveformHeader& header, bool scientific) {
+                       const WaveformHeader& header, WaveformNumbers numbers) {
+  const bool exact = numbers == WaveformNumbers::kRoundTrip;
+  const auto header_number = [exact](double v) { return exact ? FormatRoundTrip(v) : FormatE(v); };
   std::string text;
   text += "SOURCE FILE NAME: -/-\n";
   text += "DATE:\t" + header.date + "\n";
   text += "TIME:\t" + header.time + "\n";
-  text += "SAMPLE INTERVAL (Seconds):   " + FormatE(header.sampleInterval) + "\n";
+  text += "SAMPLE INTERVAL (Seconds):   " + header_number(header.sampleInterval) + "\n";
   text += "UNITS:\t" + header.units + "\n";
   text += "CHANNEL NUMBER:\t" + FormatD(header.channel) + "\n";
-  text += "HIT NUMBER: -/-\n";
-  text += "TIME OF TEST:\t" + FormatE(header.timeOfTest) + "\n\n";
+  text += header.hitNumber < 0 ? "HIT NUMBER: -/-\n"
+                               : "HIT NUMBER:\t" + FormatD(header.hitNumber) + "\n";
+  text += "TIME OF TEST:\t" + header_number(header.timeOfTest) + "\n\n";
   for (int i = 0; i < count; ++i) {
-    if (scientific)
-      AppendE(text, samples[i]);
-    else
-      AppendF(text, samples[i]);
+    switch (numbers) {
+      case WaveformNumbers::kFixed:
+        AppendF(text, samples[i]);
+        break;
+      case WaveformNumbers::kScientific:
+        AppendE(text, samples[i]);
+        break;
+      case WaveformNumbers::kRoundTrip:
+        AppendRoundTrip(text, samples[i]);
+        break;
+    }
     text += '\n';
     if (text.size() > (1 << 16)) {
       out.Write(text);
@@ -254,13 +268,13 @@ void WriteWaveformText(TextFileWriter& out, const double* samples, int count,
 }
 
 bool WriteWaveformWith(const std::string& path, const double* samples, int count,
-                       const WaveformHeader& header, bool scientific) {
+                       const WaveformHeader& header, WaveformNumbers numbers) {
   TextFileWriter out(path);
   if (!out.IsOpen()) {
     ReportFileError();
     return false;
   }
-  WriteWaveformText(out, samples, count, header, scientific);
+  WriteWaveformText(out, samples, count, header, numbers);
   if (out.Commit()) return true;
   ReportFileError();
   return false;
@@ -348,22 +362,27 @@ int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, dou
 
 bool WriteWaveform(const std::string& path, const double* samples, int count,
                    const WaveformHeader& header) {
-  return WriteWaveformWith(path, samples, count, header, false);
+  return WriteWaveformWith(path, samples, count, header, WaveformNumbers::kFixed);
 }
 
 bool WriteWaveformSci(const std::string& path, const double* samples, int count,
                       const WaveformHeader& header) {
-  return WriteWaveformWith(path, samples, count, header, true);
+  return WriteWaveformWith(path, samples, count, header, WaveformNumbers::kScientific);
 }
 
 void WriteWaveform(TextFileWriter& out, const double* samples, int count,
                    const WaveformHeader& header) {
-  WriteWaveformText(out, samples, count, header, false);
+  WriteWaveformText(out, samples, count, header, WaveformNumbers::kFixed);
 }
 
 void WriteWaveformSci(TextFileWriter& out, const double* samples, int count,
                       const WaveformHeader& header) {
-  WriteWaveformText(out, samples, count, header, true);
+  WriteWaveformText(out, samples, count, header, WaveformNumbers::kScientific);
+}
+
+void WriteWaveformExact(TextFileWriter& out, const double* samples, int count,
+                        const WaveformHeader& header) {
+  WriteWaveformText(out, samples, count, header, WaveformNumbers::kRoundTrip);
 }
 
 }  // namespace plexo

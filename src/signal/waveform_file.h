@@ -30,7 +30,8 @@ int ReadWaveformReal(const std::string& path, RealWaveform& wf);
 int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, double& sampleInterval,
                       double& timeOfTest, int& channel, std::string* problem = nullptr);
 
-// Writes the nine header lines and one "%f" sample per line (count samples from `samples`).
+// Writes the nine header lines ("HIT NUMBER" from header.hitNumber, "-/-" when unknown) and one
+// "%f" sample per line (count samples from `samples`).
 // Returns false, after printing "File open NOT succesfull", when the file cannot be written.
 bool WriteWaveform(const std::string& path, const double* samples, int count,
                    const WaveformHeader& header);
@@ -42,5 +43,9 @@ bool WriteWaveformSci(const std::string& path, const double* samples, int count,
                       const WaveformHeader& header);
 void WriteWaveformSci(TextFileWriter& out, const double* samples, int count,
                       const WaveformHeader& header);
+// The same layout with every number (samples, sample interval, time of test) in its shortest
+// round-trip form, so that the file reads back as exactly these doubles: what imports write.
+void WriteWaveformExact(TextFileWriter& out, const double* samples, int count,
+                        const WaveformHeader& header);
 
 }  // namespace plexo

@@ -22,6 +22,21 @@ std::string FftPreviewPath(const std::string& input) {
   return PathWithoutExtension(input) + "_fft_preview.bmp";
 }
 
+int SingleSpectrum(Waveform& wf, int count, std::vector<double>& frequencies) {
+  const TransformSizeResult size = TransformSize(count);
+  const double dt = wf.sampleInterval;
+  const double nyquist = 1.0 / (2.0 * dt);
+  const int bins = size.n / 2;
+  const double df = bins > 0 ? nyquist / bins : 0.0;
+
+  for (int i = count; i < size.n; ++i) wf.samples[i] = Complex{};
+  FFT(FftDirection::kForward, size.m, wf.samples.data());
+
+  frequencies.resize(MAX_SAMPLES / 2 + 1);
+  for (int j = 0; j <= bins; ++j) frequencies[j] = j * df;
+  return bins;
+}
+
 CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*windowIndex*/,
                      Host& host) {
   if (LowerCaseExtension(path) != ".txt") {
@@ -49,17 +64,7 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
     return CalcStatus::kRefused;
   }
 
-  const TransformSizeResult size = TransformSize(count);
-  const double dt = wf.sampleInterval;
-  const double nyquist = 1.0 / (2.0 * dt);
-  const int bins = size.n / 2;
-  const double df = bins > 0 ? nyquist / bins : 0.0;
-
-  for (int i = count; i < size.n; ++i) wf.samples[i] = Complex{};
-  FFT(FftDirection::kForward, size.m, wf.samples.data());
-
-  ws.frequencies.resize(MAX_SAMPLES / 2 + 1);
-  for (int j = 0; j <= bins; ++j) ws.frequencies[j] = j * df;
+  const int bins = SingleSpectrum(wf, count, ws.frequencies);
 
   cv::Mat plot(300, bins, CV_8UC3);
   const double largest =

@@ -21,6 +21,12 @@ struct SingleFftWorkspace {
 std::string FftFilePath(const std::string& input);
 std::string FftPreviewPath(const std::string& input);
 
+// The spectrum of a waveform read with `count` samples (1 .. MAX_SAMPLES) and a positive sample
+// interval: wf.samples is padded with zeros to the next power of two N and transformed in place
+// (unscaled), `frequencies` gets the N/2 + 1 bin frequencies k / (N dt). Returns N/2, the number
+// of bins the FFT file lists.
+int SingleSpectrum(Waveform& wf, int count, std::vector<double>& frequencies);
+
 // Runs the calculation for one file. The window index is accepted and not used: the time gate
 // belongs to the Average FFT. A file without a usable sample interval is refused by a message
 // naming it. Messages go to the host; the preview is shown (and the call waits for the host to

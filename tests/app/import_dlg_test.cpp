@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+// The records below name only the fields that differ from a plain one.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 #include <filesystem>
 
 #include "app/import_controls.h"
@@ -10,6 +13,7 @@
 #include "platform/memory_controls.h"
 #include "platform/recording_host.h"
 #include "signal/waveform_file.h"
+#include "support/database_maker.h"
 #include "support/temp_dir.h"
 
 namespace plexo {
@@ -107,6 +111,23 @@ TEST(ImportDialog, RefusesAMissingIntervalAndListsWhatWasRefused) {
   Waveform wf;
   ASSERT_EQ(ReadWaveform(run.dir / "out/b.txt", wf), 2);
   EXPECT_EQ(wf.sampleInterval, 2e-7);
+}
+
+TEST(ImportDialog, ImportsTheRecordsOfAWaveformDatabaseInTheFolder) {
+  DialogRun run;
+  std::filesystem::create_directory(run.dir / "in");
+  WriteBytes(run.dir / "in/a.csv", kCsv);
+  testing::MakeDatabase(run.dir / "in/plate.tradb",
+                        {{.trai = 1, .values = testing::TestValues(50, 1)},
+                         {.trai = 2, .values = testing::TestValues(60, 2)}});
+  run.Open();
+  EXPECT_EQ(run.controls.Text(kIdcImportFiles), "1 .txt and .csv files and 1 waveform database");
+  run.dialog->OnClicked(kIdcImportStart);
+  ASSERT_EQ(run.host.messages.size(), 1u);
+  EXPECT_EQ(run.host.messages[0], "Imported 3 of 3 files into " + (run.dir / "out") + ".");
+  EXPECT_EQ(run.host.informed, run.host.messages);
+  Waveform wf;
+  EXPECT_EQ(ReadWaveform(run.dir / "out/plate_2.txt", wf), 60);
 }
 
 class ImportFrame : public FrameWindow {

@@ -134,10 +134,9 @@ TEST(ConvertLocationsTest, TooFewCoordinatesOrAMissingListingWriteNothing) {
   EXPECT_FALSE(Exists(dir / "none_DV-compatibel.dat"));
 }
 
-// Real exports of newer software versions do not follow the fixed positions (a coordinate
-// triple "x,y,z = a, b, c"; tab-separated columns); they convert by the same rules, without
-// reading past a line.
-TEST(ConvertLocationsTest, RealListingsConvertWithoutChecks) {
+// The newer layouts: coordinates as "x,y,z = a, b, c" lists, or a tab-separated table found by
+// its titles; every field is checked and the first bad line named.
+TEST(ConvertLocationsTest, RealListingsInTheirNewerLayouts) {
   const std::string root = PLEXO_REALDATA_DIR;
   const std::string aewin = root + "/aewin594-location-express8/1-event.TXT";
   const std::string visualae = root + "/visualae-listing-c103/c-103-1.txt";
@@ -146,13 +145,82 @@ TEST(ConvertLocationsTest, RealListingsConvertWithoutChecks) {
   NullProgress progress;
   ASSERT_TRUE(ReadTextLines(aewin, lines));
   LocationListing out = ConvertAewinListing(lines, progress);
-  EXPECT_EQ(out.status, CalcStatus::kDone);
+  EXPECT_EQ(out.status, CalcStatus::kDone) << out.problem;
   EXPECT_EQ(out.positions, 8);
-  EXPECT_EQ(out.table.substr(0, out.table.find('\n')), "\t\t-8.996,14.46,18.98,q=1\t8.200000e-002");
+  EXPECT_EQ(out.table.substr(0, out.table.find('\n')), "-8.996\t14.46\t18.98\t1082.6430145");
   ASSERT_TRUE(ReadTextLines(visualae, lines));
   out = ConvertVisualAeListing(lines, progress);
-  EXPECT_EQ(out.status, CalcStatus::kDone);
-  EXPECT_EQ(out.positions, 11);
+  EXPECT_EQ(out.status, CalcStatus::kRefused);
+  EXPECT_EQ(out.positions, 0);
+  EXPECT_NE(out.problem.find("no column X, Y"), std::string::npos) << out.problem;
+}
+
+TEST(NewerListingLayouts, AewinListsAndTheirFaults) {
+  NullProgress progress;
+  const std::string hit = "*           1082.6430145   1     1    11";
+  LocationListing out =
+      ConvertAewinListing({"header", "* Gp# 1[1,3] x,y,z = -8.996, 14.46, 18.98, q = 1 dT[9, 23]",
+                           hit, "*           1082.6430235   3",
+                           "* Gp# 2[1,3] x,y = 1.5, -2, q = 1 dT[3]", "*   17.0000001   1"},
+                          progress);
+  EXPECT_EQ(out.status, CalcStatus::kDone) << out.problem;
+  EXPECT_EQ(out.table, "-8.996\t14.46\t18.98\t1082.6430145\n1.5\t-2\t0\t17.0000001\n");
+
+  struct Bad {
+    std::vector<std::string> lines;
+    const char* problem;
+  };
+  for (const Bad& bad :
+       {Bad{{"* Gp# 1 x,y,z = 1, 2, q = 1", hit}, "line 1: z is not a number (\"q = 1\")"},
+        Bad{{"* Gp# 1 x,y,z = 1, 2", hit}, "line 1: fewer values"},
+        Bad{{"* Gp# 1 x,y,z = 1, b, 3, q", hit}, "line 1: y is not a number (\"b\")"},
+        Bad{{"* Gp# 1 x,y = 1, 2, q", "* Gp# 2 x,y = 1, 2, q", hit}, "line 1: an event without"},
+        Bad{{"h", "* Gp# 1 x,y = 1, 2, q"}, "line 2: an event without"},
+        Bad{{"* Gp# 1 x,y = 1, 2, q", "*  12:30  1"}, "line 2: the hit line does not start"},
+        Bad{{"* Gp# 1 x,y = 1, 2, q", hit, "* Gp# 2 dT[1]", hit},
+            "line 3: an event line without"}}) {
+    out = ConvertAewinListing(bad.lines, progress);
+    EXPECT_EQ(out.status, CalcStatus::kRefused) << bad.problem;
+    EXPECT_EQ(out.positions, 0);
+    EXPECT_EQ(out.problem.rfind(bad.problem, 0), 0u) << out.problem;
+  }
+}
+
+TEST(NewerListingLayouts, VisualAeTableByTitles) {
+  NullProgress progress;
+  const std::string titles = "\xEF\xBB\xBFId\t  DSET\t  HHMMSS\t    MSEC\t   X\t   Y\t  Z\t   A";
+  const std::string units = "  \t      \t[hhmmss]\t[ms]\t[mm]\t[mm]\t[mm]\t[dB]";
+  LocationListing out =
+      ConvertVisualAeListing({titles, units, "Ht\t  1\t10:29:28\t451,5600\t  1\t  2\t  3\t40,4",
+                              "LE\t  1188\t10:30:41\t422,2204\t 12,5\t -3,25\t 7\t63,7",
+                              "LE\t  1189\t00:00:01\t   0,0001\t 1\t 2\t \t63,7"},
+                             progress);
+  // A blank Z is no number: the second event refuses the listing.
+  EXPECT_EQ(out.status, CalcStatus::kRefused);
+  EXPECT_EQ(out.problem, "line 5: Z is not a number (\"\")");
+
+  out = ConvertVisualAeListing(
+      {titles, units, "LE\t  1188\t10:30:41\t422,2204\t 12,5\t -3,25\t 7\t63,7",
+       "Ev\t 5\t10:30:41\t1,0\t x\t y\t z\t1", "LE\t  1189\t00:00:01\t0,0001\t 1\t 2\t 0\t1"},
+      progress);
+  EXPECT_EQ(out.status, CalcStatus::kDone) << out.problem;
+  EXPECT_EQ(out.table, "12.5\t-3.25\t7\t37841.4222204\n1\t2\t0\t1.0000001\n");
+
+  out = ConvertVisualAeListing({titles, "LE\t 1\t10:30\t1,0\t1\t2\t3\t1"}, progress);
+  EXPECT_EQ(out.problem, "line 2: HHMMSS and MSEC are not a time (\"10:30\", \"1,0\")");
+  out = ConvertVisualAeListing({titles, "LE\t 1\t10:30:00"}, progress);
+  EXPECT_EQ(out.problem, "line 2: fewer fields than the title line");
+}
+
+TEST(ConvertLocationsTest, ARefusedListingNamesTheFileAndTheLineAndWritesNothing) {
+  TempDir dir;
+  WriteBytes(dir / "e.txt", "* Gp# 1 x,y = 1, oops, q\r\n*  1.5  1\r\n");
+  RecordingHost host;
+  NullProgress progress;
+  EXPECT_EQ(ConvertAewinLocations(dir / "e.txt", progress, host), CalcStatus::kRefused);
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{dir / "e.txt" + ": line 1: y is not a number (\"oops\")"});
+  EXPECT_FALSE(Exists(dir / "e_DV-compatibel.dat"));
 }
 
 }  // namespace

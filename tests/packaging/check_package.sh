@@ -121,6 +121,12 @@ if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1 &&
     { echo "$help" | tail -3; fail "the installed plexo does not keep its settings per user"; }
   (cd "$work" && HOME="$home" plexo fft "$work/hit.txt" >/dev/null 2>&1) || fail "installed plexo fft"
   man -w plexo >/dev/null 2>&1 || fail "man plexo finds no page"
+  if grep -q "dist-packages/plexo" "$work/installed" && /usr/bin/python3 -c "import numpy" 2>/dev/null; then
+    (cd "$work" && /usr/bin/python3 -c "
+import plexo, sys
+freqs, spectrum = plexo.fft(plexo.read_waveform(sys.argv[1]))
+assert len(spectrum) > 0" "$work/hit.txt") || fail "import plexo does not work from the package"
+  fi
   DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq plexo >>"$work/apt.log" 2>&1 ||
     dpkg -r plexo >>"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "the package does not remove"; }
   while read -r path; do

@@ -18,14 +18,53 @@ struct ImportCommandOptions {
   std::string units;
   int channel = 0;
   double time_of_test = 0.0;
+  std::string trai;
 };
+
+// "A-B" (A to B inclusive), "A-" (A on), "-B" (up to B) or "N" (one record) into the selection.
+// An empty text when it reads, else the reason.
+std::string ParseTraiRange(const std::string& text, RecordSelection& selection) {
+  const auto whole = [](const std::string& part, std::int64_t& value) {
+    if (part.empty() || part.find_first_not_of("0123456789") != std::string::npos ||
+        part.size() > 18)
+      return false;
+    value = std::stoll(part);
+    return true;
+  };
+  const size_t dash = text.find('-');
+  std::int64_t first = selection.traiFirst, last = selection.traiLast;
+  bool ok;
+  if (dash == std::string::npos) {
+    ok = whole(text, first);
+    last = first;
+  } else {
+    const std::string a = text.substr(0, dash), b = text.substr(dash + 1);
+    ok = (a.empty() || whole(a, first)) && (b.empty() || whole(b, last)) &&
+         !(a.empty() && b.empty());
+  }
+  if (!ok) return "--trai takes N, A-B, A- or -B (record numbers), not \"" + text + "\"";
+  if (first > last) return "--trai " + text + " selects no record (the first is after the last)";
+  selection.traiFirst = first;
+  selection.traiLast = last;
+  return {};
+}
 
 int RunImport(ImportCommandOptions& options, const CLI::Option* dt, const CLI::Option* units,
               const CLI::Option* channel, const CLI::Option* time_of_test) {
   ImportOptions& given = options.request.options;
   if (dt->count() > 0) given.sampleInterval = options.dt;
   if (units->count() > 0) given.units = options.units;
-  if (channel->count() > 0) given.channel = options.channel;
+  if (channel->count() > 0) {
+    given.channel = options.channel;
+    options.request.selection.channel = options.channel;
+  }
+  if (!options.trai.empty()) {
+    if (const std::string why = ParseTraiRange(options.trai, options.request.selection);
+        !why.empty()) {
+      std::cerr << why << std::endl;
+      return ExitStatus(CalcStatus::kRefused);
+    }
+  }
   if (time_of_test->count() > 0) given.timeOfTest = options.time_of_test;
 
   ImportSummary summary;
@@ -60,10 +99,14 @@ Command AddImportCommand(CLI::App& app, CommonOptions& /*common*/) {
       "    column is taken);\n"
       "  - a headerless column of samples: needs --dt; channel and time of test from the\n"
       "    options, else from a name <test>_<channel>_<hit>_<time of test in us>, else 1 and 0.\n"
-      "Decimal commas, a UTF-8 byte-order mark and CR LF or LF line ends are accepted.");
+      "Decimal commas, a UTF-8 byte-order mark and CR LF or LF line ends are accepted.\n"
+      "A waveform database (.tradb) gives one file <db stem>_<TRAI>.txt per record: samples\n"
+      "in volts, HIT NUMBER the TRAI, TIME OF TEST the time of the record's first sample\n"
+      "(the trigger time less the pretrigger samples); --trai and --channel select records.\n"
+      "Every number is written so that it reads back as the same value.");
   auto options = std::make_shared<ImportCommandOptions>();
   sub->add_option("FILE|DIR", options->request.inputs,
-                  "Files to import, or folders whose .txt and .csv files are imported")
+                  "Files to import (.txt, .csv, .tradb), or folders whose such files are imported")
       ->required();
   sub->add_option("--to", options->request.target,
                   "Target folder (made when missing); not the folder of a folder input")
@@ -90,13 +133,18 @@ Command AddImportCommand(CLI::App& app, CommonOptions& /*common*/) {
                         },
                         "TEXT"));
   auto* channel =
-      sub->add_option("--channel", options->channel, "Channel number of headerless files")
+      sub->add_option("--channel", options->channel,
+                      "Channel number of headerless files; of a database, only this channel's "
+                      "records are imported")
           ->type_name("N")
           ->transform(IntegerCheck());
   auto* time_of_test = sub->add_option("--time-of-test", options->time_of_test,
                                        "Time of test in seconds of headerless files")
                            ->type_name("SECONDS")
                            ->check(NumberCheck());
+  sub->add_option("--trai", options->trai,
+                  "Records of a database to import: N, A-B (inclusive), A- or -B; default: all")
+      ->type_name("A-B");
   sub->add_flag("--force", options->request.force,
                 "Replace files that already exist in the target folder");
   Command command;
