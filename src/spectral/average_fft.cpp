@@ -158,7 +158,8 @@ CalcStatus ShowAndWriteAverageFft(AverageFftWorkspace& ws, int bins, double nyqu
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;
-  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
+  if (ws.writePreview &&
+      !WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
     return ReportIncomplete(AverageFftPreviewPath(folder), host);
   }
   WriteAverageFFTText(result.Add(AverageFftTablePath(folder)), ws.result, bins);

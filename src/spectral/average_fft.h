@@ -36,6 +36,8 @@ struct AverageFftWorkspace {
   // A setting of the run: the first file left out stops it (its reason as the message, nothing
   // written) instead of being named and skipped.
   bool strict = false;
+  // False: the table only (the preview is still shown).
+  bool writePreview = true;
 };
 
 // Why a file read for the average is left out of it (unreadable, no samples, refused content,
