@@ -67,7 +67,7 @@ CalcStatus ConvertFile(const std::string& path, CalcProgress& progress, Host& ho
     host.MessageBox(error);
     return CalcStatus::kFailed;
   }
-  host.MessageBox(PositionsFoundMessage(listing.positions));
+  host.Inform(PositionsFoundMessage(listing.positions));
   return CalcStatus::kDone;
 }
 

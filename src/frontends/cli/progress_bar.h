@@ -58,6 +58,10 @@ class BarFinishingHost : public Host {
     bar_.Clear();
     host_.MessageBox(text);
   }
+  void Inform(std::string_view text) override {
+    bar_.Clear();
+    host_.Inform(text);
+  }
   std::optional<std::string> OpenFile(std::string_view filter) override {
     return host_.OpenFile(filter);
   }
