@@ -9,6 +9,8 @@ packages=(
   libstb-dev               # image encoder (stb_image_write.h) for the preview files
   libfast-float-dev        # exact, fast decimal number parsing
   libcli11-dev             # command line
+  libsqlite3-dev libflac-dev  # waveform databases (.tradb: SQLite, FLAC blobs)
+  pybind11-dev python3-dev python3-numpy python3-pytest  # the Python module and its tests
   qtbase5-dev              # desktop front end
   qtbase5-private-dev      # desktop tests: input through Qt's window-system interface
   libxtst-dev              # desktop tests: fake keys and clicks on a real X server
