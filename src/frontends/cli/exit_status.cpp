@@ -12,7 +12,10 @@ constexpr std::array<std::pair<ExitCode, const char*>, 5> kMeanings = {{
      "an input or a value was refused (the message says why); nothing was "
      "written for it"},
     {ExitCode::kFileError, "a file or folder could not be read, or a result could not be written"},
-    {ExitCode::kInterrupted, "interrupted: stopped before the results were written"},
+    // SIGINT, SIGTERM and SIGHUP end the program by the signal itself (the shell shows 128 + its
+    // number), as a caller interrupting a script expects; 3 is a run that stopped on its own.
+    {ExitCode::kInterrupted,
+     "stopped before the results were written (a signal ends a run with 128 + its number)"},
     {ExitCode::kUsage, "usage error: an unknown option, a bad option value, a missing argument"},
 }};
 

@@ -11,7 +11,7 @@ enum class ExitCode : int {
   kDone = 0,         // every result asked for was written
   kRefused = 1,      // the input or a value was refused; nothing was written for it
   kFileError = 2,    // a file or folder could not be read, or a result could not be written
-  kInterrupted = 3,  // stopped before the results were written
+  kInterrupted = 3,  // stopped before the results were written (a signal ends by itself)
   kUsage = 64,       // the command line itself: unknown option, bad value, missing argument
 };
 
