@@ -2,7 +2,7 @@
 // The files of the collection operators: the lenient waveform reader, the link-table writer with
 // its decimal comma, the line-table writer of Columns and the waveform writer of Split. Every
 // writer replaces its file atomically with CR LF line ends; when it cannot, it prints "File open
-// NOT succesfull" to standard output and returns false.
+// NOT succesfull" to standard error and returns false.
 #include <string>
 #include <vector>
 

@@ -73,7 +73,7 @@ CalcStatus ConvertFile(const std::string& path, CalcProgress& progress, Host& ho
     return CalcStatus::kFailed;
   }
   host.ResultWritten({LocationTablePath(path)});
-  host.MessageBox(PositionsFoundMessage(listing.positions));
+  host.Inform(PositionsFoundMessage(listing.positions));
   return CalcStatus::kDone;
 }
 

@@ -97,7 +97,8 @@ std::string ImportedName(const std::string& input) {
 }
 
 CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
-                           const ImportLog& log, ImportSummary& summary) {
+                           const ImportLog& log, ImportSummary& summary,
+                           const ImportLog& imported) {
   summary = {};
   if (const std::string refusal = RefuseRequest(request); !refusal.empty()) {
     log(refusal);
@@ -182,7 +183,7 @@ CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
         refuse(out_name + " exists in the target folder and is not replaced");
         ++summary.notReplaced;
       } else {
-        log(KindLine(name, contents));
+        (imported ? imported : log)(KindLine(name, contents));
         for (const std::string& warning : contents.warnings) log(name + ": warning: " + warning);
         TextFileWriter out(out_path);
         WriteWaveformExact(out, contents.samples.data(), static_cast<int>(contents.samples.size()),

@@ -48,7 +48,10 @@ std::string ImportedName(const std::string& input);
 // (an input that does not exist, a target that is the folder of a folder input or cannot be
 // made); a file that is refused leaves the others to go on. Done only when every file was
 // written; refused when any file was refused; failed when any output could not be written.
+// The line naming what a file was recognised as goes to `imported` when given (the command line
+// prints it with its results), else to `log` with the others.
 CalcStatus ImportWaveforms(const ImportRequest& request, CalcProgress& progress,
-                           const ImportLog& log, ImportSummary& summary);
+                           const ImportLog& log, ImportSummary& summary,
+                           const ImportLog& imported = {});
 
 }  // namespace plexo

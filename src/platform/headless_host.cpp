@@ -11,6 +11,8 @@ void HeadlessHost::MessageBox(std::string_view text) {
   std::cerr << text << std::endl;
 }
 
+void HeadlessHost::Inform(std::string_view text) { std::cout << text << std::endl; }
+
 std::optional<std::string> HeadlessHost::OpenFile(std::string_view) {
   if (file_answers_.empty()) return std::nullopt;
   std::string answer = std::move(file_answers_.front());

@@ -12,6 +12,8 @@ class HeadlessHost : public Host {
  public:
   explicit HeadlessHost(bool show_images = false) : show_images_(show_images) {}
   void MessageBox(std::string_view text) override;
+  // A report of success: standard output, with the results ("Wrote ..."), not a message.
+  void Inform(std::string_view text) override;
   std::optional<std::string> OpenFile(std::string_view filter) override;
   std::optional<std::string> BrowseForFolder() override;
   void ShowImage(std::string_view title, const cv::Mat& image) override;

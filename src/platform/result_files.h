@@ -49,7 +49,7 @@ std::string StagedOrOwnPath(const std::string& path, ResultFiles* files);
 // is then to be dropped.
 CalcStatus ReportIncomplete(const std::string& path, Host& host);
 
-// Commits the result; on failure prints "File open NOT succesfull" to standard output, as the
+// Commits the result; on failure prints "File open NOT succesfull" to standard error, as the
 // file routines do, and tells the user which file could not be written and why. On success the
 // host hears which files were put in place (Host::ResultWritten).
 bool CommitResult(ResultFiles& files, Host& host);

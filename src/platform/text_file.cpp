@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 #include <system_error>
 
 #include "platform/file_system.h"
@@ -286,8 +287,8 @@ void TextFileWriter::Discard() {
 void PreferNamedTemporaries(bool prefer) { g_prefer_named.store(prefer); }
 
 void ReportFileError() {
-  std::fputs("File open NOT succesfull\n", stdout);
-  std::fflush(stdout);
+  // On standard error, with the program's other messages (standard output carries results).
+  std::cerr << "File open NOT succesfull" << std::endl;
 }
 
 std::string FileNotWrittenMessage(const std::string& path) {

@@ -79,7 +79,7 @@ class TextFileWriter {
 void PreferNamedTemporaries(bool prefer);
 
 // Creates or replaces the file with the text ("\n" written as CR LF). On failure prints
-// "File open NOT succesfull" to standard output, as every file routine does, and returns false;
+// "File open NOT succesfull" to standard error, as every file routine does, and returns false;
 // `error`, when given, receives the message naming the file and the reason.
 bool WriteTextFile(const std::string& path, std::string_view text, std::string* error = nullptr);
 
@@ -87,7 +87,7 @@ bool WriteTextFile(const std::string& path, std::string_view text, std::string* 
 bool WriteBinaryFile(const std::string& path, const void* data, size_t size,
                      std::string* error = nullptr);
 
-// The message the file routines print to standard output when a file cannot be opened or
+// The message the file routines print to standard error when a file cannot be opened or
 // written.
 void ReportFileError();
 

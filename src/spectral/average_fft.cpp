@@ -73,7 +73,8 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;
-  if (!WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
+  if (ws.writePreview &&
+      !WriteBmp(result.Add(AverageFftPreviewPath(folder), /*translate_newlines=*/false), display)) {
     return ReportIncomplete(AverageFftPreviewPath(folder), host);
   }
   if (ws.tableFormat == TableFormat::kCsv) {

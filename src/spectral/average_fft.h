@@ -37,6 +37,8 @@ struct AverageFftWorkspace {
   bool strict = false;
   // A setting of the run: the table as average_FFT.txt or as comma-separated average_FFT.csv.
   TableFormat tableFormat = TableFormat::kText;
+  // False: the table only (the preview is still shown).
+  bool writePreview = true;
 };
 
 // Bin i of the result from its sums over k files: frequency i * df, the means, the sample

@@ -75,7 +75,8 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;
-  if (!WriteBmp(result.Add(FftPreviewPath(path), /*translate_newlines=*/false), display)) {
+  if (ws.writePreview &&
+      !WriteBmp(result.Add(FftPreviewPath(path), /*translate_newlines=*/false), display)) {
     return ReportIncomplete(FftPreviewPath(path), host);
   }
   WriteFFTText(result.Add(FftFilePath(path)), wf.samples.data(), ws.frequencies.data(), bins,

@@ -14,6 +14,7 @@ namespace plexo {
 struct SingleFftWorkspace {
   Waveform waveform;
   std::vector<double> frequencies;
+  bool writePreview = true;  // false: the FFT file only (the preview is still shown)
 };
 
 // Output names for input path P: P without its extension + "_fft" + the lower-case extension,

@@ -102,7 +102,7 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   // The table and the preview only read the matrix.
   TftResultParts parts;
   if (TftTableWanted(request.output)) parts.tablePath = CwtFilePath(request.path);
-  parts.previewPath = CwtPreviewPath(request.path);
+  if (ws.writePreview) parts.previewPath = CwtPreviewPath(request.path);
   parts.title = "WT-File";
   parts.writeTable = [&](TextFileWriter& out) {
     return WriteTftTable(request.output, out, ws.matrix, lines, columns, grid.freqStep,

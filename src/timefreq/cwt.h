@@ -20,6 +20,7 @@ struct CwtWorkspace {
   std::vector<Complex> window;  // the time window moved to index 0, zero beyond it
   TftMatrix matrix;
   int jobs = 0;  // threads computing rows; 0: one per hardware thread. Never changes results.
+  bool writePreview = true;  // false: the table only (the preview is still shown)
 };
 
 // Output names for input P: P without its extension + "_wt" + the lower-case extension, and

@@ -130,7 +130,7 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
   const TftFileLines lines{static_cast<int>(grid.lines), grid.binStep, 0};
   TftResultParts parts;
   if (TftTableWanted(request.output)) parts.tablePath = SpwvdFilePath(request.path);
-  parts.previewPath = SpwvdPreviewPath(request.path);
+  if (ws.writePreview) parts.previewPath = SpwvdPreviewPath(request.path);
   parts.title = "SPVWD-File";
   parts.writeTable = [&](TextFileWriter& out) {
     return WriteTftTable(request.output, out, ws.matrix, lines, columns, request.timeStart,

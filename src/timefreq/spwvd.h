@@ -21,6 +21,7 @@ struct SpwvdWorkspace {
   std::vector<double> real;     // its real parts, then decimated: the distribution's input
   TftMatrix matrix;             // bin k, column c at row k (magnitude in re, im = 0)
   int jobs = 0;  // threads sharing the columns; 0: one per hardware thread. Never changes results.
+  bool writePreview = true;  // false: the table only (the preview is still shown)
 };
 
 // Output names for input P: P without its extension + "_spvwd" + the lower-case extension, and

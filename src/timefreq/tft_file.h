@@ -14,7 +14,7 @@ class TextFileWriter;
 // matrix rows 0 .. R-2, row r labelled (r+1)*freqStep), and `columns` = C (header times
 // g*dt + timeStart for g = 1 .. C; cells of columns 0 .. C-1). Numbers are "%e" with three-digit
 // exponents, lines end in CR LF, and the file replaces an earlier one only once complete. False
-// when the file could not be written ("File open NOT succesfull" on standard output if writing
+// when the file could not be written ("File open NOT succesfull" on standard error if writing
 // failed after opening) or when R-1 rows or C columns exceed the matrix (nothing written).
 //
 // Cells hold the modulus "%e" of each coefficient.

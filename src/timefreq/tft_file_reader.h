@@ -57,7 +57,7 @@ inline constexpr int TFT_FILE_MATRIX_ROWS = TFT_MAX_ROWS - 1;
 // Returns R = the number of lines after line 2, and sets rows = R and columns = C', both cut to
 // what the matrix holds (TFT_MAX_ROWS rows, MAX_SAMPLES columns; cells beyond column 16383 are
 // read and ignored). A file of three lines or fewer holds no data and gives 0. -1 when the file
-// cannot be opened or read ("File open NOT succesfull" on standard output for a read error).
+// cannot be opened or read ("File open NOT succesfull" on standard error for a read error).
 // Lines of any length are read in pieces; a cell keeps at most its first 1000 characters.
 int ReadTftFile(const std::string& path, TftFileContent& content);
 

@@ -15,7 +15,9 @@ CalcStatus FinishTftResult(const TftResultParts& parts, ResultFiles* shared, Hos
   TextFileWriter* table_file = parts.tablePath.empty()
                                    ? nullptr
                                    : &result.Add(parts.tablePath, /*translate_newlines=*/false);
-  TextFileWriter& preview_file = result.Add(parts.previewPath, /*translate_newlines=*/false);
+  TextFileWriter* preview_file = parts.previewPath.empty()
+                                     ? nullptr
+                                     : &result.Add(parts.previewPath, /*translate_newlines=*/false);
   SideTask table([&] {
     if (table_file == nullptr) return true;
     // Finishing here keeps the last writes of the table beside the preview's work too.
@@ -23,7 +25,7 @@ CalcStatus FinishTftResult(const TftResultParts& parts, ResultFiles* shared, Hos
   });
   const cv::Mat preview = parts.makePreview();
   host.ShowImage(parts.title, preview);
-  const bool preview_encoded = WriteBmp(preview_file, preview);
+  const bool preview_encoded = preview_file == nullptr || WriteBmp(*preview_file, preview);
   const bool table_written = table.Join();
   // A table the matrix could not fill, or an image that cannot be encoded, is incomplete
   // without a file error: it must not be committed.

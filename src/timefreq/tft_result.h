@@ -18,9 +18,9 @@ class ResultFiles;
 class TextFileWriter;
 
 struct TftResultParts {
-  std::string tablePath;  // empty: the output type asks for no table
-  std::string previewPath;
-  std::string_view title;  // of the preview window
+  std::string tablePath;    // empty: the output type asks for no table
+  std::string previewPath;  // empty: no preview image is written (it is still shown)
+  std::string_view title;   // of the preview window
   // Writes the table text; false when the matrix cannot be written (nothing is replaced then).
   std::function<bool(TextFileWriter&)> writeTable;
   std::function<cv::Mat()> makePreview;

@@ -280,12 +280,12 @@ TEST_F(OptionsDialogTest, SetupThatCannotBeSavedIsReported) {
   Open(CalcMode::kSingleTft);
   const std::string chosen = folder.File("no such folder/saved.ini");
   host.file_answers.push_back(chosen);
-  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
   dialog->OnClicked(1002);
   std::filesystem::remove(setupPath);
   std::filesystem::create_directory(setupPath);
   dialog->OnDestroy();
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "File open NOT succesfull\nFile open NOT succesfull\n");
   EXPECT_EQ(host.messages,
             (std::vector<std::string>{

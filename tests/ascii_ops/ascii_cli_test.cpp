@@ -51,14 +51,14 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"Columns", "ascii columns {}", 0, "Wrote", "convData/Column_ASCII_waveforms.txt"},
         CliCase{"Link", "ascii link {}", 0, "convData/00000001.txt", "convData/00000001.txt"},
         CliCase{"Split", "ascii split {}", 0, "convData/table_1.txt", "convData/table_1.txt"},
-        CliCase{"MissingFolder", "ascii columns {}/none", 1,
-                "No files found in folder! Provide correct folder path!", ""},
-        CliCase{"UnknownOperator", "ascii sort {}", 105, "sort", ""},
+        CliCase{"MissingFolder", "ascii columns {}/none", 2, "none: No such file or directory", ""},
+        CliCase{"UnknownOperator", "ascii sort {}", 64, "sort", ""},
         CliCase{"VisualAe", "locations visualae {}/run.listing", 0,
                 "2 localized source positions found.", "run_DV-compatibel.dat"},
         CliCase{"AewinFlat", "locations aewin {}/flat.listing", 1,
                 "At least two-dimensional localisation data are necessary!", ""},
-        CliCase{"MissingListing", "locations aewin {}/none.txt", 1, "File not found", ""}),
+        CliCase{"MissingListing", "locations aewin {}/none.txt", 2,
+                "none.txt: No such file or directory", ""}),
     [](const ::testing::TestParamInfo<CliCase>& info) { return info.param.name; });
 
 }  // namespace

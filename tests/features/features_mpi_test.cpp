@@ -78,11 +78,11 @@ TEST_P(FeaturesOnRanks, SkipTheFilesOneProcessSkips) {
     EXPECT_EQ(Occurrences(*output, "Features of 7 waveform files, 2 skipped"), 1u) << *output;
     const size_t first = output->find(
         "Skipped: No valid data present in file or error during "
-        "loading!\n" +
+        "loading!\nplexo: " +
         files[1]);
     const size_t second = output->find(
         "Skipped: No valid data present in file or error during "
-        "loading!\n" +
+        "loading!\nplexo: " +
         files[6]);
     EXPECT_NE(first, std::string::npos) << *output;
     EXPECT_NE(second, std::string::npos) << *output;
@@ -136,9 +136,10 @@ TEST_P(FeaturesRefusedOnRanks, ReportTheFirstRefusedFileAndWriteNothing) {
   EXPECT_EQ(one.status, 1);
   EXPECT_EQ(shared.status, 1) << shared.output;
   const std::string message =
-      refusal.emptyFile >= 0
-          ? "No valid data present in file or error during loading!\n" + files[refusal.emptyFile]
-          : "Sampling size of 20000 exceeds program limit of 16384!\n" + files[refusal.longFile];
+      refusal.emptyFile >= 0 ? "No valid data present in file or error during loading!\nplexo: " +
+                                   files[refusal.emptyFile]
+                             : "Sampling size of 20000 exceeds program limit of 16384!\nplexo: " +
+                                   files[refusal.longFile];
   EXPECT_EQ(Occurrences(one.output, message), 1u) << one.output;
   EXPECT_EQ(Occurrences(shared.output, message), 1u) << shared.output;
   if (refusal.emptyFile >= 0) {

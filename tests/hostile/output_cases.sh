@@ -43,12 +43,13 @@ else
     out="$("${as_user[@]}" "$plexo" "$command" "$ro/hit_001.txt" --setup "$setup" 2>"$work/err")"
     status=$?
     [ "$status" = 2 ] || fail "$command into a read-only folder: exit status $status, not 2"
-    grep -q "^File $ro/hit_001_[a-z]*[._].* could not be written: Permission denied!$" \
+    grep -q "^plexo: File $ro/hit_001_[a-z]*[._].* could not be written: Permission denied!$" \
       "$work/err" || fail "$command into a read-only folder: no message naming file and reason:" \
       "$(cat "$work/err")"
     [ "$(ls "$ro")" = hit_001.txt ] || fail "$command into a read-only folder left $(ls "$ro")"
-    grep -q "File open NOT succesfull" <<<"$out" ||
-      fail "$command into a read-only folder: stdout lost its File open line"
+    grep -q "^plexo: File open NOT succesfull$" "$work/err" ||
+      fail "$command into a read-only folder: stderr lost its File open line"
+    [ -z "$out" ] || fail "$command into a read-only folder: stdout is not empty: $out"
   done
   pass "read-only output folder"
 fi
@@ -66,7 +67,7 @@ cp "$examples/hit_001.txt" "$un/hit_001.txt"
 "$plexo" fft "$un/hit_001.txt" --setup "$setup" >/dev/null 2>"$work/err"
 status=$?
 [ "$status" = 2 ] || fail "fft onto a folder: exit status $status, not 2"
-grep -qx "File $un/hit_001_fft.txt could not be written: Is a directory!" "$work/err" ||
+grep -qx "plexo: File $un/hit_001_fft.txt could not be written: Is a directory!" "$work/err" ||
   fail "fft onto a folder: message was: $(cat "$work/err")"
 same "$un/hit_001_fft_preview.bmp" "$work/old_preview.bmp" ||
   fail "fft onto a folder replaced the preview of the earlier run"

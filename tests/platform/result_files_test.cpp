@@ -150,9 +150,9 @@ TEST(CommitResult, TellsTheHostWhatWasPutInPlace) {
   EXPECT_EQ(host.written, (std::vector<std::string>{dir / "table.txt", dir / "preview.bmp"}));
   ResultFiles failing;
   failing.Add(dir / "missing/table.txt").Write("x");
-  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
   EXPECT_FALSE(CommitResult(failing, host));
-  ::testing::internal::GetCapturedStdout();
+  ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(host.written.size(), 2u);  // nothing more: a failed result wrote nothing
 }
 
@@ -161,9 +161,9 @@ TEST(CommitResult, NamesTheFileAndTheReasonToTheUserAndOnStandardOutput) {
   RecordingHost host;
   ResultFiles result;
   result.Add(dir / "missing/table.txt").Write("x");
-  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
   EXPECT_FALSE(CommitResult(result, host));
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "File open NOT succesfull\n");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "File open NOT succesfull\n");
   EXPECT_EQ(host.messages, std::vector<std::string>{"File " + dir / "missing/table.txt" +
                                                     " could not be written: No such file or "
                                                     "directory!"});

@@ -199,9 +199,9 @@ TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
   const std::string path = PathOf("kept.ini");
   ASSERT_TRUE(SaveSetup(Unusual(), "a", "b", "c", path));
   const std::string before = ReadBytes(path);
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   EXPECT_FALSE(SaveSetup(CalcSettings{}, "", "", "", PathOf("no such folder/x.ini")));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "File open NOT succesfull\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "File open NOT succesfull\n");
   EXPECT_EQ(ReadBytes(path), before);
 }
 

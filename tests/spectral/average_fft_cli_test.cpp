@@ -68,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CliCase{"Default", "{}", 0, "avgFFTData/average_FFT.txt", "", true},
                       CliCase{"GatedTwoJobs", "{} --window 200us --jobs 2", 0,
                               "Averaged 3 waveform files", "", true},
-                      CliCase{"Missing", "{}/nowhere", 1, "", "Folder not found: ", false},
+                      CliCase{"Missing", "{}/nowhere", 2, "", "nowhere: No such file or directory",
+                              false},
                       CliCase{"Empty", "{}", 1, "", "no table written", false}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -5,6 +5,7 @@
 
 #include "ascii_ops/collection_operators.h"
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
 
@@ -26,6 +27,7 @@ struct AsciiOptions {
 };
 
 int RunAscii(const AsciiOptions& options) {
+  if (const std::optional<int> refused = RefuseInputFolder(options.folder)) return *refused;
   HeadlessHost headless;
   auto workspace = std::make_unique<AsciiWorkspace>();
   workspace->strict = options.strict;
@@ -73,8 +75,7 @@ Command AddAsciiCommand(CLI::App& app, CommonOptions& /*common*/) {
       "A sample line holds one number and nothing but blanks around it. Files that cannot be\n"
       "used (unreadable, no data, a line that is not a number, no positive sample interval,\n"
       "a link event without a file of every channel) are skipped and named on stderr; the\n"
-      "others are written. --strict stops at the first such file instead. Exit status 0 when\n"
-      "results were written, 1 when the input was refused or nothing could be written.");
+      "others are written. --strict stops at the first such file instead.");
   auto options = std::make_shared<AsciiOptions>();
   sub->add_option("OPERATOR", options->operation, "accumulate, columns, link or split")
       ->required()

@@ -6,6 +6,7 @@
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
 #include "frontends/cli/folder_batch_output.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
@@ -32,14 +33,12 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   // Under an MPI launch only the first rank talks to the user.
   const DistributedRuns* ranks = InstalledDistributedRuns();
   const bool talks = ranks == nullptr || ranks->root;
-  if (!IsDirectory(options.folder)) {
-    if (talks) std::cerr << "Folder not found: " << options.folder << std::endl;
-    return ExitStatus(CalcStatus::kRefused);
-  }
+  if (const std::optional<int> refused = RefuseInputFolder(options.folder, talks)) return *refused;
   AllNotesHost host(common.show);
   auto workspace = std::make_unique<AverageFftWorkspace>();
   workspace->strict = options.strict;
   workspace->tableFormat = TableFormatNamed(options.format);
+  workspace->writePreview = !common.no_preview;
   host.notes = &workspace->notes;
   CalcStatus status;
   {
@@ -61,8 +60,10 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
     case CalcStatus::kDone:
       std::cout << "Averaged " << workspace->averaged << " waveform files"
                 << SkippedFilesText(workspace->skipped) << "\nWrote "
-                << AverageFftTablePath(options.folder, workspace->tableFormat) << "\nWrote "
-                << AverageFftPreviewPath(options.folder) << std::endl;
+                << AverageFftTablePath(options.folder, workspace->tableFormat) << "\n";
+      if (!common.no_preview)
+        std::cout << "Wrote " << AverageFftPreviewPath(options.folder) << "\n";
+      std::cout << std::flush;
       break;
     case CalcStatus::kRefused:
       // The notes on skipped files are one message; any other message said why already.
@@ -98,7 +99,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                       "Time gate before each transform: none, or 200us (keep 240 to 340 us);\n"
                       "default: the setup file's window function")
           ->check(CLI::IsMember({"none", "200us"}));
-  sub->add_option("--jobs", options->jobs,
+  sub->add_option("-j,--jobs", options->jobs,
                   "Threads reading and transforming the files (default: every core); the table "
                   "does not depend on it")
       ->transform(JobCountCheck());

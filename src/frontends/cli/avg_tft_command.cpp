@@ -8,6 +8,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/folder_batch_output.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -50,10 +51,7 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
     host.MessageBox(std::string(kInvalidGridMessage) + "\n" + TftGridProblem(grid));
     return ExitStatus(CalcStatus::kRefused);
   }
-  if (!IsDirectory(o.folder)) {
-    std::cerr << "Folder not found: " << o.folder << std::endl;
-    return ExitStatus(CalcStatus::kRefused);
-  }
+  if (const std::optional<int> refused = RefuseInputFolder(o.folder)) return *refused;
   const bool wigner_ville = UsesWignerVille(o.grid, settings);
   auto average = std::make_unique<AverageTftWorkspace>();
   average->strict = o.strict;
@@ -65,11 +63,13 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
     if (wigner_ville) {
       auto workspace = std::make_unique<SpwvdWorkspace>();
       workspace->jobs = o.jobs;
+      workspace->writePreview = !common.no_preview;
       status =
           CalcAverageSpwvd(*average, *workspace, o.folder, grid, threshold, align, bar, bar_host);
     } else {
       auto workspace = std::make_unique<CwtWorkspace>();
       workspace->jobs = o.jobs;
+      workspace->writePreview = !common.no_preview;
       status =
           CalcAverageCwt(*average, *workspace, o.folder, grid, threshold, align, bar, bar_host);
     }
@@ -81,7 +81,8 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
               << SkippedFilesText(average->skipped) << "\nWrote " << signal << "\n";
     if (TftTableWanted(grid.output))
       std::cout << "Wrote " << stem << LowerCaseExtension(signal) << "\n";
-    std::cout << "Wrote " << stem << "_preview.bmp" << std::endl;
+    if (!common.no_preview) std::cout << "Wrote " << stem << "_preview.bmp\n";
+    std::cout << std::flush;
   }
   return ExitStatus(status);
 }
@@ -103,10 +104,10 @@ Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
                                       "Amplitude whose first crossing (from sample 10 on) is moved "
                                       "one fifth into the time window")
                           ->check(NumberCheck());
-  o->alignGiven = sub->add_flag("--align", o->align,
+  o->alignGiven = sub->add_flag("--align,!--no-align", o->align,
                                 "Align every waveform on --threshold before averaging "
-                                "(--align=0: off)");
-  sub->add_option("--jobs", o->jobs,
+                                "(--no-align or --align=0: off)");
+  sub->add_option("-j,--jobs", o->jobs,
                   "Threads of the transform (default: one per core); results do not depend on it")
       ->transform(JobCountCheck());
   sub->add_flag("--strict", o->strict, kStrictHelp);

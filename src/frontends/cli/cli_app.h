@@ -7,14 +7,17 @@
 #include <vector>
 
 #include "frontends/cli/cli_settings.h"
+#include "frontends/cli/exit_status.h"
 #include "platform/host.h"
 
 namespace plexo::cli {
 
 // Options every subcommand shares.
 struct CommonOptions {
-  bool show = false;       // open the preview windows and wait for a key in each
-  std::string setup_file;  // --setup FILE; empty when not given
+  bool show = false;   // open the preview windows and wait for a key in each
+  bool quiet = false;  // -q: no progress bar and nothing on standard output; errors still shown
+  bool no_preview = false;  // --no-preview: the preview images are not written
+  std::string setup_file;   // --setup FILE; empty when not given
   // The settings the command starts from, loaded before the command runs (see
   // LoadSettingsForCommand); flags of the command override them.
   CommandLineSettings settings;
@@ -24,9 +27,6 @@ struct CommonOptions {
 // else the defaults. False with `error` set when --setup names a file that cannot be read.
 bool LoadSettingsForCommand(const CommonOptions& common, CommandLineSettings& out,
                             std::string& error);
-
-// The exit status a calculation's outcome maps to.
-int ExitStatus(CalcStatus status);
 
 // Each subcommand registers itself and returns the action to run when it was chosen.
 using CommandAction = std::function<int()>;

@@ -5,6 +5,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/folder_batch_output.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
@@ -42,10 +43,8 @@ int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
               << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
-  if (!IsDirectory(options.folder)) {
-    std::cerr << "Folder not found: " << options.folder << std::endl;
-    return ExitStatus(CalcStatus::kRefused);
-  }
+  if (const std::optional<int> refused = RefuseInputFolder(options.folder)) return *refused;
+  if (const std::optional<int> refused = RefuseInputFile(options.transfer)) return *refused;
   LastMessageHost host;
   auto workspace = std::make_unique<ConvolutionWorkspace>();
   workspace->strict = options.strict;

@@ -10,6 +10,7 @@
 #include "features/feature_extraction.h"
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -121,6 +122,8 @@ int RunFeatures(FeaturesOptions& o) {
     if (talks) std::cerr << error << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
+  if (const std::optional<int> refused = RefuseInputFolder(o.request.folder, talks))
+    return *refused;
   // The dialog's band check: a message per inverted band; the last wavelet band ends the run.
   const BandCheck check = CheckBands(o.request.settings);
   for (int i = 0; talks && i < check.warnings; ++i) headless.MessageBox(kInvertedBandMessage);
@@ -225,9 +228,8 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "Refused (nothing written, an earlier table stays): a folder that is missing, cannot\n"
           "be listed or holds no *.txt file; a file of more than 16384 samples; a wavelet grid\n"
           "or window that does not fit; malformed options.\n"
-          "Exit status: 0 table written (files may have been skipped), 1 refused, 2 the table\n"
-          "could not be written, 3 stopped; 105 an option value that is not a number of its\n"
-          "kind (104, 106, 109: other command-line errors).");
+          "Exit status: 0 table written (files may have been skipped); the others as listed\n"
+          "by plexo --help.");
   auto o = std::make_shared<FeaturesOptions>();
   FeatureParams& p = o->params;
   sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
@@ -291,7 +293,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   AddTableFormatOption(sub, o->format, "FX_Results");
   sub->add_flag("--strict", o->request.strict,
                 "Stop at the first file that would be skipped; nothing is written");
-  sub->add_option("--jobs", o->request.jobs,
+  sub->add_option("-j,--jobs", o->request.jobs,
                   "Threads working on files (default: every core); the table does not depend on it")
       ->transform(JobCountCheck());
   Command command;

@@ -5,6 +5,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/file_batch.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
@@ -18,36 +19,45 @@ struct FftOptions {
   int jobs = 0;
 };
 
-void ReportWritten(const std::string& file) {
-  std::cout << "Wrote " << FftFilePath(file) << "\n"
-            << "Wrote " << FftPreviewPath(file) << std::endl;
+void ReportWritten(const std::string& file, bool preview) {
+  std::cout << "Wrote " << FftFilePath(file) << "\n";
+  if (preview) std::cout << "Wrote " << FftPreviewPath(file) << "\n";
+  std::cout << std::flush;
+}
+
+std::unique_ptr<SingleFftWorkspace> MakeWorkspace(const CommonOptions& common) {
+  auto workspace = std::make_unique<SingleFftWorkspace>();
+  workspace->writePreview = !common.no_preview;
+  return workspace;
 }
 
 int RunFft(const FftOptions& o, const CommonOptions& common) {
   HeadlessHost host(common.show);
-  NameUnreadableFiles(o.files);
-  if (o.files.size() == 1) {
-    auto workspace = std::make_unique<SingleFftWorkspace>();
-    const CalcStatus status = SingleFFT(*workspace, o.files[0], 0, host);
-    if (status == CalcStatus::kDone) ReportWritten(o.files[0]);
-    return ExitStatus(status);
+  // A file that cannot be read gets one message, naming it, and no calculation.
+  int unreadable = 0;
+  const std::vector<std::string> files = ReadableFiles(o.files, unreadable);
+  if (files.size() == 1) {
+    const CalcStatus status = SingleFFT(*MakeWorkspace(common), files[0], 0, host);
+    if (status == CalcStatus::kDone) ReportWritten(files[0], !common.no_preview);
+    return unreadable != 0 ? unreadable : ExitStatus(status);
   }
+  if (files.empty()) return unreadable;
   std::vector<std::unique_ptr<SingleFftWorkspace>> workspaces(
-      FileBatchWorkers(o.files.size(), o.jobs));
+      FileBatchWorkers(files.size(), o.jobs));
   TerminalProgressBar bar("fft");
   BarFinishingHost bar_host(host, bar);
   const FileBatchResult result = RunFileBatch(
-      o.files, o.jobs, bar_host, bar,
+      files, o.jobs, bar_host, bar,
       [&](size_t worker, const std::string& file, Host& file_host) {
-        if (!workspaces[worker]) workspaces[worker] = std::make_unique<SingleFftWorkspace>();
+        if (!workspaces[worker]) workspaces[worker] = MakeWorkspace(common);
         return SingleFFT(*workspaces[worker], file, 0, file_host);
       },
       [&](const std::string& file) {
-        bar.Finish();
-        ReportWritten(file);
+        bar.Clear();
+        ReportWritten(file, !common.no_preview);
       });
   bar.Finish();
-  return result.ExitCode();
+  return unreadable != 0 ? unreadable : result.ExitCode();
 }
 
 }  // namespace
@@ -62,7 +72,7 @@ Command AddFftCommand(CLI::App& app, CommonOptions& common) {
   auto o = std::make_shared<FftOptions>();
   sub->add_option("FILE", o->files, "Waveform files (extension .txt in any letter case)")
       ->required();
-  sub->add_option("--jobs", o->jobs,
+  sub->add_option("-j,--jobs", o->jobs,
                   "Files calculated at the same time (default: one per core); results do not\n"
                   "depend on it")
       ->transform(JobCountCheck());

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <iostream>
 #include <new>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <optional>
 
 #include "frontends/cli/cli_app.h"
@@ -62,13 +65,6 @@ int FileBatchResult::ExitCode() const {
 
 size_t FileBatchWorkers(size_t files, int jobs) {
   return std::max<size_t>(1, std::min<size_t>(files, static_cast<size_t>(JobCount(jobs))));
-}
-
-void NameUnreadableFiles(const std::vector<std::string>& files) {
-  for (const std::string& file : files) {
-    if (const std::string why = WhyNotReadable(file); !why.empty())
-      std::cerr << file << ": " << why << std::endl;
-  }
 }
 
 FileBatchResult RunFileBatch(const std::vector<std::string>& files, int jobs, Host& host,

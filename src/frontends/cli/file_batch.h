@@ -27,10 +27,6 @@ struct FileBatchResult {
 };
 
 // The number of worker threads for `files` files and a --jobs value (0: every core).
-// Names on standard error each file that cannot be read and why ("hit.txt: No such file or
-// directory"): the calculation's own message ("No data present in file ...") names neither.
-void NameUnreadableFiles(const std::vector<std::string>& files);
-
 size_t FileBatchWorkers(size_t files, int jobs);
 
 // Runs `calculate` for every file on FileBatchWorkers(files.size(), jobs) threads. Messages of a

@@ -1,5 +1,9 @@
 // plexo import FILE|DIR... --to DIR: other programs' waveform exports into waveform files.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
@@ -67,15 +71,32 @@ int RunImport(ImportCommandOptions& options, const CLI::Option* dt, const CLI::O
   }
   if (time_of_test->count() > 0) given.timeOfTest = options.time_of_test;
 
+  // An input that does not exist (or cannot be looked at) is named once, with the system's
+  // reason.
+  int missing = 0;
+  for (const std::string& input : options.request.inputs) {
+    struct stat info {};
+    if (stat(input.c_str(), &info) != 0) {
+      std::cerr << input << ": " << std::strerror(errno) << std::endl;
+      missing = ExitStatus(ExitCode::kFileError);
+    }
+  }
+  // As for any refused request, nothing is imported then.
+  if (missing != 0) return missing;
+
   ImportSummary summary;
   CalcStatus status;
   {
     TerminalProgressBar bar("import");
     const auto log = [&bar](std::string_view line) {
-      bar.Finish();
+      bar.Clear();
       std::cerr << line << std::endl;
     };
-    status = ImportWaveforms(options.request, bar, log, summary);
+    const auto imported = [&bar](std::string_view line) {
+      bar.Clear();
+      std::cout << line << std::endl;
+    };
+    status = ImportWaveforms(options.request, bar, log, summary, imported);
   }
   if (summary.files > 0) {
     std::cout << "Imported " << summary.imported << " of " << summary.files << " files into "

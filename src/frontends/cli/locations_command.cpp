@@ -4,6 +4,7 @@
 
 #include "ascii_ops/location_conversion.h"
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
@@ -17,12 +18,7 @@ struct LocationsOptions {
 };
 
 int RunLocations(const LocationsOptions& options) {
-  if (const std::string why = WhyNotReadable(options.file); !why.empty()) {
-    std::cerr << (why == "No such file or directory" ? "File not found: " + options.file
-                                                     : "Cannot read " + options.file + ": " + why)
-              << std::endl;
-    return ExitStatus(CalcStatus::kRefused);
-  }
+  if (const std::optional<int> refused = RefuseInputFile(options.file)) return *refused;
   HeadlessHost headless;
   CalcStatus status;
   {

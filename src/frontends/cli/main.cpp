@@ -15,6 +15,8 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/display_probe.h"
+#include "frontends/cli/exit_status.h"
+#include "frontends/cli/message_prefix.h"
 #include "frontends/cli/mpi_launch.h"
 #include "frontends/cli/window_request.h"
 
@@ -44,7 +46,7 @@ using plexo::cli::DisplayAvailable;
   execv(program.c_str(), arguments.data());
   std::cerr << "The program " << program << " cannot be started: " << std::strerror(errno)
             << std::endl;
-  return 1;
+  return plexo::cli::ExitStatus(plexo::cli::ExitCode::kFileError);
 }
 
 #ifdef PLEXO_HAVE_DESKTOP
@@ -65,13 +67,14 @@ int RunUnderMpiLauncher(int argc, char** argv) {
   if (ranks < 0) return -1;  // how many is not known: run as one
   std::cerr << "This plexo is built without MPI (cmake -DPLEXO_WITH_MPI=ON): each of the " << ranks
             << " ranks would compute the whole folder." << std::endl;
-  return 1;
+  return plexo::cli::ExitStatus(plexo::cli::ExitCode::kRefused);
 #endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const plexo::cli::MessagePrefix prefix;
   if (const int status = RunUnderMpiLauncher(argc, argv); status >= 0) return status;
   std::function<int(int, char**)> desktop;
 #ifdef PLEXO_HAVE_DESKTOP
@@ -79,7 +82,7 @@ int main(int argc, char** argv) {
     // A display that is set but gone would make the window toolkit abort: say so, and go on as
     // without a display (the help, or a refused --show).
     if (const std::string problem = plexo::cli::DisplayProblem(); !problem.empty()) {
-      std::cerr << "plexo: " << problem << "; no window can be shown." << std::endl;
+      std::cerr << problem << "; no window can be shown." << std::endl;
     } else {
       if (AsksForPreviews(argc, argv)) return StartWindowProgram(argc, argv);
       desktop = StartWindowProgram;

@@ -3,15 +3,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace plexo::cli {
 namespace {
 constexpr int kCells = 40;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+std::atomic<bool> g_show_bars{true};
 }  // namespace
 
+void ShowProgressBars(bool show) { g_show_bars.store(show); }
+
 TerminalProgressBar::TerminalProgressBar(std::string label)
-    : TerminalProgressBar(std::move(label), stderr, isatty(STDERR_FILENO) == 1) {}
+    : TerminalProgressBar(std::move(label), stderr,
+                          g_show_bars.load() && isatty(STDERR_FILENO) == 1) {}
 
 TerminalProgressBar::TerminalProgressBar(std::string label, std::FILE* sink, bool enabled)
     : label_(std::move(label)), sink_(sink), enabled_(enabled) {}
@@ -46,9 +51,25 @@ void TerminalProgressBar::Draw(bool force) {
   line.append(cells, '#');
   line.append(kCells - cells, '.');
   line += "] " + std::to_string(pos_ - low_) + "/" + std::to_string(span);
+  // A shorter line (after a Clear, or a count that lost a digit) leaves nothing of the last one.
+  const size_t width = line.size() - 1;
+  if (width < drawn_width_) line.append(drawn_width_ - width, ' ');
   std::fputs(line.c_str(), sink_);
   std::fflush(sink_);
   drawn_ = true;
+  drawn_width_ = std::max(width, drawn_width_);
+}
+
+void TerminalProgressBar::Clear() {
+  if (!drawn_) return;
+  std::string blank = "\r";
+  blank.append(drawn_width_, ' ');
+  blank += '\r';
+  std::fputs(blank.c_str(), sink_);
+  std::fflush(sink_);
+  drawn_ = false;
+  drawn_width_ = 0;
+  last_cells_ = -1;  // drawn again at the next update
 }
 
 void TerminalProgressBar::Finish() {
@@ -56,6 +77,7 @@ void TerminalProgressBar::Finish() {
   std::fputc('\n', sink_);
   std::fflush(sink_);
   drawn_ = false;
+  drawn_width_ = 0;
 }
 
 }  // namespace plexo::cli

@@ -9,6 +9,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/file_batch.h"
+#include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/tft_options.h"
@@ -37,18 +38,21 @@ struct TftWorkspaces {
 };
 
 CalcStatus RunOneTft(TftWorkspaces& ws, bool wigner_ville, TftRequest request,
-                     const std::string& file, int jobs, CalcProgress& progress, Host& host) {
+                     const std::string& file, int jobs, bool preview, CalcProgress& progress,
+                     Host& host) {
   request.path = file;
   CalcStatus status;
   int count = 0;  // sample lines of the file
   if (wigner_ville) {
     if (!ws.spwvd) ws.spwvd = std::make_unique<SpwvdWorkspace>();
     ws.spwvd->jobs = jobs;
+    ws.spwvd->writePreview = preview;
     status = CalcSingleSpwvd(*ws.spwvd, request, progress, host);
     count = ws.spwvd->waveform.count;
   } else {
     if (!ws.cwt) ws.cwt = std::make_unique<CwtWorkspace>();
     ws.cwt->jobs = jobs;
+    ws.cwt->writePreview = preview;
     status = CalcSingleCwt(*ws.cwt, request, progress, host);
     count = ws.cwt->waveform.count;
   }
@@ -73,36 +77,41 @@ int RunTft(const TftOptions& o, const CommonOptions& common) {
   const auto report_written = [&](const std::string& file) {
     const std::string stem = PathWithoutExtension(file) + suffix;
     if (table) std::cout << "Wrote " << stem << LowerCaseExtension(file) << "\n";
-    std::cout << "Wrote " << stem << "_preview.bmp" << std::endl;
+    if (!common.no_preview) std::cout << "Wrote " << stem << "_preview.bmp\n";
+    std::cout << std::flush;
   };
   TerminalProgressBar progress(o.files.size() == 1 ? (wigner_ville ? "spwvd" : "cwt") : "tft");
   BarFinishingHost host(headless, progress);
-  NameUnreadableFiles(o.files);
-  if (o.files.size() == 1) {
+  // A file that cannot be read gets one message, naming it, and no calculation.
+  int unreadable = 0;
+  const std::vector<std::string> files = ReadableFiles(o.files, unreadable);
+  const bool preview = !common.no_preview;
+  if (files.size() == 1) {
     TftWorkspaces ws;
     const CalcStatus status =
-        RunOneTft(ws, wigner_ville, request, o.files[0], o.jobs, progress, host);
+        RunOneTft(ws, wigner_ville, request, files[0], o.jobs, preview, progress, host);
     progress.Finish();
-    if (status == CalcStatus::kDone) report_written(o.files[0]);
-    return ExitStatus(status);
+    if (status == CalcStatus::kDone) report_written(files[0]);
+    return unreadable != 0 ? unreadable : ExitStatus(status);
   }
+  if (files.empty()) return unreadable;
   // Files run side by side; the threads left over share each file's rows or columns.
-  const size_t workers = FileBatchWorkers(o.files.size(), o.jobs);
+  const size_t workers = FileBatchWorkers(files.size(), o.jobs);
   const int jobs_per_file = std::max(1, JobCount(o.jobs) / static_cast<int>(workers));
   std::vector<TftWorkspaces> workspaces(workers);
   const FileBatchResult result = RunFileBatch(
-      o.files, o.jobs, host, progress,
+      files, o.jobs, host, progress,
       [&](size_t worker, const std::string& file, Host& file_host) {
         NullProgress quiet;
-        return RunOneTft(workspaces[worker], wigner_ville, request, file, jobs_per_file, quiet,
-                         file_host);
+        return RunOneTft(workspaces[worker], wigner_ville, request, file, jobs_per_file, preview,
+                         quiet, file_host);
       },
       [&](const std::string& file) {
-        progress.Finish();
+        progress.Clear();
         report_written(file);
       });
   progress.Finish();
-  return result.ExitCode();
+  return unreadable != 0 ? unreadable : result.ExitCode();
 }
 
 }  // namespace
@@ -120,7 +129,7 @@ Command AddTftCommand(CLI::App& app, CommonOptions& common) {
       ->required();
   AddTftGridOptions(*sub, o->grid);
   sub->add_option(
-         "--jobs", o->jobs,
+         "-j,--jobs", o->jobs,
          "Threads (default: one per core): several files run side by side, and the threads\n"
          "left over compute each file's wavelet rows or Wigner-Ville columns; results do not\n"
          "depend on it")

@@ -58,12 +58,15 @@ void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
   o.freqResGiven =
       sub.add_option("--freq-res", o.freqRes, "Frequency step, Hz (> 0)")->check(NumberCheck());
   o.autoTimeResGiven =
-      sub.add_flag("--auto-time-res", o.autoTimeRes,
-                   "Take the sample interval from the file (--auto-time-res=0 to use --time-res)");
-  o.autoFreqResGiven = sub.add_flag("--auto-freq-res", o.autoFreqRes,
-                                    "Automatic frequency grid (--auto-freq-res=0: off)");
-  o.complexGiven = sub.add_flag("--complex", o.complex,
-                                "Write real,imaginary cells instead of moduli (--complex=0: off)");
+      sub.add_flag("--auto-time-res,!--no-auto-time-res", o.autoTimeRes,
+                   "Take the sample interval from the file (--no-auto-time-res or\n"
+                   "--auto-time-res=0: use --time-res)");
+  o.autoFreqResGiven =
+      sub.add_flag("--auto-freq-res,!--no-auto-freq-res", o.autoFreqRes,
+                   "Automatic frequency grid (--no-auto-freq-res or --auto-freq-res=0: off)");
+  o.complexGiven = sub.add_flag("--complex,!--no-complex", o.complex,
+                                "Write real,imaginary cells instead of moduli (--no-complex or\n"
+                                "--complex=0: moduli)");
   o.waveletLengthGiven =
       sub.add_option("--wavelet-length", o.waveletLength, "Wavelet samples (wavelet transform)")
           ->transform(PositiveCountCheck());

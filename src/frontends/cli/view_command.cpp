@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frontends/cli/cli_app.h"
+#include "frontends/cli/input_paths.h"
 #include "import/export_kind.h"
 #include "import/export_text.h"
 #include "platform/file_system.h"
@@ -89,10 +90,7 @@ int RunView(const ViewOptions& o, const CommonOptions& common) {
     std::cerr << "--out: the image name must end in .png or .bmp: " << o.out << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
-  if (const std::string why = WhyNotReadable(o.file); !why.empty()) {
-    std::cerr << "Cannot open " << o.file << ": " << why << std::endl;
-    return ExitStatus(CalcStatus::kRefused);
-  }
+  if (const std::optional<int> refused = RefuseInputFile(o.file)) return *refused;
   std::optional<ViewerKind> kind =
       o.kind.empty() ? DetectViewerKind(o.file) : ViewerKindFromName(o.kind);
   if (!kind) {

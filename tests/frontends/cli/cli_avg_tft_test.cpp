@@ -79,7 +79,8 @@ TEST_F(CliAvgTft, RefusalsWriteNothing) {
 
   r = RunPlexo("avg-tft '" + dir_.File("missing") + "'");
   EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.output.find("Folder not found"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find(dir_.File("missing") + ": No such file or directory"), std::string::npos)
+      << r.output;
 }
 
 }  // namespace

@@ -266,9 +266,10 @@ TEST(CliAvgTftGrid, RefusalNamesTheParameter) {
   const testing::PlexoResult r = RunCommand(std::string(PLEXO_BINARY) + " avg-tft '" + dir.path() +
                                             "' --time-start 2e-4 --time-end 1e-4");
   EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.output.find("Non-valid input parameters! Please check consistence!\ntime end = "
-                          "1.000000e-004 s: must not be before time start (2.000000e-004 s)."),
-            std::string::npos)
+  EXPECT_NE(
+      r.output.find("Non-valid input parameters! Please check consistence!\nplexo: time end = "
+                    "1.000000e-004 s: must not be before time start (2.000000e-004 s)."),
+      std::string::npos)
       << r.output;
 }
 

@@ -124,8 +124,8 @@ TEST(CliView, RefusesWhatItCannotDrawWithAClearMessage) {
   struct Refusal {
     std::string arguments, message;
   } refusals[] = {
-      {"view " + (dir / "missing.txt"), "Cannot open"},
-      {"view " + dir.path(), "Cannot open"},
+      {"view " + (dir / "missing.txt"), ": No such file or directory"},
+      {"view " + dir.path(), " is a folder, not a file"},
       {"view " + (dir / "hit.TXT") + " --out " + (dir / "w.jpg"), "must end in .png or .bmp"},
       {"view " + (dir / "hit.TXT") + " --kind picture", "--kind"},
       {"view " + (dir / "tft_header_only.txt") + " --kind tft",
