@@ -3,7 +3,7 @@
 #include <string>
 
 #include "signal/csv_text.h"
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 
 namespace plexo {
 

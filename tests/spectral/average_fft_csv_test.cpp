@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/recording_host.h"
-#include "signal/text_file.h"
+#include "platform/text_file.h"
 #include "signal/waveform_file.h"
 #include "spectral/average_fft.h"
 #include "support/csv_reader.h"
