@@ -3,24 +3,24 @@
 namespace plexo {
 
 int FeatureColumnOfCheckBox(ControlId id) {
-  for (const FeatureColumnSpec& spec : kFeatureColumnTable) {
-    if (spec.checkBox == id) return spec.column;
+  for (const FeatureColumnEntry& entry : kFeatureColumnTable) {
+    if (entry.checkBox == id) return entry.column;
   }
   return -1;
 }
 
 FeatureColumns FamilyColumns(FeatureFamily family) {
   FeatureColumns columns;
-  for (const FeatureColumnSpec& spec : kFeatureColumnTable) {
-    if (spec.family == family) columns.set(spec.column);
+  for (const FeatureColumnEntry& entry : kFeatureColumnTable) {
+    if (entry.family == family) columns.set(entry.column);
   }
   return columns;
 }
 
 FeatureColumns DefaultFeatureColumns() {
   FeatureColumns columns;
-  for (const FeatureColumnSpec& spec : kFeatureColumnTable) {
-    if (spec.byDefault) columns.set(spec.column);
+  for (const FeatureColumnEntry& entry : kFeatureColumnTable) {
+    if (entry.byDefault) columns.set(entry.column);
   }
   return columns;
 }
@@ -36,11 +36,11 @@ std::string FeatureHeaderLines(const FeatureColumns& columns, bool withFileNames
     header += "file name\t";
     units += "\t";
   }
-  for (const FeatureColumnSpec& spec : kFeatureColumnTable) {
-    if (!columns.test(spec.column)) continue;
-    header += spec.header;
+  for (const FeatureColumnEntry& entry : kFeatureColumnTable) {
+    if (!columns.test(entry.column)) continue;
+    header += entry.header;
     header += '\t';
-    units += spec.unit;
+    units += entry.unit;
     units += '\t';
   }
   return header + "\n" + units + "\n";

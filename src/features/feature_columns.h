@@ -37,7 +37,7 @@ inline constexpr int kFeatureColumnCount = kFeatureColumnEnd;
 // runs only when one of its columns is written.
 enum class FeatureFamily { kTime, kFft, kWavelet };
 
-struct FeatureColumnSpec {
+struct FeatureColumnEntry {
   int column;            // its own index, checked against its place in the table
   const char* name;      // command-line name (--columns)
   const char* header;    // header line text
@@ -60,7 +60,7 @@ inline constexpr const char* kTimeFrequencyPowerHelp =
 
 // "frequeny" is how every table written so far spells it; readers match the header.
 // clang-format off
-inline constexpr std::array<FeatureColumnSpec, kFeatureColumnCount> kFeatureColumnTable{{
+inline constexpr std::array<FeatureColumnEntry, kFeatureColumnCount> kFeatureColumnTable{{
     {kColArrivalTime, "arrival-time", "arrival time", "s", 14, FeatureFamily::kTime, 1105, false,
      "onset pick + time of test (the time of test without --aic)"},
     {kColPeakAmplitude, "amplitude", "maximum signal amplitude", "V", 6, FeatureFamily::kTime, 1106, true,
@@ -124,7 +124,7 @@ constexpr bool FeatureRowsInPlace() {
 static_assert(FeatureRowsInPlace(), "every feature column needs its row, in table order");
 
 // The table (kept as a function for callers that take it so).
-inline const std::array<FeatureColumnSpec, kFeatureColumnCount>& FeatureColumnTable() {
+inline const std::array<FeatureColumnEntry, kFeatureColumnCount>& FeatureColumnTable() {
   return kFeatureColumnTable;
 }
 

@@ -18,8 +18,8 @@ CFeatureDlg::CFeatureDlg(Controls& controls, Host& host, CalcRunner& runner,
 
 void CFeatureDlg::OnInitDialog() {
   UpdateData(false);
-  for (const FeatureColumnSpec& spec : kFeatureColumnTable)
-    controls_.SetChecked(spec.checkBox, spec.byDefault);
+  for (const FeatureColumnEntry& entry : kFeatureColumnTable)
+    controls_.SetChecked(entry.checkBox, entry.byDefault);
   UpdateData(true);
 }
 
@@ -56,8 +56,8 @@ void CFeatureDlg::UpdateData(bool fromControls) {
 
 FeatureColumns CFeatureDlg::CheckedColumns() const {
   FeatureColumns columns;
-  for (const FeatureColumnSpec& spec : kFeatureColumnTable)
-    columns[spec.column] = controls_.IsChecked(spec.checkBox);
+  for (const FeatureColumnEntry& entry : kFeatureColumnTable)
+    columns[entry.column] = controls_.IsChecked(entry.checkBox);
   return columns;
 }
 

@@ -85,7 +85,7 @@ class FeatureColumnRow : public ::testing::TestWithParam<int> {};
 
 TEST_P(FeatureColumnRow, IsComputedByItsFamilyAndSelectedByItsOwnCheckBox) {
   const int c = GetParam();
-  const FeatureColumnSpec& row = kFeatureColumnTable[c];
+  const FeatureColumnEntry& row = kFeatureColumnTable[c];
   EXPECT_EQ(row.column, c);
 
   // Exactly the step of its family writes the value; only a wavelet column runs the wavelet step.
@@ -108,7 +108,7 @@ TEST_P(FeatureColumnRow, IsComputedByItsFamilyAndSelectedByItsOwnCheckBox) {
   // No other row shares its name, header or check box.
   for (int other = 0; other < kFeatureColumnCount; ++other) {
     if (other == c) continue;
-    const FeatureColumnSpec& o = kFeatureColumnTable[other];
+    const FeatureColumnEntry& o = kFeatureColumnTable[other];
     EXPECT_STRNE(row.name, o.name);
     EXPECT_STRNE(row.header, o.header);
     EXPECT_NE(row.checkBox, o.checkBox);
@@ -134,7 +134,7 @@ TEST(FeatureColumnTable, EveryCheckBoxOfTheDialogIsAColumnOrARunSetting) {
       boxes.insert(control.id);
   }
   std::set<ControlId> rows;
-  for (const FeatureColumnSpec& row : kFeatureColumnTable) rows.insert(row.checkBox);
+  for (const FeatureColumnEntry& row : kFeatureColumnTable) rows.insert(row.checkBox);
   EXPECT_EQ(boxes, rows);
   // A check box id that an edit also has would read the edit's state.
   std::set<ControlId> ids;
@@ -191,7 +191,7 @@ TEST(FeatureColumnTable, HelpListsEveryColumnWithItsUnitAndDefaultInTableOrder) 
   const testing::PlexoResult result = testing::RunPlexo("features --help");
   ASSERT_EQ(result.status, 0) << result.output;
   std::vector<std::string> expected;
-  for (const FeatureColumnSpec& row : kFeatureColumnTable) {
+  for (const FeatureColumnEntry& row : kFeatureColumnTable) {
     expected.push_back(std::string(row.name) + " [" + row.unit + "]" + (row.byDefault ? " *" : ""));
   }
   EXPECT_EQ(HelpColumns(result.output), expected) << result.output;

@@ -28,7 +28,7 @@ struct FeaturesOptions {
   std::vector<std::string> wtBands;  // K:BEGIN:END for wavelet band K
   FeatureParams params;              // the texts as given, parsed once the options are applied
   bool useAic = false;
-  std::string format;                // txt or csv
+  std::string format;  // txt or csv
   FeatureRequest request;
 };
 
@@ -36,7 +36,7 @@ struct FeaturesOptions {
 const std::vector<std::string>& ColumnNames() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> all;
-    for (const FeatureColumnSpec& spec : kFeatureColumnTable) all.emplace_back(spec.name);
+    for (const FeatureColumnEntry& entry : kFeatureColumnTable) all.emplace_back(entry.name);
     return all;
   }();
   return names;
@@ -180,7 +180,7 @@ namespace {
 std::string ColumnHelp() {
   std::string help = "Columns (name [unit]: meaning; * = written by default):\n";
   for (int c = 0; c < kFeatureColumnCount;) {
-    const FeatureColumnSpec& first = kFeatureColumnTable[c];
+    const FeatureColumnEntry& first = kFeatureColumnTable[c];
     const std::string name = first.name;
     int run = 1;
     if (name.size() > 2 && name.substr(name.size() - 2) == "-1") {
