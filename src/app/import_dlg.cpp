@@ -68,7 +68,7 @@ void CImportDlg::OnClicked(ControlId id) {
 
 bool CImportDlg::OnClose() {
   if (!running_) return true;
-  stopRequested_ = true;
+  stopRequested_ = 1;
   return false;
 }
 
@@ -86,7 +86,7 @@ void CImportDlg::Start() {
     request.options.sampleInterval = *dt;
   }
   running_ = true;
-  stopRequested_ = false;
+  stopRequested_ = 0;
   log_.clear();
   controls_.Enable(kIdcImportStart, false);
   runner_.Start(
@@ -124,14 +124,6 @@ void CImportDlg::Finished(CalcStatus status) {
     host_.MessageBox(message);
   }
   if (status == CalcStatus::kDone || stopRequested_) controls_.EndDialog(kIdOk);
-}
-
-void CImportDlg::DialogProgress::SetRange(int low, int high) {
-  dialog_.controls_.SetProgressRange(kIdcImportProgress, low, high);
-}
-
-void CImportDlg::DialogProgress::SetPos(int pos) {
-  dialog_.controls_.SetProgressPos(kIdcImportProgress, pos);
 }
 
 }  // namespace plexo

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/import_controls.h"
 #include "import/waveform_import.h"
 #include "platform/calc_runner.h"
 #include "platform/controls.h"
+#include "platform/dialog_progress.h"
 #include "platform/host.h"
 
 namespace plexo {
@@ -43,18 +45,6 @@ class CImportDlg {
   int HeaderlessFiles() const { return headerless_; }
 
  private:
-  class DialogProgress : public CalcProgress {
-   public:
-    explicit DialogProgress(CImportDlg& dialog) : dialog_(dialog) {}
-    void SetRange(int low, int high) override;
-    void SetPos(int pos) override;
-    void DrainMessages() override {}
-    bool StopRequested() const override { return dialog_.stopRequested_.load(); }
-
-   private:
-    CImportDlg& dialog_;
-  };
-
   void Start();
   void Finished(CalcStatus status);
 
@@ -65,8 +55,8 @@ class CImportDlg {
   int files_ = 0;
   int headerless_ = 0;
   bool running_ = false;
-  std::atomic<bool> stopRequested_{false};
-  DialogProgress progress_{*this};
+  std::atomic<int> stopRequested_{0};
+  DialogProgress progress_{controls_, kIdcImportProgress, stopRequested_};
   // Written by the running import only, read when it has ended.
   std::vector<std::string> log_;
   ImportSummary summary_;

@@ -81,14 +81,6 @@ bool IsTransferMode(CalcMode mode) {
 
 }  // namespace
 
-void COptionsDlg::DialogProgress::SetRange(int low, int high) {
-  dialog_.controls_.SetProgressRange(kIdcProgress, low, high);
-}
-
-void COptionsDlg::DialogProgress::SetPos(int pos) {
-  dialog_.controls_.SetProgressPos(kIdcProgress, pos);
-}
-
 COptionsDlg::COptionsDlg(CalcMode mode, Controls& controls, Host& host, Calculations& calculations,
                          CalcRunner& runner, std::string setupPath)
     : mode_(mode),

@@ -12,6 +12,7 @@
 #include "app/options_controls.h"
 #include "platform/calc_runner.h"
 #include "platform/controls.h"
+#include "platform/dialog_progress.h"
 #include "platform/host.h"
 #include "signal/calc_mode.h"
 #include "signal/calc_settings.h"
@@ -61,18 +62,6 @@ class COptionsDlg {
   CalcProgress& Progress() { return progress_; }
 
  private:
-  class DialogProgress : public CalcProgress {
-   public:
-    explicit DialogProgress(COptionsDlg& dialog) : dialog_(dialog) {}
-    void SetRange(int low, int high) override;
-    void SetPos(int pos) override;
-    void DrainMessages() override {}
-    bool StopRequested() const override { return dialog_.StopRequested(); }
-
-   private:
-    COptionsDlg& dialog_;
-  };
-
   // The dialog's copies of the edit texts and combo indices, exchanged with the controls.
   void UpdateData(bool fromControls);
   void EnableModeControls();
@@ -112,7 +101,7 @@ class COptionsDlg {
   std::atomic<int> stopRequested_{0};
   bool running_ = false;
   bool closeAfterRun_ = false;
-  DialogProgress progress_{*this};
+  DialogProgress progress_{controls_, kIdcProgress, stopRequested_};
 };
 
 }  // namespace plexo

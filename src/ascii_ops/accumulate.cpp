@@ -13,11 +13,8 @@ std::string AccumulatePath(const std::string& folder) {
 
 CalcStatus Accumulate(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
                       Host& host) {
-  ws.written.clear();
-  ws.skipped.clear();
-  ws.notes.clear();
   std::vector<std::string> files;
-  if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
+  if (!StartOperatorRun(ws, folder, host, files)) return CalcStatus::kRefused;
   const int n = static_cast<int>(files.size());
   progress.SetRange(0, n);
 

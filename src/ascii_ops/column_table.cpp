@@ -44,15 +44,7 @@ std::string BadFieldMessage(const std::string& path, int line, int field, std::s
 int ReadColumnTable(const std::string& path, ColumnTable& table) {
   table = ColumnTable();
   FileBytes bytes;
-  switch (ReadWholeFile(path, bytes)) {
-    case kFileRead:
-      break;
-    case kFileReadError:
-      ReportFileError();
-      return -1;
-    case kFileNotOpened:
-      return -1;
-  }
+  if (!ReadWholeFileOrReport(path, bytes)) return -1;
 
   char delimiter = '\t';
   double t0 = 0.0;

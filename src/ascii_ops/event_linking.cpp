@@ -58,11 +58,8 @@ std::string EventName(int event) {
 
 CalcStatus EventLinking(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
                         Host& host) {
-  ws.written.clear();
-  ws.skipped.clear();
-  ws.notes.clear();
   std::vector<std::string> files;
-  if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
+  if (!StartOperatorRun(ws, folder, host, files)) return CalcStatus::kRefused;
 
   // event -> channel -> file; the first file in folder order wins a (channel, event) pair.
   std::map<int, std::map<int, std::string>> events;

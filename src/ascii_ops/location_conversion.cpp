@@ -90,15 +90,7 @@ std::string PositionsFoundMessage(int count) {
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
   FileBytes bytes;
-  switch (ReadWholeFile(path, bytes)) {
-    case kFileRead:
-      break;
-    case kFileReadError:
-      ReportFileError();
-      return false;
-    case kFileNotOpened:
-      return false;
-  }
+  if (!ReadWholeFileOrReport(path, bytes)) return false;
   LineSplitter splitter(bytes.Text());
   std::string_view line;
   while (splitter.Next(line)) lines.emplace_back(line);

@@ -18,6 +18,14 @@ bool ListOperatorFiles(const std::string& folder, Host& host, std::vector<std::s
   return false;
 }
 
+bool StartOperatorRun(AsciiWorkspace& ws, const std::string& folder, Host& host,
+                      std::vector<std::string>& files) {
+  ws.written.clear();
+  ws.skipped.clear();
+  ws.notes.clear();
+  return ListOperatorFiles(folder, host, files);
+}
+
 std::string OperatorReadProblem(const std::string& path, int count, const std::string& problem) {
   if (!problem.empty()) return problem;
   if (count > 0) return {};

@@ -15,6 +15,11 @@ struct AsciiWorkspace;
 // holds none, or after the folder's path and the system's reason when it cannot be listed.
 bool ListOperatorFiles(const std::string& folder, Host& host, std::vector<std::string>& files);
 
+// The start of every operator's run: what the last run wrote, skipped and noted is forgotten,
+// then the folder is listed as ListOperatorFiles does (false: refused, the user was told).
+bool StartOperatorRun(AsciiWorkspace& ws, const std::string& folder, Host& host,
+                      std::vector<std::string>& files);
+
 // Why the operators' reader refused `path` (its result `count` and `problem`), or empty when
 // the file has data: the reader's own message, the system's reason, or "no data".
 std::string OperatorReadProblem(const std::string& path, int count, const std::string& problem);

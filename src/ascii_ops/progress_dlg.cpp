@@ -23,14 +23,6 @@ CProgressDlg::CProgressDlg(CalcMode mode, Controls& controls, Host& host, AsciiO
                            CalcRunner& runner)
     : mode_(mode), controls_(controls), host_(host), operators_(operators), runner_(runner) {}
 
-void CProgressDlg::DialogProgress::SetRange(int low, int high) {
-  dialog_.controls_.SetProgressRange(kIdcConversionProgress, low, high);
-}
-
-void CProgressDlg::DialogProgress::SetPos(int pos) {
-  dialog_.controls_.SetProgressPos(kIdcConversionProgress, pos);
-}
-
 void CProgressDlg::OnInitDialog() {
   if (!IsAsciiOperatorMode(mode_)) {
     controls_.EndDialog(0);

@@ -8,6 +8,7 @@
 #include "ascii_ops/ascii_operators.h"
 #include "platform/calc_runner.h"
 #include "platform/controls.h"
+#include "platform/dialog_progress.h"
 #include "platform/dialog_template.h"
 #include "platform/host.h"
 #include "signal/calc_mode.h"
@@ -40,18 +41,6 @@ class CProgressDlg {
   CalcProgress& Progress() { return progress_; }
 
  private:
-  class DialogProgress : public CalcProgress {
-   public:
-    explicit DialogProgress(CProgressDlg& dialog) : dialog_(dialog) {}
-    void SetRange(int low, int high) override;
-    void SetPos(int pos) override;
-    void DrainMessages() override {}
-    bool StopRequested() const override { return dialog_.StopRequested(); }
-
-   private:
-    CProgressDlg& dialog_;
-  };
-
   void Finished(CalcStatus status);
 
   CalcMode mode_;
@@ -62,7 +51,7 @@ class CProgressDlg {
   std::atomic<int> stopRequested_{0};
   bool running_ = false;
   CalcStatus status_ = CalcStatus::kRefused;
-  DialogProgress progress_{*this};
+  DialogProgress progress_{controls_, kIdcConversionProgress, stopRequested_};
 };
 
 }  // namespace plexo

@@ -19,11 +19,8 @@ std::string TableSizeMessage(int lines, int fields) {
 
 CalcStatus Split(AsciiWorkspace& ws, const std::string& folder, CalcProgress& progress,
                  Host& host) {
-  ws.written.clear();
-  ws.skipped.clear();
-  ws.notes.clear();
   std::vector<std::string> files;
-  if (!ListOperatorFiles(folder, host, files)) return CalcStatus::kRefused;
+  if (!StartOperatorRun(ws, folder, host, files)) return CalcStatus::kRefused;
   MakeDirectory(ConvDataFolder(folder));  // a failure shows when the files are written
   const int n = static_cast<int>(files.size());
   progress.SetRange(0, n);

@@ -15,6 +15,10 @@ class ByteWriter {
     Int(static_cast<int64_t>(text.size()));
     Raw(text.data(), text.size());
   }
+  void Texts(const std::vector<std::string>& texts) {
+    Int(static_cast<int64_t>(texts.size()));
+    for (const std::string& text : texts) Text(text);
+  }
   void Doubles(const std::vector<double>& values, int count) {
     Raw(values.data(), sizeof(double) * static_cast<size_t>(count));
   }
@@ -40,6 +44,13 @@ class ByteReader {
     std::string text = bytes_.substr(at_, static_cast<size_t>(size));
     at_ += static_cast<size_t>(size);
     return text;
+  }
+  // A list of texts; a count larger than the bytes left could hold reads as the texts there are.
+  std::vector<std::string> Texts() {
+    const int64_t count = Int();
+    std::vector<std::string> texts;
+    for (int64_t n = 0; n < count && at_ < bytes_.size(); ++n) texts.push_back(Text());
+    return texts;
   }
   void Doubles(std::vector<double>& values, int count) {
     values.assign(static_cast<size_t>(count), 0.0);

@@ -18,8 +18,7 @@ std::string Pack(const SpectrumBlocksPart& part) {
   out.Int(part.averaged);
   out.Int(part.skipped);
   out.Int(part.lastAveraged);
-  out.Int(static_cast<int64_t>(part.notes.size()));
-  for (const std::string& note : part.notes) out.Text(note);
+  out.Texts(part.notes);
   out.Int(static_cast<int64_t>(part.nodes.size()));
   for (const SpectrumFold::Node& node : part.nodes) {
     const SpectrumSums& s = node.value;
@@ -40,8 +39,7 @@ SpectrumBlocksPart Unpack(const std::string& bytes) {
   part.averaged = static_cast<int>(in.Int());
   part.skipped = static_cast<int>(in.Int());
   part.lastAveraged = static_cast<int>(in.Int());
-  const int64_t notes = in.Int();
-  for (int64_t n = 0; n < notes; ++n) part.notes.push_back(in.Text());
+  part.notes = in.Texts();
   const int64_t nodes = in.Int();
   for (int64_t n = 0; n < nodes; ++n) {
     SpectrumFold::Node node;

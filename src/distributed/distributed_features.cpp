@@ -14,8 +14,7 @@ std::string Pack(const FeatureRows& rows) {
   out.Int(rows.done);
   out.Text(rows.text);
   out.Int(rows.doubtful);
-  out.Int(static_cast<int>(rows.skipped.size()));
-  for (const std::string& note : rows.skipped) out.Text(note);
+  out.Texts(rows.skipped);
   return std::move(out.Bytes());
 }
 
@@ -25,8 +24,7 @@ FeatureRows Unpack(const std::string& bytes) {
   rows.done = static_cast<int>(in.Int());
   rows.text = in.Text();
   rows.doubtful = static_cast<int>(in.Int());
-  rows.skipped.resize(static_cast<size_t>(in.Int()));
-  for (std::string& note : rows.skipped) note = in.Text();
+  rows.skipped = in.Texts();
   return rows;
 }
 

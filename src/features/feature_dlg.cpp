@@ -4,14 +4,6 @@
 
 namespace plexo {
 
-void CFeatureDlg::DialogProgress::SetRange(int low, int high) {
-  dialog_.controls_.SetProgressRange(kIdfProgress, low, high);
-}
-
-void CFeatureDlg::DialogProgress::SetPos(int pos) {
-  dialog_.controls_.SetProgressPos(kIdfProgress, pos);
-}
-
 CFeatureDlg::CFeatureDlg(Controls& controls, Host& host, CalcRunner& runner,
                          FeatureWorkspace& workspace, int jobs)
     : controls_(controls), host_(host), runner_(runner), workspace_(workspace), jobs_(jobs) {}

@@ -9,6 +9,7 @@
 #include "features/feature_params.h"
 #include "platform/calc_runner.h"
 #include "platform/controls.h"
+#include "platform/dialog_progress.h"
 #include "platform/host.h"
 
 namespace plexo {
@@ -41,18 +42,6 @@ class CFeatureDlg {
   CalcProgress& Progress() { return progress_; }
 
  private:
-  class DialogProgress : public CalcProgress {
-   public:
-    explicit DialogProgress(CFeatureDlg& dialog) : dialog_(dialog) {}
-    void SetRange(int low, int high) override;
-    void SetPos(int pos) override;
-    void DrainMessages() override {}
-    bool StopRequested() const override { return dialog_.StopRequested(); }
-
-   private:
-    CFeatureDlg& dialog_;
-  };
-
   void OnPartialPower(int band);
   // A wavelet column other than a band's: the wavelet settings follow whether any is checked.
   void OnWaveletColumn(ControlId id);
@@ -74,7 +63,7 @@ class CFeatureDlg {
   std::atomic<int> stopRequested_{0};
   bool running_ = false;
   bool closeAfterRun_ = false;
-  DialogProgress progress_{*this};
+  DialogProgress progress_{controls_, kIdfProgress, stopRequested_};
 };
 
 }  // namespace plexo

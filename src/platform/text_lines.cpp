@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/file_system.h"
+#include "platform/text_file.h"
 
 namespace plexo {
 namespace {
@@ -78,6 +79,19 @@ FileReadStatus ReadWholeFile(const std::string& path, FileBytes& out) {
     out.size_ += static_cast<size_t>(got);
     if (out.size_ == out.capacity_) wanted = out.capacity_ * 2;  // the file grew meanwhile
   }
+}
+
+bool ReadWholeFileOrReport(const std::string& path, FileBytes& out) {
+  switch (ReadWholeFile(path, out)) {
+    case kFileRead:
+      return true;
+    case kFileReadError:
+      ReportFileError();
+      return false;
+    case kFileNotOpened:
+      break;
+  }
+  return false;
 }
 
 }  // namespace plexo

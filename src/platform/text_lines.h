@@ -40,6 +40,9 @@ class FileBytes {
 // `out` keeps its buffer for the next file.
 inline constexpr size_t kMapFileBytes = size_t{64} << 20;
 FileReadStatus ReadWholeFile(const std::string& path, FileBytes& out);
+// ReadWholeFile for the readers that tell the user only of a read error (ReportFileError):
+// true when the file was read; false when it could not be opened (the caller says why) or read.
+bool ReadWholeFileOrReport(const std::string& path, FileBytes& out);
 
 // Splits text as std::getline does ("a\nb" and "a\nb\n" are both two lines), dropping one CR
 // before each LF or at the end, so CR LF and LF files read alike.

@@ -34,20 +34,6 @@ bool MayHoldKey(std::string_view line) {
   return false;
 }
 
-// Reads the whole file; false when it cannot be opened or read (a read error is reported).
-bool ReadFile(const std::string& path, FileBytes& bytes) {
-  switch (ReadWholeFile(path, bytes)) {
-    case kFileRead:
-      return true;
-    case kFileReadError:
-      ReportFileError();
-      return false;
-    case kFileNotOpened:
-      break;
-  }
-  return false;
-}
-
 // Line numbers in messages count from 1, as editors show them.
 std::string ShownLine(std::string_view line) {
   constexpr size_t kShown = 40;
@@ -162,7 +148,7 @@ int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::stri
   header = WaveformHeader{};
   problem.clear();
   FileBytes bytes;
-  if (!ReadFile(path, bytes)) return -1;
+  if (!ReadWholeFileOrReport(path, bytes)) return -1;
   const std::string_view text = bytes.Text();
   if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
     problem = NulByteMessage(path, text, static_cast<const char*>(nul));
@@ -306,7 +292,7 @@ int ReadWaveformBasic(const std::string& path, std::vector<double>& samples, dou
   if (problem == nullptr) problem = &why;
   problem->clear();
   FileBytes bytes;
-  if (!ReadFile(path, bytes)) return -1;
+  if (!ReadWholeFileOrReport(path, bytes)) return -1;
   const std::string_view text = bytes.Text();
   if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
     *problem = NulByteMessage(path, text, static_cast<const char*>(nul));

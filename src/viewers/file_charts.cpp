@@ -77,16 +77,4 @@ FileChart DrawFileChart(ViewerKind kind, const std::string& path, ViewerWorkspac
   return {};
 }
 
-const char* ViewerTitle(ViewerKind kind) {
-  switch (kind) {
-    case ViewerKind::kWaveform:
-      return "Waveform File";
-    case ViewerKind::kFft:
-      return "FFT File";
-    case ViewerKind::kTft:
-      return "WT File";
-  }
-  return "";
-}
-
 }  // namespace plexo

@@ -9,10 +9,9 @@
 #include "signal/waveform.h"
 #include "spectral/fft_file.h"
 #include "timefreq/tft_file_reader.h"
+#include "viewers/viewer_kind.h"
 
 namespace plexo {
-
-enum class ViewerKind { kWaveform, kFft, kTft };
 
 // The buffers of the three viewers, kept between views (the TFT matrix is 64 MiB of address
 // space, touched only where a file stores values).
@@ -35,8 +34,5 @@ struct FileChart {
 // Reads the file with the reader of its kind and draws its chart. A waveform file longer than
 // MAX_SAMPLES shows its first MAX_SAMPLES samples.
 FileChart DrawFileChart(ViewerKind kind, const std::string& path, ViewerWorkspace& workspace);
-
-// The window title of each viewer: "Waveform File", "FFT File", "WT File".
-const char* ViewerTitle(ViewerKind kind);
 
 }  // namespace plexo

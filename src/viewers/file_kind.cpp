@@ -55,22 +55,10 @@ std::optional<ViewerKind> DetectViewerKind(const std::string& path) {
 }
 
 std::optional<ViewerKind> ViewerKindFromName(std::string_view name) {
-  for (ViewerKind kind : {ViewerKind::kWaveform, ViewerKind::kFft, ViewerKind::kTft}) {
-    if (name == ViewerKindName(kind)) return kind;
+  for (const ViewerKindEntry& entry : kViewerKinds) {
+    if (name == entry.name) return entry.kind;
   }
   return std::nullopt;
-}
-
-const char* ViewerKindName(ViewerKind kind) {
-  switch (kind) {
-    case ViewerKind::kWaveform:
-      return "waveform";
-    case ViewerKind::kFft:
-      return "fft";
-    case ViewerKind::kTft:
-      return "tft";
-  }
-  return "";
 }
 
 }  // namespace plexo

@@ -17,6 +17,5 @@ std::optional<ViewerKind> DetectViewerKind(const std::string& path);
 
 // "waveform", "fft", "tft": the names the command line uses; nothing for another name.
 std::optional<ViewerKind> ViewerKindFromName(std::string_view name);
-const char* ViewerKindName(ViewerKind kind);
 
 }  // namespace plexo

@@ -4,18 +4,6 @@
 
 namespace plexo {
 
-std::string_view ViewerFilter(ViewerKind kind) {
-  switch (kind) {
-    case ViewerKind::kWaveform:
-      return kWaveformFileFilter;
-    case ViewerKind::kFft:
-      return kFftFileFilter;
-    case ViewerKind::kTft:
-      return kTftFileFilter;
-  }
-  return {};
-}
-
 bool HasViewerExtension(std::string_view path) {
   const size_t dot = path.rfind('.');
   const std::string_view extension = dot == std::string_view::npos ? path : path.substr(dot);

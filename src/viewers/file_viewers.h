@@ -8,17 +8,10 @@
 
 namespace plexo {
 
-inline constexpr std::string_view kWaveformFileFilter = "ASCII-waveform(*.txt)|*.txt||";
-inline constexpr std::string_view kFftFileFilter = "ASCII-fft(*.txt)|*.txt||";
-inline constexpr std::string_view kTftFileFilter = "ASCII-WT(*.txt)|*.txt||";
-
 inline constexpr std::string_view kWrongFiletypeMessage =
     "Filetype has the wrong format! Provide a valid file!";
 inline constexpr std::string_view kNoDataMessage =
     "No data present in file or error during loading!";
-
-// The file-open filter of each viewer.
-std::string_view ViewerFilter(ViewerKind kind);
 
 // True when the text from the last "." of the path (the whole path without one) is exactly
 // ".txt": the viewers, unlike the calculations, refuse ".TXT".

@@ -83,10 +83,7 @@ Command AddAsciiCommand(CLI::App& app, CommonOptions& /*common*/) {
   sub->add_option("DIR", options->folder, "Folder of ASCII files")->required();
   sub->add_flag("--strict", options->strict,
                 "Stop at the first file that cannot be used; nothing more is written");
-  Command command;
-  command.app = sub;
-  command.run = [options]() { return RunAscii(*options); };
-  return command;
+  return Command{sub, [options]() { return RunAscii(*options); }};
 }
 
 }  // namespace plexo::cli

@@ -6,6 +6,7 @@
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
 #include "frontends/cli/folder_batch_output.h"
+#include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -93,7 +94,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
       "minimum and maximum; with --format csv average_FFT.csv instead) and\n"
       "DIR/avgFFTData/average_FFT_preview.bmp.");
   auto options = std::make_shared<AvgFftOptions>();
-  sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
+  AddWaveformFolderArgument(*sub, options->folder);
   auto* window =
       sub->add_option("--window", options->window,
                       "Time gate before each transform: none, or 200us (keep 240 to 340 us);\n"
@@ -105,13 +106,10 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
       ->transform(JobCountCheck());
   sub->add_flag("--strict", options->strict, kStrictHelp);
   AddTableFormatOption(sub, options->format, "average_FFT");
-  Command command;
-  command.app = sub;
-  command.run = [options, window, &common]() {
-    options->window_given = window->count() > 0;
-    return RunAvgFft(*options, common);
-  };
-  return command;
+  return Command{sub, [options, window, &common]() {
+                   options->window_given = window->count() > 0;
+                   return RunAvgFft(*options, common);
+                 }};
 }
 
 }  // namespace plexo::cli

@@ -8,6 +8,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/folder_batch_output.h"
+#include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/number_option.h"
@@ -98,7 +99,7 @@ Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
       "Wigner-Ville distribution (average_signal_spvwd.txt and its preview) on it. Values not\n"
       "given come from the setup file.");
   auto o = std::make_shared<AvgTftOptions>();
-  sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
+  AddWaveformFolderArgument(*sub, o->folder);
   AddTftGridOptions(*sub, o->grid);
   o->thresholdGiven = sub->add_option("--threshold", o->threshold,
                                       "Amplitude whose first crossing (from sample 10 on) is moved "
@@ -111,10 +112,7 @@ Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
                   "Threads of the transform (default: one per core); results do not depend on it")
       ->transform(JobCountCheck());
   sub->add_flag("--strict", o->strict, kStrictHelp);
-  Command command;
-  command.app = sub;
-  command.run = [o, &common]() { return RunAvgTft(*o, common); };
-  return command;
+  return Command{sub, [o, &common]() { return RunAvgTft(*o, common); }};
 }
 
 }  // namespace plexo::cli

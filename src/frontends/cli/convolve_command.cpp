@@ -5,6 +5,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/folder_batch_output.h"
+#include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -85,7 +86,7 @@ Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::stri
                            TransferOperation operation, const std::string& description) {
   auto* sub = app.add_subcommand(name, description);
   auto options = std::make_shared<ConvolveOptions>();
-  sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
+  AddWaveformFolderArgument(*sub, options->folder);
   auto* transfer = sub->add_option(
       "--transfer", options->transfer,
       "Transfer-function file: a title line, then 2^P lines \"real<TAB>imaginary\", bin 0 "
@@ -102,23 +103,22 @@ Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::stri
                                  "default: the setup file's output format")
                      ->check(CLI::IsMember({"single", "columns"}));
   sub->add_flag("--strict", options->strict, kStrictHelp);
-  Command command;
-  command.app = sub;
-  command.run = [options, operation, name, transfer, precision, output, &common]() {
-    const CommandLineSettings& setup = common.settings;
-    if (transfer->count() == 0) options->transfer = setup.hwPath;
-    if (precision->count() == 0) options->precision = TruncateToInt(setup.settings.fftPrecision);
-    if (output->count() == 0)
-      options->output = TruncateToInt(setup.settings.fftOutputType) == 1 ? "columns" : "single";
-    if (options->transfer.empty()) {
-      std::cerr << "No transfer function given: name its file with --transfer FILE (or as "
-                   "[HW-Path] in the setup file)."
-                << std::endl;
-      return ExitStatus(CalcStatus::kRefused);
-    }
-    return RunConvolve(*options, operation, name);
-  };
-  return command;
+  return Command{
+      sub, [options, operation, name, transfer, precision, output, &common]() {
+        const CommandLineSettings& setup = common.settings;
+        if (transfer->count() == 0) options->transfer = setup.hwPath;
+        if (precision->count() == 0)
+          options->precision = TruncateToInt(setup.settings.fftPrecision);
+        if (output->count() == 0)
+          options->output = TruncateToInt(setup.settings.fftOutputType) == 1 ? "columns" : "single";
+        if (options->transfer.empty()) {
+          std::cerr << "No transfer function given: name its file with --transfer FILE (or as "
+                       "[HW-Path] in the setup file)."
+                    << std::endl;
+          return ExitStatus(CalcStatus::kRefused);
+        }
+        return RunConvolve(*options, operation, name);
+      }};
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "features/feature_extraction.h"
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
+#include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/number_option.h"
@@ -232,7 +233,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "by plexo --help.");
   auto o = std::make_shared<FeaturesOptions>();
   FeatureParams& p = o->params;
-  sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
+  AddWaveformFolderArgument(*sub, o->folder);
   std::string names;
   for (const std::string& name : ColumnNames()) names += (names.empty() ? "" : ", ") + name;
   sub->add_option("--columns", o->columns,
@@ -296,14 +297,11 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   sub->add_option("-j,--jobs", o->request.jobs,
                   "Threads working on files (default: every core); the table does not depend on it")
       ->transform(JobCountCheck());
-  Command command;
-  command.app = sub;
-  command.run = [o]() {
-    o->request.folder = o->folder;
-    o->request.format = TableFormatNamed(o->format);
-    return RunFeatures(*o);
-  };
-  return command;
+  return Command{sub, [o]() {
+                   o->request.folder = o->folder;
+                   o->request.format = TableFormatNamed(o->format);
+                   return RunFeatures(*o);
+                 }};
 }
 
 }  // namespace plexo::cli

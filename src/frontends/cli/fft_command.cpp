@@ -5,6 +5,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/file_batch.h"
+#include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -70,16 +71,12 @@ Command AddFftCommand(CLI::App& app, CommonOptions& common) {
       "Several files are calculated in parallel; each is reported on its own, and the exit\n"
       "status is 0 only when every file was done.");
   auto o = std::make_shared<FftOptions>();
-  sub->add_option("FILE", o->files, "Waveform files (extension .txt in any letter case)")
-      ->required();
+  AddWaveformFilesArgument(*sub, o->files);
   sub->add_option("-j,--jobs", o->jobs,
                   "Files calculated at the same time (default: one per core); results do not\n"
                   "depend on it")
       ->transform(JobCountCheck());
-  Command command;
-  command.app = sub;
-  command.run = [o, &common]() { return RunFft(*o, common); };
-  return command;
+  return Command{sub, [o, &common]() { return RunFft(*o, common); }};
 }
 
 }  // namespace plexo::cli

@@ -168,12 +168,9 @@ Command AddImportCommand(CLI::App& app, CommonOptions& /*common*/) {
       ->type_name("A-B");
   sub->add_flag("--force", options->request.force,
                 "Replace files that already exist in the target folder");
-  Command command;
-  command.app = sub;
-  command.run = [options, dt, units, channel, time_of_test]() {
-    return RunImport(*options, dt, units, channel, time_of_test);
-  };
-  return command;
+  return Command{sub, [options, dt, units, channel, time_of_test]() {
+                   return RunImport(*options, dt, units, channel, time_of_test);
+                 }};
 }
 
 }  // namespace plexo::cli

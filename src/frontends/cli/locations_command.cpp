@@ -56,10 +56,7 @@ Command AddLocationsCommand(CLI::App& app, CommonOptions& /*common*/) {
       ->required()
       ->check(CLI::IsMember({"aewin", "visualae"}));
   sub->add_option("FILE", options->file, "The exported listing (.txt)")->required();
-  Command command;
-  command.app = sub;
-  command.run = [options]() { return RunLocations(*options); };
-  return command;
+  return Command{sub, [options]() { return RunLocations(*options); }};
 }
 
 }  // namespace plexo::cli

@@ -9,6 +9,7 @@
 
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/file_batch.h"
+#include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
 #include "frontends/cli/progress_bar.h"
@@ -125,8 +126,7 @@ Command AddTftCommand(CLI::App& app, CommonOptions& common) {
       "file. Several files are calculated in parallel; each is reported on its own, and the\n"
       "exit status is 0 only when every file was done.");
   auto o = std::make_shared<TftOptions>();
-  sub->add_option("FILE", o->files, "Waveform files (extension .txt in any letter case)")
-      ->required();
+  AddWaveformFilesArgument(*sub, o->files);
   AddTftGridOptions(*sub, o->grid);
   sub->add_option(
          "-j,--jobs", o->jobs,
@@ -134,10 +134,7 @@ Command AddTftCommand(CLI::App& app, CommonOptions& common) {
          "left over compute each file's wavelet rows or Wigner-Ville columns; results do not\n"
          "depend on it")
       ->transform(JobCountCheck());
-  Command command;
-  command.app = sub;
-  command.run = [o, &common]() { return RunTft(*o, common); };
-  return command;
+  return Command{sub, [o, &common]() { return RunTft(*o, common); }};
 }
 
 }  // namespace plexo::cli

@@ -142,10 +142,7 @@ Command AddViewCommand(CLI::App& app, CommonOptions& common) {
                       "Save the chart as this image: PNG or BMP, by the name's extension\n"
                       "(.png or .bmp); 800 x 200 (waveform), 800 x 300 (FFT), 800 x 600 (TFT)")
           ->type_name("IMAGE");
-  Command command;
-  command.app = sub;
-  command.run = [o, &common]() { return RunView(*o, common); };
-  return command;
+  return Command{sub, [o, &common]() { return RunView(*o, common); }};
 }
 
 }  // namespace plexo::cli

@@ -3,9 +3,10 @@
 namespace plexo::qt {
 
 FeatureDialog::FeatureDialog(QWidget* parent, FeatureWorkspace& workspace, Host* host)
-    : view_(FeatureDialogTemplate(), parent),
-      runner_(&view_),
-      logic_(view_, host != nullptr ? *host : qtHost_, runner_, workspace) {
+    : DialogWindow(FeatureDialogTemplate(), parent, host,
+                   [&](Controls& controls, Host& shown, CalcRunner& runner) {
+                     return CFeatureDlg(controls, shown, runner, workspace);
+                   }) {
   view_.onClicked = [this](ControlId id) { logic_.OnClicked(id); };
   // The close box and Escape act as Cancel.
   view_.onClose = [this] { return logic_.OnCancel(); };

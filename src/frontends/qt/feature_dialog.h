@@ -1,14 +1,11 @@
 #pragma once
-// The Feature Extraction dialog on the desktop: the control table's widgets, the Qt host and a
-// worker thread around the toolkit-free CFeatureDlg.
+// The Feature Extraction dialog on the desktop, around the toolkit-free CFeatureDlg.
 #include "features/feature_dlg.h"
-#include "frontends/qt/dialog_view.h"
-#include "frontends/qt/qt_host.h"
-#include "frontends/qt/worker_runner.h"
+#include "frontends/qt/dialog_window.h"
 
 namespace plexo::qt {
 
-class FeatureDialog {
+class FeatureDialog : public DialogWindow<CFeatureDlg> {
  public:
   // `workspace` outlives the dialog (the frame keeps it between openings); `host` defaults to
   // the desktop's own, tests pass a recording one.
@@ -17,15 +14,6 @@ class FeatureDialog {
 
   // Runs the dialog modally; returns its result.
   int Exec();
-
-  DialogView& View() { return view_; }
-  CFeatureDlg& Logic() { return logic_; }
-
- private:
-  QtHost qtHost_;
-  DialogView view_;
-  WorkerRunner runner_;
-  CFeatureDlg logic_;
 };
 
 }  // namespace plexo::qt

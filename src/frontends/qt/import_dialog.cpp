@@ -5,9 +5,10 @@
 namespace plexo::qt {
 
 ImportDialog::ImportDialog(QWidget* parent, ImportFolders folders, Host& host)
-    : view_(ImportDialogTemplate(), parent),
-      runner_(&view_),
-      logic_(view_, host, runner_, std::move(folders)) {
+    : DialogWindow(ImportDialogTemplate(), parent, &host,
+                   [&](Controls& controls, Host& shown, CalcRunner& runner) {
+                     return CImportDlg(controls, shown, runner, std::move(folders));
+                   }) {
   view_.onClicked = [this](ControlId id) { logic_.OnClicked(id); };
   view_.onClose = [this] { return logic_.OnClose(); };
   logic_.OnInitDialog();

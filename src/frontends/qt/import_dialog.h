@@ -1,26 +1,16 @@
 #pragma once
-// The "Import waveforms" dialog on the desktop: the control table's widgets and a worker thread
-// around the toolkit-free CImportDlg.
+// The "Import waveforms" dialog on the desktop, around the toolkit-free CImportDlg.
 #include "app/import_dlg.h"
-#include "frontends/qt/dialog_view.h"
-#include "frontends/qt/worker_runner.h"
+#include "frontends/qt/dialog_window.h"
 
 namespace plexo::qt {
 
-class ImportDialog {
+class ImportDialog : public DialogWindow<CImportDlg> {
  public:
   ImportDialog(QWidget* parent, ImportFolders folders, Host& host);
 
   // Runs the dialog modally; returns its result.
   int Exec() { return view_.exec(); }
-
-  DialogView& View() { return view_; }
-  CImportDlg& Logic() { return logic_; }
-
- private:
-  DialogView view_;
-  WorkerRunner runner_;
-  CImportDlg logic_;
 };
 
 }  // namespace plexo::qt

@@ -6,9 +6,10 @@ namespace plexo::qt {
 
 OptionsDialog::OptionsDialog(QWidget* parent, CalcMode mode, Calculations& calculations,
                              const std::string& setupPath, Host* host)
-    : view_(OptionsDialogTemplate(), parent),
-      runner_(&view_),
-      logic_(mode, view_, host != nullptr ? *host : qtHost_, calculations, runner_, setupPath) {
+    : DialogWindow(OptionsDialogTemplate(), parent, host,
+                   [&](Controls& controls, Host& shown, CalcRunner& runner) {
+                     return COptionsDlg(mode, controls, shown, calculations, runner, setupPath);
+                   }) {
   view_.onClicked = [this](ControlId id) { logic_.OnClicked(id); };
   view_.onComboChanged = [this](ControlId id) { logic_.OnComboChanged(id); };
   view_.onClose = [this] { return logic_.OnClose(); };

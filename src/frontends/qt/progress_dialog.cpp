@@ -6,9 +6,10 @@ namespace plexo::qt {
 
 ProgressDialog::ProgressDialog(QWidget* parent, CalcMode mode, AsciiOperators& operators,
                                Host* host)
-    : view_(ProgressDialogTemplate(), parent),
-      runner_(&view_),
-      logic_(mode, view_, host != nullptr ? *host : qtHost_, operators, runner_) {
+    : DialogWindow(ProgressDialogTemplate(), parent, host,
+                   [&](Controls& controls, Host& shown, CalcRunner& runner) {
+                     return CProgressDlg(mode, controls, shown, operators, runner);
+                   }) {
   view_.onClicked = [this](ControlId id) { logic_.OnClicked(id); };
   view_.onClose = [this] { return logic_.OnClose(); };
 }
