@@ -12,14 +12,14 @@
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
-#include "platform/result_files.h"
-#include "platform/text_file.h"
 #include "spectral/average_fft_csv.h"
 #include "spectral/batch_file_refusal.h"
 
 namespace plexo {
 
-std::string AverageFftFolder(const std::string& folder) { return JoinPath(folder, "avgFFTData"); }
+std::string AverageFftFolder(const std::string& input) {
+  return BatchResultFolder(input, "avgFFTData");
+}
 
 std::string AverageFftTablePath(const std::string& folder, TableFormat format) {
   return JoinPath(AverageFftFolder(folder), std::string("average_FFT") + TableExtension(format));
@@ -89,43 +89,43 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
 
 CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int windowIndex,
                       CalcProgress& progress, Host& host, int jobs) {
-  if (!IsDirectory(folder)) return CalcStatus::kRefused;
+  if (!IsWaveformDatabasePath(folder) && !IsDirectory(folder)) return CalcStatus::kRefused;
   ws.sums.Clear();
   ws.result.Allocate();
   if (ws.preview.size() < static_cast<size_t>(MAX_SAMPLES)) ws.preview.resize(MAX_SAMPLES);
   ws.averaged = 0;
   ws.skipped = 0;
   ws.notes.Clear();
-  std::vector<std::string> files;
-  if (const auto ended = StartFolderBatch(folder, AverageFftFolder(folder), files, host))
+  std::unique_ptr<WaveformSource> source;
+  if (const auto ended = StartWaveformBatch(folder, AverageFftFolder(folder), source, host))
     return *ended;
-  progress.SetRange(0, static_cast<int>(files.size()));
+  progress.SetRange(0, source->Count());
 
   WaveformHeader last;  // the grid and preview header come from the last file averaged
   int last_bins = 0;
   AverageFftJudge judge(ws.strict);
   CalcStatus ended = CalcStatus::kDone;
-  SpectraInFileOrder(
-      files, windowIndex, JobCount(jobs), ws.files, [&](int k, const FileSpectrum& file) {
-        progress.SetPos(k + 1);
-        const FileJudgement judged = judge.Judge(files[static_cast<size_t>(k)], file);
-        if (judged.verdict == FileVerdict::kRefuseRun) {
-          host.MessageBox(judged.text);
-          ended = CalcStatus::kRefused;
-          return false;
-        }
-        if (judged.verdict == FileVerdict::kAverage) {
-          ws.sums.Add(file);
-          last = static_cast<const WaveformHeader&>(file.waveform);
-          last_bins = file.Bins();
-        }
-        if (progress.StopRequested()) {
-          ended = CalcStatus::kStopped;
-          return false;
-        }
-        progress.DrainMessages();
-        return true;
-      });
+  SpectraInFileOrder(*source, windowIndex, JobCount(jobs), ws.files,
+                     [&](int k, const FileSpectrum& file) {
+                       progress.SetPos(k + 1);
+                       const FileJudgement judged = judge.Judge(source->Label(k), file);
+                       if (judged.verdict == FileVerdict::kRefuseRun) {
+                         host.MessageBox(judged.text);
+                         ended = CalcStatus::kRefused;
+                         return false;
+                       }
+                       if (judged.verdict == FileVerdict::kAverage) {
+                         ws.sums.Add(file);
+                         last = static_cast<const WaveformHeader&>(file.waveform);
+                         last_bins = file.Bins();
+                       }
+                       if (progress.StopRequested()) {
+                         ended = CalcStatus::kStopped;
+                         return false;
+                       }
+                       progress.DrainMessages();
+                       return true;
+                     });
   ws.averaged = judge.Averaged();
   ws.skipped = judge.Skipped();
   for (std::string& note : judge.Notes()) ws.notes.Add(std::move(note));

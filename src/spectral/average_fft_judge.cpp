@@ -1,7 +1,8 @@
 #include "spectral/average_fft_judge.h"
 
+#include <algorithm>
+
 #include "signal/number_text.h"
-#include "signal/waveform_file.h"
 #include "spectral/batch_file_refusal.h"
 
 namespace plexo {
@@ -48,7 +49,8 @@ FileJudgement AverageFftJudge::Decide(const std::string& path, const FileSpectru
     return {strict_ ? FileVerdict::kRefuseRun : FileVerdict::kSkip, std::move(reason)};
   if (!file.HasSpectrum()) return {FileVerdict::kSkip, {}};
   if (first_.path.empty()) {
-    if (adopt_) first_ = {path, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
+    if (adopt_)
+      first_ = {path, -1, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
     return {FileVerdict::kAverage, {}};
   }
   if (path != first_.path &&
@@ -57,16 +59,17 @@ FileJudgement AverageFftJudge::Decide(const std::string& path, const FileSpectru
   return {FileVerdict::kAverage, {}};
 }
 
-FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, int windowIndex) {
+FirstAveragedFile FindFirstAveragedFile(const WaveformSource& source, int windowIndex, int from) {
   FirstAveragedFile first;
   FileSpectrum file;
   AverageFftJudge judge(/*strict=*/false, FirstAveragedFile{});
-  for (const std::string& path : files) {
-    ReadAndTransform(path, windowIndex, file);
+  for (int k = std::max(from, 0); k < source.Count(); ++k) {
+    const std::string& path = source.Label(k);
+    ReadAndTransform(source, k, windowIndex, file);
     const FileVerdict verdict = judge.Judge(path, file).verdict;
     if (verdict == FileVerdict::kRefuseRun) break;
     if (verdict == FileVerdict::kAverage) {
-      first = {path, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
+      first = {path, k, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
       break;
     }
   }

@@ -7,6 +7,19 @@
 
 namespace plexo {
 
+namespace {
+
+std::optional<CalcStatus> MakeResultFolder(const std::string& resultFolder, Host& host) {
+  if (std::string why; !MakeDirectory(resultFolder, &why)) {
+    ReportFileError();  // stdout says so as for every result that cannot be written
+    host.MessageBox(FolderNotCreatedMessage(resultFolder, why));
+    return CalcStatus::kFailed;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
                                            const std::string& resultFolder,
                                            std::vector<std::string>& files, Host& host) {
@@ -14,12 +27,19 @@ std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
     host.MessageBox(FolderNotListedMessage(folder, why));
     return CalcStatus::kRefused;
   }
-  if (std::string why; !MakeDirectory(resultFolder, &why)) {
-    ReportFileError();  // stdout says so as for every result that cannot be written
-    host.MessageBox(FolderNotCreatedMessage(resultFolder, why));
-    return CalcStatus::kFailed;
+  return MakeResultFolder(resultFolder, host);
+}
+
+std::optional<CalcStatus> StartWaveformBatch(const std::string& input,
+                                             const std::string& resultFolder,
+                                             std::unique_ptr<WaveformSource>& source, Host& host) {
+  std::string why;
+  source = ListWaveformSource(input, why);
+  if (source == nullptr) {
+    host.MessageBox(why);
+    return CalcStatus::kRefused;
   }
-  return std::nullopt;
+  return MakeResultFolder(resultFolder, host);
 }
 
 std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,

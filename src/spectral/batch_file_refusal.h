@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "signal/waveform_source.h"
 
 namespace plexo {
 
@@ -17,6 +18,13 @@ namespace plexo {
 std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
                                            const std::string& resultFolder,
                                            std::vector<std::string>& files, Host& host);
+
+// The same start for the batches that read a waveform source: lists `input` (a folder of *.txt
+// files or a waveform database, ListWaveformSource) into `source` and makes the result folder;
+// a database that cannot be used is told to the user with the reason.
+std::optional<CalcStatus> StartWaveformBatch(const std::string& input,
+                                             const std::string& resultFolder,
+                                             std::unique_ptr<WaveformSource>& source, Host& host);
 
 // Why the waveform file `path`, read with the result `count` (ReadWaveform's return value),
 // `readProblem` and `sampleInterval`, is left out of a folder batch, naming the file; empty when
