@@ -48,7 +48,7 @@ SpectrumBlocksPart Unpack(const std::string& bytes) {
     node.level = static_cast<int>(in.Int());
     node.index = in.Int();
     SpectrumSums& s = node.value;
-    s.bins = static_cast<int>(std::clamp<int64_t>(in.Int(), 0, MAX_SAMPLES));
+    s.bins = static_cast<int>(std::clamp<int64_t>(in.Int(), 0, kLargestSampleLimit));
     s.files = static_cast<int>(in.Int());
     for (std::vector<double>* v : {&s.re, &s.im, &s.magnitude, &s.square, &s.minimum, &s.maximum})
       in.Doubles(*v, s.bins);
@@ -95,10 +95,11 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
     count = static_cast<int>(files.size());
     if (source == nullptr) source = ReopenWaveformSource(folder, files, unusable);
     int first_index = -1;
-    if (mpi.IsRoot()) first_index = FindFirstAveragedFile(*source, windowIndex).index;
+    if (mpi.IsRoot())
+      first_index = FindFirstAveragedFile(*source, windowIndex, 0, ws.maxSamples).index;
     first_index = BroadcastInt(first_index);
     if (first_index >= 0 && source != nullptr)
-      first_averaged = FindFirstAveragedFile(*source, windowIndex, first_index);
+      first_averaged = FindFirstAveragedFile(*source, windowIndex, first_index, ws.maxSamples);
     if (mpi.IsRoot()) progress.SetRange(0, static_cast<int>(files.size()));
     return 1;
   };
@@ -113,7 +114,7 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
     }
     SpectrumBlocksPart part =
         SumSpectrumBlocks(*source, blocks.begin, blocks.end, first_averaged, windowIndex,
-                          JobCount(jobs), ws.files, after, ws.strict);
+                          JobCount(jobs), ws.files, after, ws.strict, ws.maxSamples);
     RankShare share;
     share.refusedFile = part.refusedFile;
     share.message = std::move(part.message);

@@ -79,8 +79,8 @@ FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureReque
   }
   Waveform& wf = state.waveform;
   const int count = source.Read(k, wf);
-  if (count > MAX_SAMPLES) {
-    outcome.text = SamplingSizeMessage(count) + "\n" + path;
+  if (count > wf.limit) {
+    outcome.text = SampleLimitMessage(count, wf.limit) + "\n" + path;
     return outcome;
   }
   if (std::string refusal = ReaderRefusal(path, count, wf); !refusal.empty()) {
@@ -153,7 +153,8 @@ std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavele
     if (std::string problem = WaveletWindowProblem(window, dt); !problem.empty()) return problem;
   }
   ComputeTimeFeatures(x, count, dt, wf.timeOfTest, window, settings.impedance, values);
-  state.magnitude.resize(MAX_SAMPLES / 2);
+  const size_t bins = static_cast<size_t>(std::max(size.n, MAX_SAMPLES) / 2);
+  if (state.magnitude.size() < bins) state.magnitude.resize(bins);
   ComputeFftFeatures(x, count, size, dt, window, settings, state.magnitude.data(), values);
   if (wavelet) {
     ComputeWaveletFeatures(x, size, dt, wf.timeOfTest, window, settings, state.wavelet, values);
@@ -225,6 +226,7 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
   const int jobs = std::min(JobCount(request.jobs), count);
   while (static_cast<int>(ws.threads.size()) < jobs)
     ws.threads.push_back(std::make_unique<FeatureThreadState>());
+  for (const auto& thread : ws.threads) thread->waveform.limit = request.maxSamples;
 
   // Files run on every worker; their lines join the text in file order on this thread, so the
   // text is the same for any thread count.

@@ -36,6 +36,7 @@ struct FeatureRequest {
   bool strict = false;           // the first file the reader refuses stops the run
   bool progressPerFile = false;  // the progress counts files (not the desktop bar's steps)
   int jobs = 0;                  // worker threads; 0: one per core. Never changes the table.
+  int maxSamples = MAX_SAMPLES;  // the most samples a waveform may have (--max-samples)
   TableFormat format = TableFormat::kText;  // FX_Results.txt, or the same table as .csv
 };
 
@@ -62,7 +63,7 @@ std::string FeatureResultsPath(const std::string& folder, TableFormat format = T
 // 1000, 10000, 100000 and 1000000 files. The range is 0 .. count/q and file n shows n/q.
 int FeatureProgressDivisor(int count);
 
-// The features of the waveform in state.waveform (count samples, 1 .. MAX_SAMPLES, dt > 0).
+// The features of the waveform in state.waveform (count samples, 1 .. its limit, dt > 0).
 // The wavelet values are computed only when `wavelet` is set (else they stay 0). Returns the
 // message that refuses the waveform (a wavelet window wider than MAX_SAMPLES), else an empty
 // text.

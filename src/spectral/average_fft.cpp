@@ -14,6 +14,7 @@
 #include "signal/number_text.h"
 #include "spectral/average_fft_csv.h"
 #include "spectral/batch_file_refusal.h"
+#include "spectral/spectrum_preview.h"
 
 namespace plexo {
 
@@ -58,16 +59,18 @@ void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, const
 CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
                             const WaveformHeader& last, int lastBins, const std::string& folder,
                             Host& host) {
-  ws.result.Allocate();
-  if (ws.preview.size() < static_cast<size_t>(MAX_SAMPLES)) ws.preview.resize(MAX_SAMPLES);
   const int bins = std::min(lastBins, sums.bins);
+  ws.result.Allocate(bins);
+  if (ws.preview.size() < static_cast<size_t>(std::max(bins, MAX_SAMPLES)))
+    ws.preview.resize(std::max(bins, MAX_SAMPLES));
   const double nyquist = 1.0 / (2.0 * last.sampleInterval);
   const double df = bins > 0 ? nyquist / bins : 0.0;
   for (int i = 0; i < bins; ++i) SetAverageFftBin(ws, i, sums.files, df, sums.Bin(i));
 
-  cv::Mat plot(300, bins, CV_8UC3);
+  const SpectrumPreview shown(ws.preview.data(), bins);
+  cv::Mat plot(300, shown.columns, CV_8UC3);
   const double largest =
-      PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, last);
+      PlotComplexSpectrum(plot, ws.result.frequency.data(), shown.bins, shown.columns, last);
   cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
   host.ShowImage("FFT-File", display);
 
@@ -105,7 +108,7 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
   int last_bins = 0;
   AverageFftJudge judge(ws.strict);
   CalcStatus ended = CalcStatus::kDone;
-  SpectraInFileOrder(*source, windowIndex, JobCount(jobs), ws.files,
+  SpectraInFileOrder(*source, windowIndex, JobCount(jobs), ws.maxSamples, ws.files,
                      [&](int k, const FileSpectrum& file) {
                        progress.SetPos(k + 1);
                        const FileJudgement judged = judge.Judge(source->Label(k), file);

@@ -39,6 +39,8 @@ struct AverageFftWorkspace {
   TableFormat tableFormat = TableFormat::kText;
   // False: the table only (the preview is still shown).
   bool writePreview = true;
+  // A setting of the run: the most samples a waveform may have (--max-samples).
+  int maxSamples = MAX_SAMPLES;
 };
 
 // Bin i of the result from its sums over k files: frequency i * df, the means, the sample

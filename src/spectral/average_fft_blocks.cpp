@@ -32,7 +32,8 @@ class SourcePart : public WaveformSource {
 SpectrumBlocksPart SumSpectrumBlocks(const WaveformSource& source, int firstBlock, int endBlock,
                                      const FirstAveragedFile& firstAveraged, int windowIndex,
                                      int jobs, std::vector<FileSpectrum>& slots,
-                                     const std::function<bool(int file)>& after, bool strict) {
+                                     const std::function<bool(int file)>& after, bool strict,
+                                     int sampleLimit) {
   SpectrumBlocksPart part;
   const int count = source.Count();
   const int first = std::min(firstBlock * kAverageFftBlockFiles, count);
@@ -43,8 +44,8 @@ SpectrumBlocksPart SumSpectrumBlocks(const WaveformSource& source, int firstBloc
   SpectrumFold fold = MakeSpectrumFold();
   SpectrumSums block;
   AverageFftJudge judge(strict, firstAveraged);
-  const bool completed =
-      SpectraInFileOrder(mine, windowIndex, jobs, slots, [&](int k, const FileSpectrum& file) {
+  const bool completed = SpectraInFileOrder(
+      mine, windowIndex, jobs, sampleLimit, slots, [&](int k, const FileSpectrum& file) {
         const int f = first + k;
         FileJudgement judged = judge.Judge(source.Label(f), file);
         if (judged.verdict == FileVerdict::kRefuseRun) {
@@ -78,6 +79,7 @@ CalcStatus FinishBlockedAverageFFT(AverageFftWorkspace& ws, const SpectrumSums& 
                                    const std::string& folder, Host& host) {
   // The last file again, for its header and transform size (one file: cheap).
   FileSpectrum last;
+  last.waveform.limit = ws.maxSamples;
   ReadAndTransform(source, lastFile, windowIndex, last);
   if (!last.HasSpectrum() || total.files <= 0) return CalcStatus::kFailed;
   return FinishAverageFft(ws, total, last.waveform, last.Bins(), folder, host);

@@ -44,7 +44,7 @@ SpectrumBlocksPart SumSpectrumBlocks(const WaveformSource& source, int firstBloc
                                      const FirstAveragedFile& firstAveraged, int windowIndex,
                                      int jobs, std::vector<FileSpectrum>& slots,
                                      const std::function<bool(int file)>& after,
-                                     bool strict = false);
+                                     bool strict = false, int sampleLimit = MAX_SAMPLES);
 
 // The statistics of the summed total, the preview (shown, saved) and the table, as the
 // one-process Average FFT writes them; the frequency grid and the preview's header come from
@@ -52,5 +52,6 @@ SpectrumBlocksPart SumSpectrumBlocks(const WaveformSource& source, int firstBloc
 CalcStatus FinishBlockedAverageFFT(AverageFftWorkspace& workspace, const SpectrumSums& total,
                                    const WaveformSource& source, int lastFile, int windowIndex,
                                    const std::string& folder, Host& host);
+// (workspace.maxSamples is the run's sample limit for every read.)
 
 }  // namespace plexo

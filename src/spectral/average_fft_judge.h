@@ -72,7 +72,7 @@ class AverageFftJudge {
 
 // Finds the first input averaged by reading from input `from` of the source on until one is
 // averaged; none when an input before it refuses the run. One input to read almost always.
-FirstAveragedFile FindFirstAveragedFile(const WaveformSource& source, int windowIndex,
-                                        int from = 0);
+FirstAveragedFile FindFirstAveragedFile(const WaveformSource& source, int windowIndex, int from = 0,
+                                        int sampleLimit = MAX_SAMPLES);
 
 }  // namespace plexo

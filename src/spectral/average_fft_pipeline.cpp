@@ -24,9 +24,9 @@ void ReadAndTransform(const WaveformSource& source, int k, int windowIndex, File
   if (windowIndex == kFftWindow200us)
     ApplyTimeGate200us(x, out.size.n, out.waveform.sampleInterval);
   FFT(FftDirection::kForward, out.size.m, x);
-  if (out.magnitude.size() < static_cast<size_t>(MAX_SAMPLES / 2))
-    out.magnitude.resize(MAX_SAMPLES / 2);
   const int bins = out.Bins();
+  const size_t room = static_cast<size_t>(std::max(bins, MAX_SAMPLES / 2));
+  if (out.magnitude.size() < room) out.magnitude.resize(room);
   Magnitudes(x, bins, out.magnitude.data());
   // Finite samples can still overflow in the transform's sums; one such bin would make the
   // whole average infinite.
@@ -40,12 +40,14 @@ constexpr size_t kSpareSlots = 8;
 constexpr size_t kMostThreads = 256;
 
 bool SpectraInFileOrder(
-    const WaveformSource& source, int windowIndex, int jobs, std::vector<FileSpectrum>& slots,
+    const WaveformSource& source, int windowIndex, int jobs, int sampleLimit,
+    std::vector<FileSpectrum>& slots,
     const std::function<bool(int file, const FileSpectrum& spectrum)>& consume) {
   const size_t threads = std::min<size_t>(
       {static_cast<size_t>(std::max(jobs, 1)), static_cast<size_t>(source.Count()), kMostThreads});
   const size_t slot_count = threads > 1 ? 2 * threads + kSpareSlots : 1;
   if (slots.size() < slot_count) slots.resize(slot_count);
+  for (FileSpectrum& slot : slots) slot.waveform.limit = sampleLimit;
   return RunInOrder(
       source.Count(), static_cast<int>(threads),
       [&](int k, int) {

@@ -43,8 +43,8 @@ std::optional<CalcStatus> StartWaveformBatch(const std::string& input,
 }
 
 std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,
-                               double sampleInterval) {
-  if (count > MAX_SAMPLES) return {};
+                               double sampleInterval, int limit) {
+  if (count > limit) return {};
   if (!readProblem.empty()) return readProblem;
   if (count <= 0) {
     // The reader tells neither an unreadable file nor a malformed interval line from a short
@@ -63,9 +63,20 @@ std::string SkippedFilesText(int skipped) {
   return " (" + std::to_string(skipped) + " skipped, named above)";
 }
 
+namespace {
+
+std::string StopsHere(const std::string& path, int count) {
+  return "\n" + path + ": " + std::to_string(count) + " sample lines; the run stops here.";
+}
+
+}  // namespace
+
 std::string OverSampleLimitMessage(const std::string& path, int count) {
-  return SamplingSizeMessage(count) + "\n" + path + ": " + std::to_string(count) +
-         " sample lines; the run stops here.";
+  return SamplingSizeMessage(count) + StopsHere(path, count);
+}
+
+std::string OverSampleLimitMessage(const std::string& path, int count, int limit) {
+  return SampleLimitMessage(count, limit) + StopsHere(path, count);
 }
 
 }  // namespace plexo

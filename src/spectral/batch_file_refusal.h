@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "signal/waveform.h"
 #include "signal/waveform_source.h"
 
 namespace plexo {
@@ -34,12 +35,14 @@ std::optional<CalcStatus> StartWaveformBatch(const std::string& input,
 // usable sample interval (the table that "fft" writes beside its input, for one) gives
 // SampleIntervalProblem.
 std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,
-                               double sampleInterval);
+                               double sampleInterval, int limit = MAX_SAMPLES);
 
 // The closing words for `skipped` files left out: " (3 skipped, named above)", or empty for none.
 std::string SkippedFilesText(int skipped);
 
 // A waveform over MAX_SAMPLES stops a batch: SamplingSizeMessage, then a line naming the file.
 std::string OverSampleLimitMessage(const std::string& path, int count);
+// The same for a batch whose limit the run may raise (SampleLimitMessage with `limit`).
+std::string OverSampleLimitMessage(const std::string& path, int count, int limit);
 
 }  // namespace plexo

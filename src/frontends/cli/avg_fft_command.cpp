@@ -8,6 +8,7 @@
 #include "frontends/cli/folder_batch_output.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
+#include "frontends/cli/max_samples_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
 #include "platform/file_system.h"
@@ -26,6 +27,7 @@ struct AvgFftOptions {
   std::string window = "none";
   bool window_given = false;  // else the setup file's window choice
   int jobs = 0;
+  int maxSamples = MAX_SAMPLES;
   bool strict = false;
   std::string format;  // txt or csv
 };
@@ -38,6 +40,7 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   AllNotesHost host(common.show);
   auto workspace = std::make_unique<AverageFftWorkspace>();
   workspace->strict = options.strict;
+  workspace->maxSamples = options.maxSamples;
   workspace->tableFormat = TableFormatNamed(options.format);
   workspace->writePreview = !common.no_preview;
   host.notes = &workspace->notes;
@@ -108,6 +111,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                   "Threads reading and transforming the files (default: every core); the table "
                   "does not depend on it")
       ->transform(JobCountCheck());
+  AddMaxSamplesOption(sub, options->maxSamples);
   sub->add_flag("--strict", options->strict, kStrictHelp);
   AddTableFormatOption(sub, options->format, "average_FFT");
   Command command;

@@ -12,6 +12,7 @@
 #include "frontends/cli/distributed_runs.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
+#include "frontends/cli/max_samples_option.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
@@ -228,8 +229,8 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "--with-file-names files whose name holds a tab, CR or LF (the .txt table only).\n"
           "--strict stops at the first.\n"
           "Refused (nothing written, an earlier table stays): a folder that is missing, cannot\n"
-          "be listed or holds no *.txt file; a file of more than 16384 samples; a wavelet grid\n"
-          "or window that does not fit; malformed options.\n"
+          "be listed or holds no *.txt file; a file over --max-samples (16384) samples; a wavelet\n"
+          "grid or window that does not fit; malformed options.\n"
           "Exit status: 0 table written (files may have been skipped); the others as listed\n"
           "by plexo --help.");
   auto o = std::make_shared<FeaturesOptions>();
@@ -296,6 +297,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   AddTableFormatOption(sub, o->format, "FX_Results");
   sub->add_flag("--strict", o->request.strict,
                 "Stop at the first file that would be skipped; nothing is written");
+  AddMaxSamplesOption(sub, o->request.maxSamples);
   sub->add_option("-j,--jobs", o->request.jobs,
                   "Threads working on files (default: every core); the table does not depend on it")
       ->transform(JobCountCheck());
