@@ -249,7 +249,7 @@ TEST(AverageFftBlocks, RefusesAtTheFirstLongFileOfItsRun) {
   const SpectrumBlocksPart late =
       SumSpectrumBlocks(WaveformFiles(files), 2, 3, FirstAveragedFile{}, 0, 2, slots, count);
   EXPECT_EQ(late.refusedFile, 35);
-  EXPECT_EQ(late.message, SamplingSizeMessage(MAX_SAMPLES + 1) + "\n" + files[35] +
+  EXPECT_EQ(late.message, SampleLimitMessage(MAX_SAMPLES + 1, MAX_SAMPLES) + "\n" + files[35] +
                               ": 16385 sample lines; the run stops here.");
   EXPECT_EQ(after, 32 + 3);
 }

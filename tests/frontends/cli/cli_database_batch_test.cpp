@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/database_maker.h"
+#include "support/run_mpi.h"
 #include "support/run_plexo.h"
 #include "support/temp_dir.h"
 
@@ -98,6 +99,29 @@ TEST_F(CliDatabaseBatch, EveryBatchGivesTheResultsOfTheImportedFiles) {
       ASSERT_EQ(direct.status, 0) << direct.output;
       EXPECT_NE(direct.output.find(database_ + ": TRAI 3: "), std::string::npos) << direct.output;
       EXPECT_EQ(FolderBytes(dir_.File(std::string("rig_") + batch.results)), expected);
+    }
+  }
+}
+
+// Every rank opens the database itself; the results are those of the imported files on as
+// many ranks (the features also those of one process).
+TEST_F(CliDatabaseBatch, RanksGiveTheResultsOfTheImportedFiles) {
+  if (testing::MpiLauncher().empty()) GTEST_SKIP() << "plexo-mpi or mpirun not built/found";
+  for (const Batch& batch : {kBatches[0], kBatches[1]}) {
+    for (int ranks : {2, 3}) {
+      SCOPED_TRACE(std::string(batch.command) + " on " + std::to_string(ranks) + " ranks");
+      const std::string options = std::string(batch.options) + " --jobs 1";
+      fs::remove_all(imported_ + "/" + batch.results);
+      const testing::PlexoResult files = testing::RunPlexoOnRanks(
+          ranks, std::string(batch.command) + " '" + imported_ + "'" + options);
+      ASSERT_EQ(files.status, 0) << files.output;
+      fs::remove_all(dir_.File(std::string("rig_") + batch.results));
+      const testing::PlexoResult direct = testing::RunPlexoOnRanks(
+          ranks, std::string(batch.command) + " '" + database_ + "'" + options);
+      ASSERT_EQ(direct.status, 0) << direct.output;
+      EXPECT_NE(direct.output.find(database_ + ": TRAI 3: "), std::string::npos) << direct.output;
+      EXPECT_EQ(FolderBytes(dir_.File(std::string("rig_") + batch.results)),
+                FolderBytes(imported_ + "/" + batch.results));
     }
   }
 }
