@@ -46,7 +46,7 @@ SpectrumBlocksPart Unpack(const std::string& bytes) {
     node.level = static_cast<int>(in.Int());
     node.index = in.Int();
     SpectrumSums& s = node.value;
-    s.bins = static_cast<int>(std::clamp<int64_t>(in.Int(), 0, MAX_SAMPLES));
+    s.bins = static_cast<int>(std::clamp<int64_t>(in.Int(), 0, kLargestSampleLimit));
     s.files = static_cast<int>(in.Int());
     for (std::vector<double>* v : {&s.re, &s.im, &s.magnitude, &s.square, &s.minimum, &s.maximum})
       in.Doubles(*v, s.bins);
@@ -64,13 +64,20 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
   ws.skipped = 0;
   ws.notes.Clear();
   RankRun run;
+  // Rank 0 lists the input; the other ranks read the same folder or database through a source
+  // of their own (the list they get names the files, or the records by their labels).
+  std::unique_ptr<WaveformSource> source;
+  std::string unusable;  // why this rank could not open the database rank 0 listed
   run.list = [&](std::vector<std::string>& files) {
     std::string why;
-    if (!IsDirectory(folder)) return CalcStatus::kRefused;
-    if (!ListTxtFiles(folder, files, why)) {
-      host.MessageBox(FolderNotListedMessage(folder, why));
+    if (!IsWaveformDatabasePath(folder) && !IsDirectory(folder)) return CalcStatus::kRefused;
+    source = ListWaveformSource(folder, why);
+    if (source == nullptr) {
+      host.MessageBox(why);
       return CalcStatus::kRefused;
     }
+    files.clear();
+    for (const WaveformInput& input : source->Inputs()) files.push_back(input.label);
     if (!MakeDirectory(AverageFftFolder(folder), &why)) {
       ReportFileError();  // stdout says so as for every result that cannot be written
       host.MessageBox(FolderNotCreatedMessage(AverageFftFolder(folder), why));
@@ -81,33 +88,31 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
   // Every rank compares its files with the first file averaged in list order, as one process
   // does; rank 0 finds it (one file to read, nearly always) and every rank reads that one file.
   FirstAveragedFile first_averaged;
-  const std::vector<std::string>* list = nullptr;
+  int count = 0;
   run.listed = [&](const std::vector<std::string>& files) {
-    list = &files;
+    count = static_cast<int>(files.size());
+    if (source == nullptr) source = ReopenWaveformSource(folder, files, unusable);
     int first_index = -1;
-    if (mpi.IsRoot()) {
-      const FirstAveragedFile found = FindFirstAveragedFile(files, windowIndex);
-      for (size_t i = 0; i < files.size() && !found.path.empty(); ++i) {
-        if (files[i] == found.path) {
-          first_index = static_cast<int>(i);
-          break;
-        }
-      }
-    }
+    if (mpi.IsRoot())
+      first_index = FindFirstAveragedFile(*source, windowIndex, 0, ws.maxSamples).index;
     first_index = BroadcastInt(first_index);
-    if (first_index >= 0) {
-      first_averaged =
-          FindFirstAveragedFile({files[static_cast<size_t>(first_index)]}, windowIndex);
-    }
+    if (first_index >= 0 && source != nullptr)
+      first_averaged = FindFirstAveragedFile(*source, windowIndex, first_index, ws.maxSamples);
     if (mpi.IsRoot()) progress.SetRange(0, static_cast<int>(files.size()));
     return 1;
   };
-  run.compute = [&](const std::vector<std::string>& files, const std::function<bool(int)>& after) {
-    const ItemRange blocks =
-        ContiguousPart(SpectrumBlockCount(static_cast<int>(files.size())), mpi.Size(), mpi.Rank());
+  run.compute = [&](const std::vector<std::string>& /*files*/,
+                    const std::function<bool(int)>& after) {
+    const ItemRange blocks = ContiguousPart(SpectrumBlockCount(count), mpi.Size(), mpi.Rank());
+    if (source == nullptr) {
+      RankShare share;
+      share.refusedFile = std::min(blocks.begin * kAverageFftBlockFiles, count);
+      share.message = unusable;
+      return share;
+    }
     SpectrumBlocksPart part =
-        SumSpectrumBlocks(files, blocks.begin, blocks.end, first_averaged, windowIndex,
-                          JobCount(jobs), ws.files, after, ws.strict);
+        SumSpectrumBlocks(*source, blocks.begin, blocks.end, first_averaged, windowIndex,
+                          JobCount(jobs), ws.files, after, ws.strict, ws.maxSamples);
     RankShare share;
     share.refusedFile = part.refusedFile;
     share.message = std::move(part.message);
@@ -129,9 +134,8 @@ CalcStatus AverageFFTOnRanks(const MpiSession& mpi, AverageFftWorkspace& ws,
     ws.notes.Report(host);
     const SpectrumSums total = fold.Finish();
     if (ws.averaged == 0 || last < 0) return CalcStatus::kRefused;
-    progress.SetPos(static_cast<int>(list->size()));
-    return FinishBlockedAverageFFT(ws, total, (*list)[static_cast<size_t>(last)], windowIndex,
-                                   folder, host);
+    progress.SetPos(count);
+    return FinishBlockedAverageFFT(ws, total, *source, last, windowIndex, folder, host);
   };
   return RunOnRanks(mpi, run, progress, host);
 }

@@ -38,11 +38,17 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
   ws.doubtful = 0;
   std::string table;
   RankRun run;
+  // Rank 0 lists the input; the other ranks read the same folder or database through a source
+  // of their own (the list they get names the files, or the records by their labels).
+  std::unique_ptr<WaveformSource> source;
+  std::string unusable;  // why this rank could not open the database rank 0 listed
   run.list = [&](std::vector<std::string>& files) {
-    if (std::string refusal = FeatureFolderRefusal(request, files); !refusal.empty()) {
+    if (std::string refusal = FeatureInputRefusal(request, source); !refusal.empty()) {
       host.MessageBox(refusal);
       return CalcStatus::kRefused;
     }
+    files.clear();
+    for (const WaveformInput& input : source->Inputs()) files.push_back(input.label);
     MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
     return CalcStatus::kDone;
   };
@@ -50,6 +56,7 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
   int divisor = 1;
   run.listed = [&](const std::vector<std::string>& files) {
     count = static_cast<int>(files.size());
+    if (source == nullptr) source = ReopenWaveformSource(request.folder, files, unusable);
     divisor = request.progressPerFile ? 1 : FeatureProgressDivisor(count);
     if (mpi.IsRoot()) {
       progress.SetRange(0, count / divisor);
@@ -57,10 +64,16 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
     }
     return divisor;
   };
-  run.compute = [&](const std::vector<std::string>& files, const std::function<bool(int)>& after) {
+  run.compute = [&](const std::vector<std::string>& /*files*/,
+                    const std::function<bool(int)>& after) {
     const ItemRange mine = ContiguousPart(count, mpi.Size(), mpi.Rank());
-    FeatureRows rows = ComputeFeatureRows(ws, request, files, mine.begin, mine.end, after);
     RankShare share;
+    if (source == nullptr) {
+      share.refusedFile = mine.begin;
+      share.message = unusable;
+      return share;
+    }
+    FeatureRows rows = ComputeFeatureRows(ws, request, *source, mine.begin, mine.end, after);
     share.refusedFile = rows.refusedFile;
     share.message = std::move(rows.message);
     if (rows.refusedFile < 0) share.packed = Pack(rows);

@@ -66,21 +66,21 @@ bool IsDoubtful(const FeatureValues& values, const FeatureColumns& columns,
   return false;
 }
 
-FileOutcome ProcessFile(const std::string& path, const FeatureRequest& request,
-                        const FeatureSettings& settings, bool wavelet, FeatureThreadState& state) {
+FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureRequest& request,
+                         const FeatureSettings& settings, bool wavelet, FeatureThreadState& state) {
   FileOutcome outcome;
-  const std::string name = FileName(path);
+  const std::string& path = source.Label(k);
+  const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
   // Comma-separated text quotes any name; only the .txt table cannot hold every name.
   if (request.withFileNames && request.format == TableFormat::kText && BreaksTable(name)) {
-
     outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
     outcome.text = path + ": the name holds a tab, CR or LF, which would split its row";
     return outcome;
   }
   Waveform& wf = state.waveform;
-  const int count = ReadWaveform(path, wf);
-  if (count > MAX_SAMPLES) {
-    outcome.text = SamplingSizeMessage(count) + "\n" + path;
+  const int count = source.Read(k, wf);
+  if (count > wf.limit) {
+    outcome.text = SampleLimitMessage(count, wf.limit) + "\n" + path;
     return outcome;
   }
   if (std::string refusal = ReaderRefusal(path, count, wf); !refusal.empty()) {
@@ -121,7 +121,9 @@ std::string DoubtfulRowsNote(int rows) {
          "record, a band at or above the Nyquist frequency, or a value that is not a number.";
 }
 
-std::string FeatureResultsFolder(const std::string& folder) { return JoinPath(folder, "FXData"); }
+std::string FeatureResultsFolder(const std::string& input) {
+  return BatchResultFolder(input, "FXData");
+}
 
 std::string FeatureResultsPath(const std::string& folder, TableFormat format) {
   return JoinPath(FeatureResultsFolder(folder), std::string("FX_Results") + TableExtension(format));
@@ -151,7 +153,8 @@ std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavele
     if (std::string problem = WaveletWindowProblem(window, dt); !problem.empty()) return problem;
   }
   ComputeTimeFeatures(x, count, dt, wf.timeOfTest, window, settings.impedance, values);
-  state.magnitude.resize(MAX_SAMPLES / 2);
+  const size_t bins = static_cast<size_t>(std::max(size.n, MAX_SAMPLES) / 2);
+  if (state.magnitude.size() < bins) state.magnitude.resize(bins);
   ComputeFftFeatures(x, count, size, dt, window, settings, state.magnitude.data(), values);
   if (wavelet) {
     ComputeWaveletFeatures(x, size, dt, wf.timeOfTest, window, settings, state.wavelet, values);
@@ -194,19 +197,26 @@ std::string FeatureRequestProblem(const FeatureRequest& request) {
   return WaveletSettingsProblem(request.settings);
 }
 
-std::string FeatureFolderRefusal(const FeatureRequest& request, std::vector<std::string>& files) {
-  files.clear();
+std::string FeatureInputRefusal(const FeatureRequest& request,
+                                std::unique_ptr<WaveformSource>& source) {
+  source.reset();
   if (std::string problem = FeatureRequestProblem(request); !problem.empty()) return problem;
-  if (request.folder.empty() || !IsDirectory(request.folder))
+  const bool database = IsWaveformDatabasePath(request.folder);
+  if (!database && (request.folder.empty() || !IsDirectory(request.folder)))
     return FeatureNoFilesMessage(request.folder);
   std::string why;
-  if (!ListTxtFiles(request.folder, files, why)) return FolderNotListedMessage(request.folder, why);
-  if (files.empty()) return FeatureNoFilesMessage(request.folder);
+  source = ListWaveformSource(request.folder, why);
+  if (source == nullptr) return why;
+  if (source->Count() == 0) {
+    source.reset();
+    return database ? request.folder + ": the database holds no waveform records"
+                    : FeatureNoFilesMessage(request.folder);
+  }
   return {};
 }
 
 FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& request,
-                               const std::vector<std::string>& files, int begin, int end,
+                               const WaveformSource& source, int begin, int end,
                                const std::function<bool(int file)>& after) {
   FeatureRows rows;
   const int count = std::max(end - begin, 0);
@@ -216,6 +226,7 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
   const int jobs = std::min(JobCount(request.jobs), count);
   while (static_cast<int>(ws.threads.size()) < jobs)
     ws.threads.push_back(std::make_unique<FeatureThreadState>());
+  for (const auto& thread : ws.threads) thread->waveform.limit = request.maxSamples;
 
   // Files run on every worker; their lines join the text in file order on this thread, so the
   // text is the same for any thread count.
@@ -224,7 +235,7 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
       count, jobs,
       [&](int k, int worker) {
         outcomes[k] =
-            ProcessFile(files[begin + k], request, settings, wavelet, *ws.threads[worker]);
+            ProcessInput(source, begin + k, request, settings, wavelet, *ws.threads[worker]);
       },
       [&](int k) {
         FileOutcome& outcome = outcomes[k];
@@ -253,20 +264,28 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
   ws.processed = 0;
   ws.skipped.Clear();
   ws.doubtful = 0;
-  std::vector<std::string> files;
-  if (std::string refusal = FeatureFolderRefusal(request, files); !refusal.empty()) {
+  std::unique_ptr<WaveformSource> source;
+  if (std::string refusal = FeatureInputRefusal(request, source); !refusal.empty()) {
     host.MessageBox(refusal);
     return CalcStatus::kRefused;
   }
+  return ExtractFeatures(ws, request, *source, progress, host);
+}
+
+CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
+                           const WaveformSource& source, CalcProgress& progress, Host& host) {
+  ws.processed = 0;
+  ws.skipped.Clear();
+  ws.doubtful = 0;
   MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
 
-  const int count = static_cast<int>(files.size());
+  const int count = source.Count();
   const int divisor = request.progressPerFile ? 1 : FeatureProgressDivisor(count);
   progress.SetRange(0, count / divisor);
   progress.SetPos(0);
 
   int shown = 0;
-  const FeatureRows rows = ComputeFeatureRows(ws, request, files, 0, count, [&](int file) {
+  const FeatureRows rows = ComputeFeatureRows(ws, request, source, 0, count, [&](int file) {
     const int position = (file + 1) / divisor;
     if (position != shown) {
       progress.SetPos(position);

@@ -1,7 +1,8 @@
 #pragma once
-// The feature extraction run: every waveform file of a folder through the time, FFT and wavelet
-// features, one row per file in file order, written as FXData/FX_Results.txt (or, as
-// comma-separated text, FXData/FX_Results.csv).
+// The feature extraction run: every waveform of a source (the files of a folder, the records of
+// a waveform database) through the time, FFT and wavelet features, one row per waveform in the
+// source's order, written as FXData/FX_Results.txt (or, as comma-separated text,
+// FXData/FX_Results.csv) in the folder, or as <stem>_FXData/... beside a database <stem>.tradb.
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "platform/host.h"
 #include "signal/csv_text.h"
 #include "signal/waveform.h"
+#include "signal/waveform_source.h"
 
 namespace plexo {
 
@@ -27,13 +29,14 @@ std::string FeatureNoFilesMessage(const std::string& folder);
 // What a run computes and writes. The front end parses the parameter texts once into `settings`
 // (and shows their band check); the run and every file's steps take these numbers.
 struct FeatureRequest {
-  std::string folder;
+  std::string folder;  // the folder of waveform files, or a waveform database (.tradb)
   FeatureSettings settings = DefaultFeatureSettings();
   FeatureColumns columns = DefaultFeatureColumns();
-  bool withFileNames = false;    // a first column naming each row's file
+  bool withFileNames = false;    // a first column naming each row's file (a record's TRAI)
   bool strict = false;           // the first file the reader refuses stops the run
   bool progressPerFile = false;  // the progress counts files (not the desktop bar's steps)
   int jobs = 0;                  // worker threads; 0: one per core. Never changes the table.
+  int maxSamples = MAX_SAMPLES;  // the most samples a waveform may have (--max-samples)
   TableFormat format = TableFormat::kText;  // FX_Results.txt, or the same table as .csv
 };
 
@@ -51,7 +54,8 @@ struct FeatureWorkspace {
   int doubtful = 0;   // rows of the last run that cannot mean anything (see DoubtfulRowsNote)
 };
 
-std::string FeatureResultsFolder(const std::string& folder);  // folder/FXData
+// folder/FXData, or <stem>_FXData beside a database <stem>.tradb (BatchResultFolder).
+std::string FeatureResultsFolder(const std::string& input);
 // folder/FXData/FX_Results.txt (.csv for comma-separated text).
 std::string FeatureResultsPath(const std::string& folder, TableFormat format = TableFormat::kText);
 
@@ -59,7 +63,7 @@ std::string FeatureResultsPath(const std::string& folder, TableFormat format = T
 // 1000, 10000, 100000 and 1000000 files. The range is 0 .. count/q and file n shows n/q.
 int FeatureProgressDivisor(int count);
 
-// The features of the waveform in state.waveform (count samples, 1 .. MAX_SAMPLES, dt > 0).
+// The features of the waveform in state.waveform (count samples, 1 .. its limit, dt > 0).
 // The wavelet values are computed only when `wavelet` is set (else they stay 0). Returns the
 // message that refuses the waveform (a wavelet window wider than MAX_SAMPLES), else an empty
 // text.
@@ -77,15 +81,17 @@ void AppendFeatureRow(std::string& out, const FeatureValues& values, const Featu
 // fit, when a wavelet column is written), or an empty text.
 std::string FeatureRequestProblem(const FeatureRequest& request);
 
-// The checks before any file is read: the message that refuses the run (the request, a folder
-// that is missing, cannot be listed or holds no *.txt file), else empty with `files` listed.
-std::string FeatureFolderRefusal(const FeatureRequest& request, std::vector<std::string>& files);
+// The checks before any waveform is read: the message that refuses the run (the request, a
+// folder that is missing, cannot be listed or holds no *.txt file, a database that cannot be
+// used or holds no record), else empty with `source` listing request.folder.
+std::string FeatureInputRefusal(const FeatureRequest& request,
+                                std::unique_ptr<WaveformSource>& source);
 
-// The data lines of files[begin .. end-1], computed on request.jobs threads and joined in file
-// order. after(file) runs on the calling thread once that file is done; false ends the work
-// there. A file the reader refuses is skipped: its note joins `skipped` (in file order) unless
-// request.strict, where it ends the work as a file that cannot give a row does: refusedFile
-// names it (an index into `files`) and `message` says why, as the one-process run shows it.
+// The data lines of inputs begin .. end-1 of `source`, computed on request.jobs threads and
+// joined in input order. after(file) runs on the calling thread once that file is done; false ends
+// the work there. A file the reader refuses is skipped: its note joins `skipped` (in file order)
+// unless request.strict, where it ends the work as a file that cannot give a row does: refusedFile
+// names it (an input index) and `message` says why, as the one-process run shows it.
 struct FeatureRows {
   std::string text;
   int done = 0;          // files whose lines are in `text`
@@ -95,7 +101,7 @@ struct FeatureRows {
   int doubtful = 0;                  // rows among `done` that cannot mean anything
 };
 FeatureRows ComputeFeatureRows(FeatureWorkspace& workspace, const FeatureRequest& request,
-                               const std::vector<std::string>& files, int begin, int end,
+                               const WaveformSource& source, int begin, int end,
                                const std::function<bool(int file)>& after);
 
 // Puts the table of these data lines (in request.format, its header first) in place of the
@@ -115,5 +121,9 @@ std::string DoubtfulRowsNote(int rows);
 // shows one message).
 CalcStatus ExtractFeatures(FeatureWorkspace& workspace, const FeatureRequest& request,
                            CalcProgress& progress, Host& host);
+// The same over the waveforms of a given source (request.folder then only places the table:
+// FeatureResultsPath). The request's own checks (FeatureRequestProblem) are the caller's.
+CalcStatus ExtractFeatures(FeatureWorkspace& workspace, const FeatureRequest& request,
+                           const WaveformSource& source, CalcProgress& progress, Host& host);
 
 }  // namespace plexo

@@ -9,7 +9,7 @@
 
 namespace plexo {
 
-// Reads the record into `wf` (header replaced; the first MAX_SAMPLES samples stored, the first
+// Reads the record into `wf` (header replaced; the first wf.limit samples stored, the first
 // of them as 0, as the waveform reader stores the line two after "TIME OF TEST"). Returns the
 // record's sample count, or -1 with `why` naming the database and the TRAI. `workspace` holds
 // the record between calls (one per thread).

@@ -7,11 +7,22 @@
 
 namespace plexo {
 
-// The most samples one waveform may hold; every sample and spectrum buffer has this length.
+// The most samples one waveform may hold by default, and always for the calculations that keep
+// it (the time-frequency maps, the Average TFT, the ASCII operators, the viewers); every sample
+// and spectrum buffer has at least this length.
 inline constexpr int MAX_SAMPLES = 16384;
+// The most a run may raise the limit to for the waveform-level calculations (Single FFT,
+// Average FFT, feature extraction): `--max-samples`, the desktop's "Max. samples" field.
+inline constexpr int kLargestSampleLimit = 1 << 20;
 
 // "Sampling size of %d exceeds program limit of %d!" for a count over MAX_SAMPLES.
 std::string SamplingSizeMessage(int count);
+// The same for a calculation whose limit a run may raise, with the run's `limit` and a hint
+// naming the option while the limit is below kLargestSampleLimit.
+std::string SampleLimitMessage(int count, int limit);
+// The length of a sample buffer that holds `stored` samples and their zero-padded transform:
+// the next power of two, at least MAX_SAMPLES.
+int SampleRoom(int stored);
 
 // Header values in the order callers pass them: channel, time of test, sample interval, units,
 // date, time.
@@ -26,15 +37,17 @@ struct WaveformHeader {
 };
 
 // A waveform in the complex form the calculations work on (im is 0 after reading). `samples`
-// is a workspace of MAX_SAMPLES entries that survives between reads: a read overwrites only the
-// entries it stores. `count` is the number of sample lines in the file and may exceed the
-// capacity.
+// is a workspace of at least MAX_SAMPLES entries that survives between reads: a read overwrites
+// only the entries it stores, at most `limit` of them, and grows the workspace to
+// SampleRoom(stored) when they do not fit (never shrinking it). `count` is the number of sample
+// lines in the file and may exceed the limit.
 // `readProblem` says why the last read refused the file's content (a sample that is not a finite
 // number, a NUL byte), naming the file and the line; it is empty after every other read.
 struct Waveform : WaveformHeader {
   std::vector<Complex> samples;
   int count = 0;
   std::string readProblem;
+  int limit = MAX_SAMPLES;  // the most samples a read stores: the run's sample limit
 };
 
 // The same record with real samples (viewer, ASCII operators, writers).

@@ -140,9 +140,11 @@ bool ChannelFits(std::string_view text) {
 // a number too large for a double, such as 1e400) refuse the file: one of them would turn every
 // sum over the waveform, and every average over a folder, into NaN or infinity, or zeros into
 // the waveform.
+// Only the first `limit` samples are stored.
 template <typename Store>
 int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::string& problem,
-                      Store store) {
+                      int limit, Store store) {
+  const int last_line = kFirstSampleLine + std::clamp(limit, 0, kLargestSampleLimit) - 1;
   // Every read starts from an empty header: a file without a "TIME OF TEST" or sample-interval
   // line must not take the value of whichever file the same record held before.
   header = WaveformHeader{};
@@ -165,7 +167,7 @@ int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::stri
       double value;
       if (const char* next = ParsePlainDecimalLine(lines.Cursor(), lines.End(), value)) {
         lines.SkipTo(next);
-        if (line_number <= kLastSampleLine) store(line_number - kFirstSampleLine, value);
+        if (line_number <= last_line) store(line_number - kFirstSampleLine, value);
         if (line_number == INT32_MAX) break;
         ++line_number;
         continue;
@@ -202,7 +204,7 @@ int ReadWaveformLines(const std::string& path, WaveformHeader& header, std::stri
     // The line after the one following the time of test is always stored as 0 (with the
     // usual layout: the first sample). It must still hold a number like every sample line.
     if (line_number == time_of_test_line + 2) value = 0.0;
-    if (line_number <= kLastSampleLine) store(line_number - kFirstSampleLine, value);
+    if (line_number <= last_line) store(line_number - kFirstSampleLine, value);
     if (line_number == INT32_MAX) break;  // a count beyond int cannot be returned
     ++line_number;
   }
@@ -270,7 +272,9 @@ bool WriteWaveformWith(const std::string& path, const double* samples, int count
 
 int ReadWaveform(const std::string& path, Waveform& wf) {
   EnsureCapacity(wf.samples);
-  int count = ReadWaveformLines(path, wf, wf.readProblem, [&](int i, double v) {
+  int count = ReadWaveformLines(path, wf, wf.readProblem, wf.limit, [&](int i, double v) {
+    // Beyond MAX_SAMPLES only under a raised limit: the workspace grows with what is read.
+    if (static_cast<size_t>(i) >= wf.samples.size()) wf.samples.resize(SampleRoom(i + 1));
     wf.samples[i] = {v, 0.0};
   });
   wf.count = count;
@@ -279,8 +283,8 @@ int ReadWaveform(const std::string& path, Waveform& wf) {
 
 int ReadWaveformReal(const std::string& path, RealWaveform& wf) {
   EnsureCapacity(wf.samples);
-  int count =
-      ReadWaveformLines(path, wf, wf.readProblem, [&](int i, double v) { wf.samples[i] = v; });
+  int count = ReadWaveformLines(path, wf, wf.readProblem, MAX_SAMPLES,
+                                [&](int i, double v) { wf.samples[i] = v; });
   wf.count = count;
   return count;
 }

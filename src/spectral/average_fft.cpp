@@ -12,14 +12,15 @@
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
-#include "platform/result_files.h"
-#include "platform/text_file.h"
 #include "spectral/average_fft_csv.h"
 #include "spectral/batch_file_refusal.h"
+#include "spectral/spectrum_preview.h"
 
 namespace plexo {
 
-std::string AverageFftFolder(const std::string& folder) { return JoinPath(folder, "avgFFTData"); }
+std::string AverageFftFolder(const std::string& input) {
+  return BatchResultFolder(input, "avgFFTData");
+}
 
 std::string AverageFftTablePath(const std::string& folder, TableFormat format) {
   return JoinPath(AverageFftFolder(folder), std::string("average_FFT") + TableExtension(format));
@@ -58,16 +59,18 @@ void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, const
 CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
                             const WaveformHeader& last, int lastBins, const std::string& folder,
                             Host& host) {
-  ws.result.Allocate();
-  if (ws.preview.size() < static_cast<size_t>(MAX_SAMPLES)) ws.preview.resize(MAX_SAMPLES);
   const int bins = std::min(lastBins, sums.bins);
+  ws.result.Allocate(bins);
+  if (ws.preview.size() < static_cast<size_t>(std::max(bins, MAX_SAMPLES)))
+    ws.preview.resize(std::max(bins, MAX_SAMPLES));
   const double nyquist = 1.0 / (2.0 * last.sampleInterval);
   const double df = bins > 0 ? nyquist / bins : 0.0;
   for (int i = 0; i < bins; ++i) SetAverageFftBin(ws, i, sums.files, df, sums.Bin(i));
 
-  cv::Mat plot(300, bins, CV_8UC3);
+  const SpectrumPreview shown(ws.preview.data(), bins);
+  cv::Mat plot(300, shown.columns, CV_8UC3);
   const double largest =
-      PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, last);
+      PlotComplexSpectrum(plot, ws.result.frequency.data(), shown.bins, shown.columns, last);
   cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
   host.ShowImage("FFT-File", display);
 
@@ -89,43 +92,43 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
 
 CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int windowIndex,
                       CalcProgress& progress, Host& host, int jobs) {
-  if (!IsDirectory(folder)) return CalcStatus::kRefused;
+  if (!IsWaveformDatabasePath(folder) && !IsDirectory(folder)) return CalcStatus::kRefused;
   ws.sums.Clear();
   ws.result.Allocate();
   if (ws.preview.size() < static_cast<size_t>(MAX_SAMPLES)) ws.preview.resize(MAX_SAMPLES);
   ws.averaged = 0;
   ws.skipped = 0;
   ws.notes.Clear();
-  std::vector<std::string> files;
-  if (const auto ended = StartFolderBatch(folder, AverageFftFolder(folder), files, host))
+  std::unique_ptr<WaveformSource> source;
+  if (const auto ended = StartWaveformBatch(folder, AverageFftFolder(folder), source, host))
     return *ended;
-  progress.SetRange(0, static_cast<int>(files.size()));
+  progress.SetRange(0, source->Count());
 
   WaveformHeader last;  // the grid and preview header come from the last file averaged
   int last_bins = 0;
   AverageFftJudge judge(ws.strict);
   CalcStatus ended = CalcStatus::kDone;
-  SpectraInFileOrder(
-      files, windowIndex, JobCount(jobs), ws.files, [&](int k, const FileSpectrum& file) {
-        progress.SetPos(k + 1);
-        const FileJudgement judged = judge.Judge(files[static_cast<size_t>(k)], file);
-        if (judged.verdict == FileVerdict::kRefuseRun) {
-          host.MessageBox(judged.text);
-          ended = CalcStatus::kRefused;
-          return false;
-        }
-        if (judged.verdict == FileVerdict::kAverage) {
-          ws.sums.Add(file);
-          last = static_cast<const WaveformHeader&>(file.waveform);
-          last_bins = file.Bins();
-        }
-        if (progress.StopRequested()) {
-          ended = CalcStatus::kStopped;
-          return false;
-        }
-        progress.DrainMessages();
-        return true;
-      });
+  SpectraInFileOrder(*source, windowIndex, JobCount(jobs), ws.maxSamples, ws.files,
+                     [&](int k, const FileSpectrum& file) {
+                       progress.SetPos(k + 1);
+                       const FileJudgement judged = judge.Judge(source->Label(k), file);
+                       if (judged.verdict == FileVerdict::kRefuseRun) {
+                         host.MessageBox(judged.text);
+                         ended = CalcStatus::kRefused;
+                         return false;
+                       }
+                       if (judged.verdict == FileVerdict::kAverage) {
+                         ws.sums.Add(file);
+                         last = static_cast<const WaveformHeader&>(file.waveform);
+                         last_bins = file.Bins();
+                       }
+                       if (progress.StopRequested()) {
+                         ended = CalcStatus::kStopped;
+                         return false;
+                       }
+                       progress.DrainMessages();
+                       return true;
+                     });
   ws.averaged = judge.Averaged();
   ws.skipped = judge.Skipped();
   for (std::string& note : judge.Notes()) ws.notes.Add(std::move(note));

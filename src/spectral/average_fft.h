@@ -1,6 +1,6 @@
 #pragma once
-// The Average FFT: the mean spectrum of every waveform file of a folder with the spread of the
-// bin magnitudes (mean, sample standard deviation, minimum, maximum), written as
+// The Average FFT: the mean spectrum of every waveform of a folder (or database) with the spread of
+// the bin magnitudes (mean, sample standard deviation, minimum, maximum), written as
 // F/avgFFTData/average_FFT.txt (or as comma-separated text average_FFT.csv), with a preview of the
 // mean magnitude spectrum shown and saved as F/avgFFTData/average_FFT_preview.bmp.
 #include <string>
@@ -39,6 +39,8 @@ struct AverageFftWorkspace {
   TableFormat tableFormat = TableFormat::kText;
   // False: the table only (the preview is still shown).
   bool writePreview = true;
+  // A setting of the run: the most samples a waveform may have (--max-samples).
+  int maxSamples = MAX_SAMPLES;
 };
 
 // Bin i of the result from its sums over k files: frequency i * df, the means, the sample
@@ -52,12 +54,15 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
                             const WaveformHeader& last, int lastBins, const std::string& folder,
                             Host& host);
 
-std::string AverageFftFolder(const std::string& folder);  // F/avgFFTData
+// F/avgFFTData, or <stem>_avgFFTData beside a database <stem>.tradb (BatchResultFolder).
+std::string AverageFftFolder(const std::string& input);
 // .../average_FFT.txt (.csv for comma-separated text)
 std::string AverageFftTablePath(const std::string& folder, TableFormat format = TableFormat::kText);
 std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FFT_preview.bmp
 
-// Runs the calculation over the *.txt files of `folder` (sorted by name). windowIndex 1 gates
+// Runs the calculation over the *.txt files of `folder` (sorted by name), or over the records of
+// a waveform database (`folder` a .tradb, in TRAI order; a record that cannot be read is a file
+// the reader refuses, named by its TRAI). windowIndex 1 gates
 // each waveform to 240..340 µs before its transform. `jobs` worker threads read and transform
 // ahead (0: every core); the table does not depend on it. Files that cannot be read, hold no
 // samples, are refused for their content (a sample that is not a finite number, a NUL byte),

@@ -36,21 +36,22 @@ struct SpectrumBlocksPart {
   std::vector<std::string> notes;  // skipped files and files on another grid, in file order
 };
 
-// Reads and sums the files of blocks firstBlock .. endBlock-1 of `files` with `jobs` threads
+// Reads and sums the inputs of blocks firstBlock .. endBlock-1 of `source` with `jobs` threads
 // reading ahead into `slots`, each file judged by AverageFftJudge against `firstAveraged`.
 // after(file) runs on the calling thread after each file, in file order; false stops. A file
 // that refuses the run ends the part there with its message as the one-process run gives it.
-SpectrumBlocksPart SumSpectrumBlocks(const std::vector<std::string>& files, int firstBlock,
-                                     int endBlock, const FirstAveragedFile& firstAveraged,
-                                     int windowIndex, int jobs, std::vector<FileSpectrum>& slots,
+SpectrumBlocksPart SumSpectrumBlocks(const WaveformSource& source, int firstBlock, int endBlock,
+                                     const FirstAveragedFile& firstAveraged, int windowIndex,
+                                     int jobs, std::vector<FileSpectrum>& slots,
                                      const std::function<bool(int file)>& after,
-                                     bool strict = false);
+                                     bool strict = false, int sampleLimit = MAX_SAMPLES);
 
 // The statistics of the summed total, the preview (shown, saved) and the table, as the
 // one-process Average FFT writes them; the frequency grid and the preview's header come from
-// `lastFile`, the last file averaged. total.files must be positive.
+// input `lastFile` of `source`, the last one averaged. total.files must be positive.
 CalcStatus FinishBlockedAverageFFT(AverageFftWorkspace& workspace, const SpectrumSums& total,
-                                   const std::string& lastFile, int windowIndex,
+                                   const WaveformSource& source, int lastFile, int windowIndex,
                                    const std::string& folder, Host& host);
+// (workspace.maxSamples is the run's sample limit for every read.)
 
 }  // namespace plexo

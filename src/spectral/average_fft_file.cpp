@@ -8,10 +8,11 @@
 
 namespace plexo {
 
-void AverageSpectrum::Allocate() {
+void AverageSpectrum::Allocate(int entries) {
+  const size_t size = static_cast<size_t>(std::max(entries, MAX_SAMPLES));
   for (std::vector<double>* column :
        {&frequency, &real, &imaginary, &magnitude, &deviation, &minimum, &maximum}) {
-    if (column->size() < static_cast<size_t>(MAX_SAMPLES)) column->resize(MAX_SAMPLES, 0.0);
+    if (column->size() < size) column->resize(size, 0.0);
   }
 }
 

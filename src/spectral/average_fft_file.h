@@ -20,8 +20,8 @@ struct AverageSpectrum {
   std::vector<double> minimum;
   std::vector<double> maximum;
 
-  // Gives every array MAX_SAMPLES entries (once; later calls keep the contents).
-  void Allocate();
+  // Gives every array at least max(entries, MAX_SAMPLES) entries (later calls keep the contents).
+  void Allocate(int entries = 0);
 };
 
 // The table's seven columns in order: title and unit (the magnitudes carry the waveform's own

@@ -1,14 +1,15 @@
 #include "spectral/average_fft_judge.h"
 
+#include <algorithm>
+
 #include "signal/number_text.h"
-#include "signal/waveform_file.h"
 #include "spectral/batch_file_refusal.h"
 
 namespace plexo {
 
 std::string AverageFftSkipReason(const std::string& path, const FileSpectrum& file) {
   if (std::string reason = WaveformSkipReason(path, file.count, file.waveform.readProblem,
-                                              file.waveform.sampleInterval);
+                                              file.waveform.sampleInterval, file.waveform.limit);
       !reason.empty())
     return reason;
   // One sample transforms to one point, below which there is no bin: counting the file in K
@@ -42,8 +43,8 @@ FileJudgement AverageFftJudge::Judge(const std::string& path, const FileSpectrum
 }
 
 FileJudgement AverageFftJudge::Decide(const std::string& path, const FileSpectrum& file) {
-  if (file.count > MAX_SAMPLES)
-    return {FileVerdict::kRefuseRun, OverSampleLimitMessage(path, file.count)};
+  if (file.count > file.waveform.limit)
+    return {FileVerdict::kRefuseRun, OverSampleLimitMessage(path, file.count, file.waveform.limit)};
   if (std::string reason = AverageFftSkipReason(path, file); !reason.empty())
     return {strict_ ? FileVerdict::kRefuseRun : FileVerdict::kSkip, std::move(reason)};
   if (!file.HasSpectrum()) return {FileVerdict::kSkip, {}};
@@ -57,16 +58,19 @@ FileJudgement AverageFftJudge::Decide(const std::string& path, const FileSpectru
   return {FileVerdict::kAverage, {}};
 }
 
-FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, int windowIndex) {
+FirstAveragedFile FindFirstAveragedFile(const WaveformSource& source, int windowIndex, int from,
+                                        int sampleLimit) {
   FirstAveragedFile first;
   FileSpectrum file;
+  file.waveform.limit = sampleLimit;
   AverageFftJudge judge(/*strict=*/false, FirstAveragedFile{});
-  for (const std::string& path : files) {
-    ReadAndTransform(path, windowIndex, file);
+  for (int k = std::max(from, 0); k < source.Count(); ++k) {
+    const std::string& path = source.Label(k);
+    ReadAndTransform(source, k, windowIndex, file);
     const FileVerdict verdict = judge.Judge(path, file).verdict;
     if (verdict == FileVerdict::kRefuseRun) break;
     if (verdict == FileVerdict::kAverage) {
-      first = {path, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
+      first = {path, AverageFftGridText(file), file.count, file.waveform.sampleInterval, k};
       break;
     }
   }

@@ -22,10 +22,11 @@ std::string AverageFftGridNote(const std::string& path, const FileSpectrum& file
 // The first file averaged in list order, which every file averaged is compared with: files on
 // another sample count or interval are noted (and averaged all the same). path empty: none.
 struct FirstAveragedFile {
-  std::string path;
+  std::string path;  // the input's label
   std::string grid;  // AverageFftGridText
   int count = 0;
   double sampleInterval = 0.0;
+  int index = -1;  // the input's index in its source
 };
 
 enum class FileVerdict {
@@ -69,8 +70,9 @@ class AverageFftJudge {
   std::vector<std::string> notes_;
 };
 
-// Finds the first file averaged by reading from the start of the list until a file is
-// averaged; none when a file before it refuses the run. One file to read in almost every folder.
-FirstAveragedFile FindFirstAveragedFile(const std::vector<std::string>& files, int windowIndex);
+// Finds the first input averaged by reading from input `from` of the source on until one is
+// averaged; none when an input before it refuses the run. One input to read almost always.
+FirstAveragedFile FindFirstAveragedFile(const WaveformSource& source, int windowIndex, int from = 0,
+                                        int sampleLimit = MAX_SAMPLES);
 
 }  // namespace plexo

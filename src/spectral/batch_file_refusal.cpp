@@ -7,13 +7,9 @@
 
 namespace plexo {
 
-std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
-                                           const std::string& resultFolder,
-                                           std::vector<std::string>& files, Host& host) {
-  if (std::string why; !ListTxtFiles(folder, files, why)) {
-    host.MessageBox(FolderNotListedMessage(folder, why));
-    return CalcStatus::kRefused;
-  }
+namespace {
+
+std::optional<CalcStatus> MakeResultFolder(const std::string& resultFolder, Host& host) {
   if (std::string why; !MakeDirectory(resultFolder, &why)) {
     ReportFileError();  // stdout says so as for every result that cannot be written
     host.MessageBox(FolderNotCreatedMessage(resultFolder, why));
@@ -22,9 +18,33 @@ std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
   return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
+                                           const std::string& resultFolder,
+                                           std::vector<std::string>& files, Host& host) {
+  if (std::string why; !ListTxtFiles(folder, files, why)) {
+    host.MessageBox(FolderNotListedMessage(folder, why));
+    return CalcStatus::kRefused;
+  }
+  return MakeResultFolder(resultFolder, host);
+}
+
+std::optional<CalcStatus> StartWaveformBatch(const std::string& input,
+                                             const std::string& resultFolder,
+                                             std::unique_ptr<WaveformSource>& source, Host& host) {
+  std::string why;
+  source = ListWaveformSource(input, why);
+  if (source == nullptr) {
+    host.MessageBox(why);
+    return CalcStatus::kRefused;
+  }
+  return MakeResultFolder(resultFolder, host);
+}
+
 std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,
-                               double sampleInterval) {
-  if (count > MAX_SAMPLES) return {};
+                               double sampleInterval, int limit) {
+  if (count > limit) return {};
   if (!readProblem.empty()) return readProblem;
   if (count <= 0) {
     // The reader tells neither an unreadable file nor a malformed interval line from a short
@@ -43,9 +63,20 @@ std::string SkippedFilesText(int skipped) {
   return " (" + std::to_string(skipped) + " skipped, named above)";
 }
 
+namespace {
+
+std::string StopsHere(const std::string& path, int count) {
+  return "\n" + path + ": " + std::to_string(count) + " sample lines; the run stops here.";
+}
+
+}  // namespace
+
 std::string OverSampleLimitMessage(const std::string& path, int count) {
-  return SamplingSizeMessage(count) + "\n" + path + ": " + std::to_string(count) +
-         " sample lines; the run stops here.";
+  return SamplingSizeMessage(count) + StopsHere(path, count);
+}
+
+std::string OverSampleLimitMessage(const std::string& path, int count, int limit) {
+  return SampleLimitMessage(count, limit) + StopsHere(path, count);
 }
 
 }  // namespace plexo

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "signal/waveform.h"
+#include "signal/waveform_source.h"
 
 namespace plexo {
 
@@ -18,6 +20,13 @@ std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
                                            const std::string& resultFolder,
                                            std::vector<std::string>& files, Host& host);
 
+// The same start for the batches that read a waveform source: lists `input` (a folder of *.txt
+// files or a waveform database, ListWaveformSource) into `source` and makes the result folder;
+// a database that cannot be used is told to the user with the reason.
+std::optional<CalcStatus> StartWaveformBatch(const std::string& input,
+                                             const std::string& resultFolder,
+                                             std::unique_ptr<WaveformSource>& source, Host& host);
+
 // Why the waveform file `path`, read with the result `count` (ReadWaveform's return value),
 // `readProblem` and `sampleInterval`, is left out of a folder batch, naming the file; empty when
 // it is used (and for a count over MAX_SAMPLES, which stops the run with its own message).
@@ -26,12 +35,14 @@ std::optional<CalcStatus> StartFolderBatch(const std::string& folder,
 // usable sample interval (the table that "fft" writes beside its input, for one) gives
 // SampleIntervalProblem.
 std::string WaveformSkipReason(const std::string& path, int count, const std::string& readProblem,
-                               double sampleInterval);
+                               double sampleInterval, int limit = MAX_SAMPLES);
 
 // The closing words for `skipped` files left out: " (3 skipped, named above)", or empty for none.
 std::string SkippedFilesText(int skipped);
 
 // A waveform over MAX_SAMPLES stops a batch: SamplingSizeMessage, then a line naming the file.
 std::string OverSampleLimitMessage(const std::string& path, int count);
+// The same for a batch whose limit the run may raise (SampleLimitMessage with `limit`).
+std::string OverSampleLimitMessage(const std::string& path, int count, int limit);
 
 }  // namespace plexo

@@ -1,5 +1,6 @@
 #include "spectral/single_fft.h"
 
+#include <algorithm>
 #include <opencv2/core.hpp>
 
 #include "platform/file_system.h"
@@ -11,6 +12,7 @@
 #include "spectral/fft.h"
 #include "spectral/fft_file.h"
 #include "spectral/sample_interval_check.h"
+#include "spectral/spectrum_preview.h"
 
 namespace plexo {
 
@@ -32,7 +34,7 @@ int SingleSpectrum(Waveform& wf, int count, std::vector<double>& frequencies) {
   for (int i = count; i < size.n; ++i) wf.samples[i] = Complex{};
   FFT(FftDirection::kForward, size.m, wf.samples.data());
 
-  frequencies.resize(MAX_SAMPLES / 2 + 1);
+  frequencies.resize(std::max(MAX_SAMPLES, size.n) / 2 + 1);
   for (int j = 0; j <= bins; ++j) frequencies[j] = j * df;
   return bins;
 }
@@ -46,6 +48,7 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
   Waveform& wf = ws.waveform;
   // A header line the file lacks must not keep the value of the file read before.
   static_cast<WaveformHeader&>(wf) = WaveformHeader{};
+  wf.limit = ws.maxSamples;
   const int count = ReadWaveform(path, wf);
   // Files of fewer than nine lines give negative counts: no data either.
   if (count <= 0) {
@@ -53,9 +56,9 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
                                            : wf.readProblem);
     return CalcStatus::kRefused;
   }
-  // Only MAX_SAMPLES samples were stored; transforming more would leave the buffer.
-  if (count > MAX_SAMPLES) {
-    host.MessageBox(SamplingSizeMessage(count));
+  // Only wf.limit samples were stored; transforming more would leave the buffer.
+  if (count > wf.limit) {
+    host.MessageBox(SampleLimitMessage(count, wf.limit));
     return CalcStatus::kRefused;
   }
   if (const std::string problem = SampleIntervalProblem(path, wf.sampleInterval);
@@ -66,9 +69,10 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
 
   const int bins = SingleSpectrum(wf, count, ws.frequencies);
 
-  cv::Mat plot(300, bins, CV_8UC3);
+  const SpectrumPreview shown(wf.samples.data(), bins);
+  cv::Mat plot(300, shown.columns, CV_8UC3);
   const double largest =
-      PlotComplexSpectrum(plot, ws.frequencies.data(), wf.samples.data(), bins, wf);
+      PlotComplexSpectrum(plot, ws.frequencies.data(), shown.bins, shown.columns, wf);
   const double highest = bins > 0 ? ws.frequencies[bins - 1] : 0.0;
   cv::Mat display = MakeSpectrumChart(plot, highest, largest, "V/DIV]");
   host.ShowImage("FFT-File", display);

@@ -15,6 +15,8 @@ struct SingleFftWorkspace {
   Waveform waveform;
   std::vector<double> frequencies;
   bool writePreview = true;  // false: the FFT file only (the preview is still shown)
+  // The most samples the file may have (--max-samples); waveform.limit follows it.
+  int maxSamples = MAX_SAMPLES;
 };
 
 // Output names for input path P: P without its extension + "_fft" + the lower-case extension,
@@ -22,7 +24,7 @@ struct SingleFftWorkspace {
 std::string FftFilePath(const std::string& input);
 std::string FftPreviewPath(const std::string& input);
 
-// The spectrum of a waveform read with `count` samples (1 .. MAX_SAMPLES) and a positive sample
+// The spectrum of a waveform read with `count` samples (1 .. its limit) and a positive sample
 // interval: wf.samples is padded with zeros to the next power of two N and transformed in place
 // (unscaled), `frequencies` gets the N/2 + 1 bin frequencies k / (N dt). Returns N/2, the number
 // of bins the FFT file lists.

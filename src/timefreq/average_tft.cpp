@@ -88,7 +88,9 @@ std::string TftGridProblem(const TftRequest& r) {
   return {};
 }
 
-std::string AverageTftFolder(const std::string& folder) { return JoinPath(folder, "avgWTData"); }
+std::string AverageTftFolder(const std::string& input) {
+  return BatchResultFolder(input, "avgWTData");
+}
 
 std::string AverageSignalPath(const std::string& folder) {
   return JoinPath(AverageTftFolder(folder), "average_signal.txt");
@@ -109,13 +111,13 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
                       double threshold, bool autoThreshold, CalcProgress& progress, Host& host,
                       const SingleTftRun& single) {
   PrepareRun(ws);
-  if (!IsDirectory(folder)) return CalcStatus::kRefused;
-  std::vector<std::string> files;
-  if (const auto ended = StartFolderBatch(folder, AverageTftFolder(folder), files, host))
+  if (!IsWaveformDatabasePath(folder) && !IsDirectory(folder)) return CalcStatus::kRefused;
+  std::unique_ptr<WaveformSource> source;
+  if (const auto ended = StartWaveformBatch(folder, AverageTftFolder(folder), source, host))
     return *ended;
   const std::string average_path = AverageSignalPath(folder);
 
-  const int file_count = static_cast<int>(files.size());
+  const int file_count = source->Count();
   progress.SetRange(0, file_count);
 
   Waveform& wf = ws.waveform;
@@ -128,9 +130,9 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
   double first_interval = 0.0;
   for (int k = 1; k <= file_count; ++k) {
     progress.SetPos(k);
-    const std::string& path = files[k - 1];
+    const std::string& path = source->Label(k - 1);
     const WaveformHeader before = wf;
-    const int count = ReadWaveform(path, wf);
+    const int count = source->Read(k - 1, wf);
     if (count > MAX_SAMPLES) {
       host.MessageBox(OverSampleLimitMessage(path, count));
       return CalcStatus::kRefused;
@@ -171,9 +173,12 @@ CalcStatus AverageTft(AverageTftWorkspace& ws, const std::string& folder, const 
     // Writing an empty average would replace the result of an earlier run with nothing.
     // The fixed text, then which folder and why (the files left out were named just before).
     host.MessageBox(std::string(kNoValidDataMessage) + "\n" +
-                    (file_count == 0 ? folder + " holds no *.txt file."
-                                     : folder + ": none of its " + std::to_string(file_count) +
-                                           " *.txt files is a readable waveform."));
+                    (IsWaveformDatabasePath(folder)
+                         ? folder + ": none of its " + std::to_string(file_count) +
+                               " records is a readable waveform."
+                     : file_count == 0 ? folder + " holds no *.txt file."
+                                       : folder + ": none of its " + std::to_string(file_count) +
+                                             " *.txt files is a readable waveform."));
     return CalcStatus::kRefused;
   }
 

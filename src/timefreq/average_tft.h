@@ -32,8 +32,9 @@ struct AverageTftWorkspace {
 // the first parameter that makes it inconsistent, with its value; empty for a consistent one.
 std::string TftGridProblem(const TftRequest& grid);
 
-// The outputs for folder F: F/avgWTData and F/avgWTData/average_signal.txt.
-std::string AverageTftFolder(const std::string& folder);
+// The outputs for folder F: F/avgWTData and F/avgWTData/average_signal.txt; for a database
+// <stem>.tradb the folder <stem>_avgWTData beside it (BatchResultFolder).
+std::string AverageTftFolder(const std::string& input);
 std::string AverageSignalPath(const std::string& folder);
 
 // The time window of the average: zeroes x[i] for i < timeStart/dt (compared in double, so a
@@ -47,7 +48,9 @@ class ResultFiles;
 // result it joins: it reads the average from there and adds its files uncommitted.
 using SingleTftRun = std::function<CalcStatus(const TftRequest&, ResultFiles&)>;
 
-// Averages the *.txt files of `folder` (ListTxtFiles order) and writes the average waveform with
+// Averages the *.txt files of `folder` (ListTxtFiles order), or the records of a waveform
+// database (`folder` a .tradb, in TRAI order, a record that cannot be read named by TRAI), and
+// writes the average waveform with
 // the header of the last file averaged; then calls `single` with `grid`, its path replaced by
 // the average waveform file and its timeRes by that file's sample interval, and returns what the
 // single calculation returns. With autoThreshold every waveform is aligned on `threshold`

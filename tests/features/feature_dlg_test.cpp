@@ -205,7 +205,8 @@ TEST(FeatureDlgRunTest, SampleCountStopKeepsTheDialogOpen) {
   host.folder_answers.push_back(dir.path());
   dialog.OnClicked(kIdfExtract);
   EXPECT_EQ(host.messages,
-            std::vector<std::string>{"Sampling size of 20000 exceeds program limit of 16384!\n" +
+            std::vector<std::string>{"Sampling size of 20000 exceeds program limit of 16384! "
+                                     "(--max-samples N raises the limit, up to 1048576)\n" +
                                      dir / "a.txt"});
   EXPECT_FALSE(controls.endResult.has_value());
   EXPECT_FALSE(testing::Exists(FeatureResultsPath(dir.path())));

@@ -138,7 +138,8 @@ TEST_P(FeaturesRefusedOnRanks, ReportTheFirstRefusedFileAndWriteNothing) {
   const std::string message =
       refusal.emptyFile >= 0 ? "No valid data present in file or error during loading!\nplexo: " +
                                    files[refusal.emptyFile]
-                             : "Sampling size of 20000 exceeds program limit of 16384!\nplexo: " +
+                             : "Sampling size of 20000 exceeds program limit of 16384! "
+                               "(--max-samples N raises the limit, up to 1048576)\nplexo: " +
                                    files[refusal.longFile];
   EXPECT_EQ(Occurrences(one.output, message), 1u) << one.output;
   EXPECT_EQ(Occurrences(shared.output, message), 1u) << shared.output;

@@ -129,8 +129,9 @@ SpectrumSums SumInRuns(const std::vector<std::string>& files, const std::vector<
   std::vector<FileSpectrum> slots;
   int first = 0;
   for (int length : lengths) {
-    SpectrumBlocksPart part = SumSpectrumBlocks(files, first, first + length, FirstAveragedFile{},
-                                                0, jobs, slots, [](int) { return true; });
+    SpectrumBlocksPart part =
+        SumSpectrumBlocks(WaveformFiles(files), first, first + length, FirstAveragedFile{}, 0, jobs,
+                          slots, [](int) { return true; });
     EXPECT_EQ(part.refusedFile, -1) << part.message;
     for (auto& node : part.nodes) total.Push(node.level, node.index, std::move(node.value));
     first += length;
@@ -187,7 +188,8 @@ CalcStatus BlockedTable(const std::string& folder) {
   const SpectrumSums total = SumInRuns(files, {SpectrumBlockCount(int(files.size()))}, 1);
   AverageFftWorkspace ws;
   RecordingHost host;
-  return FinishBlockedAverageFFT(ws, total, files.back(), 0, folder, host);
+  const WaveformFiles source(files);
+  return FinishBlockedAverageFFT(ws, total, source, source.Count() - 1, 0, folder, host);
 }
 
 TEST(AverageFftBlocks, TableIsWithinRoundingOfTheOneProcessTable) {
@@ -239,15 +241,15 @@ TEST(AverageFftBlocks, RefusesAtTheFirstLongFileOfItsRun) {
   int after = 0;
   const auto count = [&](int) { return ++after, true; };
   const SpectrumBlocksPart early =
-      SumSpectrumBlocks(files, 0, 2, FirstAveragedFile{}, 0, 2, slots, count);
+      SumSpectrumBlocks(WaveformFiles(files), 0, 2, FirstAveragedFile{}, 0, 2, slots, count);
   EXPECT_EQ(early.refusedFile, -1);
   EXPECT_EQ(early.averaged, 32);
   EXPECT_EQ(early.nodes.size(), 1u);  // blocks 0 and 1 make one node
   EXPECT_EQ(after, 32);
   const SpectrumBlocksPart late =
-      SumSpectrumBlocks(files, 2, 3, FirstAveragedFile{}, 0, 2, slots, count);
+      SumSpectrumBlocks(WaveformFiles(files), 2, 3, FirstAveragedFile{}, 0, 2, slots, count);
   EXPECT_EQ(late.refusedFile, 35);
-  EXPECT_EQ(late.message, SamplingSizeMessage(MAX_SAMPLES + 1) + "\n" + files[35] +
+  EXPECT_EQ(late.message, SampleLimitMessage(MAX_SAMPLES + 1, MAX_SAMPLES) + "\n" + files[35] +
                               ": 16385 sample lines; the run stops here.");
   EXPECT_EQ(after, 32 + 3);
 }

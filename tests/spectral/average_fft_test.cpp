@@ -368,7 +368,8 @@ TEST_P(AverageFftEndsEarly, LeavesEarlierResultsInPlace) {
   StopAfter never(100);
   EXPECT_EQ(AverageFFT(ws, dir.path(), 0, never, host, jobs), CalcStatus::kRefused);
   EXPECT_EQ(host.messages, std::vector<std::string>{
-                               "Sampling size of 16385 exceeds program limit of 16384!\n" +
+                               "Sampling size of 16385 exceeds program limit of 16384! "
+                               "(--max-samples N raises the limit, up to 1048576)\n" +
                                (dir / "b2.txt") + ": 16385 sample lines; the run stops here."});
   EXPECT_EQ(never.positions, (std::vector<int>{1, 2, 3}));
   EXPECT_TRUE(host.images.empty());

@@ -206,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"bad_interval", "bad.txt", "SAMPLE INTERVAL: 1e-7\n" + ManyLines(20),
                               "No data present in file or error during loading!"},
                       Refusal{"too_long", "long.txt", ManyLines(9 + 16385),
-                              "Sampling size of 16385 exceeds program limit of 16384!"}),
+                              "Sampling size of 16385 exceeds program limit of 16384! "
+                              "(--max-samples N raises the limit, up to 1048576)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Without a usable sample interval the frequencies would be inf or NaN: the file is refused by

@@ -9,11 +9,13 @@
 #include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
+#include "frontends/cli/max_samples_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "signal/number_text.h"
+#include "signal/waveform_database.h"
 #include "spectral/average_fft.h"
 #include "spectral/batch_file_refusal.h"
 #include "spectral/time_gate.h"
@@ -26,6 +28,7 @@ struct AvgFftOptions {
   std::string window = "none";
   bool window_given = false;  // else the setup file's window choice
   int jobs = 0;
+  int maxSamples = MAX_SAMPLES;
   bool strict = false;
   std::string format;  // txt or csv
 };
@@ -34,10 +37,11 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   // Under an MPI launch only the first rank talks to the user.
   const DistributedRuns* ranks = InstalledDistributedRuns();
   const bool talks = ranks == nullptr || ranks->root;
-  if (const std::optional<int> refused = RefuseInputFolder(options.folder, talks)) return *refused;
+  if (const std::optional<int> refused = RefuseBatchInput(options.folder, talks)) return *refused;
   AllNotesHost host(common.show);
   auto workspace = std::make_unique<AverageFftWorkspace>();
   workspace->strict = options.strict;
+  workspace->maxSamples = options.maxSamples;
   workspace->tableFormat = TableFormatNamed(options.format);
   workspace->writePreview = !common.no_preview;
   host.notes = &workspace->notes;
@@ -59,7 +63,7 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   if (!talks) return ExitStatus(status);
   switch (status) {
     case CalcStatus::kDone:
-      std::cout << "Averaged " << workspace->averaged << " waveform files"
+      std::cout << "Averaged " << workspace->averaged << " " << BatchInputItems(options.folder)
                 << SkippedFilesText(workspace->skipped) << "\nWrote "
                 << AverageFftTablePath(options.folder, workspace->tableFormat) << "\n";
       if (!common.no_preview)
@@ -69,8 +73,9 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
     case CalcStatus::kRefused:
       // The notes on skipped files are one message; any other message said why already.
       if (host.MessageCount() == (workspace->notes.Empty() ? 0 : 1))
-        std::cerr << "No waveform data in the *.txt files of " << options.folder
-                  << ": no table written." << std::endl;
+        std::cerr << "No waveform data in the "
+                  << (IsWaveformDatabasePath(options.folder) ? "records" : "*.txt files") << " of "
+                  << options.folder << ": no table written." << std::endl;
       break;
     case CalcStatus::kStopped:
       std::cerr << "Stopped: no table written." << std::endl;
@@ -92,9 +97,10 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
       "DIR/avgFFTData/average_FFT.txt\n"
       "(per bin: frequency, mean real and imaginary part, mean magnitude, its standard deviation,\n"
       "minimum and maximum; with --format csv average_FFT.csv instead) and\n"
-      "DIR/avgFFTData/average_FFT_preview.bmp.");
+      "DIR/avgFFTData/average_FFT_preview.bmp. DIR may be a waveform database DB.tradb: its\n"
+      "records are read directly, in TRAI order, and the results go to DB_avgFFTData beside it.");
   auto options = std::make_shared<AvgFftOptions>();
-  AddWaveformFolderArgument(*sub, options->folder);
+  AddBatchInputArgument(*sub, options->folder);
   auto* window =
       sub->add_option("--window", options->window,
                       "Time gate before each transform: none, or 200us (keep 240 to 340 us);\n"
@@ -104,6 +110,7 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
                   "Threads reading and transforming the files (default: every core); the table "
                   "does not depend on it")
       ->transform(JobCountCheck());
+  AddMaxSamplesOption(sub, options->maxSamples);
   sub->add_flag("--strict", options->strict, kStrictHelp);
   AddTableFormatOption(sub, options->format, "average_FFT");
   return Command{sub, [options, window, &common]() {

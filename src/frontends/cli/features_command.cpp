@@ -13,6 +13,7 @@
 #include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
+#include "frontends/cli/max_samples_option.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
@@ -123,8 +124,7 @@ int RunFeatures(FeaturesOptions& o) {
     if (talks) std::cerr << error << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
-  if (const std::optional<int> refused = RefuseInputFolder(o.request.folder, talks))
-    return *refused;
+  if (const std::optional<int> refused = RefuseBatchInput(o.request.folder, talks)) return *refused;
   // The dialog's band check: a message per inverted band; the last wavelet band ends the run.
   const BandCheck check = CheckBands(o.request.settings);
   for (int i = 0; talks && i < check.warnings; ++i) headless.MessageBox(kInvertedBandMessage);
@@ -153,7 +153,8 @@ int RunFeatures(FeaturesOptions& o) {
         notes += "Warning: " + DoubtfulRowsNote(workspace->doubtful) + "\n";
       std::cerr << notes << std::flush;
       const size_t skipped = workspace->skipped.All().size();
-      std::cout << "Features of " << workspace->processed << " waveform files";
+      std::cout << "Features of " << workspace->processed << " "
+                << BatchInputItems(o.request.folder);
       if (skipped > 0) std::cout << ", " << skipped << " skipped";
       std::cout << "\nWrote " << FeatureResultsPath(o.request.folder, o.request.format)
                 << std::endl;
@@ -219,7 +220,9 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "Feature extraction: for every waveform file (*.txt) of a folder one row of time-, FFT-\n"
           "and wavelet-based features, written to DIR/FXData/FX_Results.txt (header line, units\n"
           "line, one tab-separated row per file in name order; --format csv writes\n"
-          "FX_Results.csv instead). Defaults are those of the Feature Extraction dialog.\n") +
+          "FX_Results.csv instead). Defaults are those of the Feature Extraction dialog.\n"
+          "DIR may be a waveform database DB.tradb instead: its records are read directly, in\n"
+          "TRAI order, into DB_FXData/FX_Results.txt beside it (--with-file-names: the TRAI).\n") +
           ColumnHelp() +
           "\nSkipped (each named on stderr with its reason, counted in the closing line): files\n"
           "that cannot be read or hold no data, no positive finite sample interval or a sample\n"
@@ -227,13 +230,13 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "--with-file-names files whose name holds a tab, CR or LF (the .txt table only).\n"
           "--strict stops at the first.\n"
           "Refused (nothing written, an earlier table stays): a folder that is missing, cannot\n"
-          "be listed or holds no *.txt file; a file of more than 16384 samples; a wavelet grid\n"
-          "or window that does not fit; malformed options.\n"
+          "be listed or holds no *.txt file; a file over --max-samples (16384) samples; a wavelet\n"
+          "grid or window that does not fit; malformed options.\n"
           "Exit status: 0 table written (files may have been skipped); the others as listed\n"
           "by plexo --help.");
   auto o = std::make_shared<FeaturesOptions>();
   FeatureParams& p = o->params;
-  AddWaveformFolderArgument(*sub, o->folder);
+  AddBatchInputArgument(*sub, o->folder);
   std::string names;
   for (const std::string& name : ColumnNames()) names += (names.empty() ? "" : ", ") + name;
   sub->add_option("--columns", o->columns,
@@ -294,6 +297,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   AddTableFormatOption(sub, o->format, "FX_Results");
   sub->add_flag("--strict", o->request.strict,
                 "Stop at the first file that would be skipped; nothing is written");
+  AddMaxSamplesOption(sub, o->request.maxSamples);
   sub->add_option("-j,--jobs", o->request.jobs,
                   "Threads working on files (default: every core); the table does not depend on it")
       ->transform(JobCountCheck());

@@ -8,6 +8,7 @@
 #include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
+#include "frontends/cli/max_samples_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/headless_host.h"
 #include "spectral/single_fft.h"
@@ -18,6 +19,7 @@ namespace {
 struct FftOptions {
   std::vector<std::string> files;
   int jobs = 0;
+  int maxSamples = MAX_SAMPLES;
 };
 
 void ReportWritten(const std::string& file, bool preview) {
@@ -26,9 +28,11 @@ void ReportWritten(const std::string& file, bool preview) {
   std::cout << std::flush;
 }
 
-std::unique_ptr<SingleFftWorkspace> MakeWorkspace(const CommonOptions& common) {
+std::unique_ptr<SingleFftWorkspace> MakeWorkspace(const FftOptions& o,
+                                                  const CommonOptions& common) {
   auto workspace = std::make_unique<SingleFftWorkspace>();
   workspace->writePreview = !common.no_preview;
+  workspace->maxSamples = o.maxSamples;
   return workspace;
 }
 
@@ -38,7 +42,7 @@ int RunFft(const FftOptions& o, const CommonOptions& common) {
   int unreadable = 0;
   const std::vector<std::string> files = ReadableFiles(o.files, unreadable);
   if (files.size() == 1) {
-    const CalcStatus status = SingleFFT(*MakeWorkspace(common), files[0], 0, host);
+    const CalcStatus status = SingleFFT(*MakeWorkspace(o, common), files[0], 0, host);
     if (status == CalcStatus::kDone) ReportWritten(files[0], !common.no_preview);
     return unreadable != 0 ? unreadable : ExitStatus(status);
   }
@@ -50,7 +54,7 @@ int RunFft(const FftOptions& o, const CommonOptions& common) {
   const FileBatchResult result = RunFileBatch(
       files, o.jobs, bar_host, bar,
       [&](size_t worker, const std::string& file, Host& file_host) {
-        if (!workspaces[worker]) workspaces[worker] = MakeWorkspace(common);
+        if (!workspaces[worker]) workspaces[worker] = MakeWorkspace(o, common);
         return SingleFFT(*workspaces[worker], file, 0, file_host);
       },
       [&](const std::string& file) {
@@ -76,6 +80,7 @@ Command AddFftCommand(CLI::App& app, CommonOptions& common) {
                   "Files calculated at the same time (default: one per core); results do not\n"
                   "depend on it")
       ->transform(JobCountCheck());
+  AddMaxSamplesOption(sub, o->maxSamples);
   return Command{sub, [o, &common]() { return RunFft(*o, common); }};
 }
 

@@ -17,4 +17,11 @@ inline CLI::Option* AddWaveformFolderArgument(CLI::App& command, std::string& fo
   return command.add_option("DIR", folder, "Folder of waveform files")->required();
 }
 
+// DIR: the folder, or the waveform database, whose waveforms a batch calculation runs over.
+inline CLI::Option* AddBatchInputArgument(CLI::App& command, std::string& input) {
+  return command
+      .add_option("DIR", input, "Folder of waveform files, or a waveform database (.tradb)")
+      ->required();
+}
+
 }  // namespace plexo::cli
