@@ -71,7 +71,9 @@ PythonSource SourceOf(const py::object& source) {
     const std::int64_t number = w.trai ? *w.trai : static_cast<std::int64_t>(out.numbers.size());
     const std::string name = std::to_string(number);
     const std::string label = w.trai ? RecordName(*w.trai) : "waveform " + name;
-    held->Add(std::vector<double>(samples.data(0), samples.data(0) + n), header, name, label);
+    std::vector<double> values(static_cast<size_t>(n));
+    for (py::ssize_t i = 0; i < n; ++i) values[static_cast<size_t>(i)] = samples(i);  // any stride
+    held->Add(std::move(values), header, name, label);
     out.numbers.push_back(number);
   }
   out.source = std::move(held);

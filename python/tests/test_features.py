@@ -98,6 +98,12 @@ def test_lists_of_paths_and_of_waveforms_give_the_folders_rows(messy_folder):
             np.testing.assert_array_equal(from_paths[header], from_folder[header])
             np.testing.assert_array_equal(in_memory[header], from_folder[header])
     assert from_paths["warnings"] == [] and in_memory["warnings"] == []
+    # Samples set from a strided view are read element by element.
+    strided = plexo.Waveform(np.zeros(1), 1e-7)
+    strided.samples = np.repeat(waveforms[0].samples, 2)[::2]
+    assert not strided.samples.flags.c_contiguous or strided.samples.base is None
+    np.testing.assert_array_equal(plexo.features([strided])["signal energy"],
+                                  plexo.features([waveforms[0]])["signal energy"])
 
 
 def test_features_of_a_database_equal_the_table_of_its_imported_files(realdata, tmp_path,
