@@ -19,6 +19,7 @@ struct DatabaseWaveforms::Connection {
   DatabaseRecord record;
 };
 
+DatabaseWaveforms::DatabaseWaveforms() = default;
 DatabaseWaveforms::~DatabaseWaveforms() = default;
 
 bool DatabaseWaveforms::Open(const std::string& path, const RecordSelection& selection,

@@ -58,7 +58,7 @@ class WaveformFiles : public WaveformSource {
 // that the blob fetches and their decoding run side by side.
 class DatabaseWaveforms : public WaveformSource {
  public:
-  DatabaseWaveforms() = default;
+  DatabaseWaveforms();
   ~DatabaseWaveforms() override;
   // Opens the database and lists the selected records. False with `why` naming the database
   // (a file that is not a waveform database, a table that cannot be read).

@@ -49,8 +49,7 @@ FileJudgement AverageFftJudge::Decide(const std::string& path, const FileSpectru
     return {strict_ ? FileVerdict::kRefuseRun : FileVerdict::kSkip, std::move(reason)};
   if (!file.HasSpectrum()) return {FileVerdict::kSkip, {}};
   if (first_.path.empty()) {
-    if (adopt_)
-      first_ = {path, -1, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
+    if (adopt_) first_ = {path, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
     return {FileVerdict::kAverage, {}};
   }
   if (path != first_.path &&
@@ -69,7 +68,7 @@ FirstAveragedFile FindFirstAveragedFile(const WaveformSource& source, int window
     const FileVerdict verdict = judge.Judge(path, file).verdict;
     if (verdict == FileVerdict::kRefuseRun) break;
     if (verdict == FileVerdict::kAverage) {
-      first = {path, k, AverageFftGridText(file), file.count, file.waveform.sampleInterval};
+      first = {path, AverageFftGridText(file), file.count, file.waveform.sampleInterval, k};
       break;
     }
   }

@@ -23,10 +23,10 @@ std::string AverageFftGridNote(const std::string& path, const FileSpectrum& file
 // another sample count or interval are noted (and averaged all the same). path empty: none.
 struct FirstAveragedFile {
   std::string path;  // the input's label
-  int index = -1;    // the input's index in its source
   std::string grid;  // AverageFftGridText
   int count = 0;
   double sampleInterval = 0.0;
+  int index = -1;  // the input's index in its source
 };
 
 enum class FileVerdict {

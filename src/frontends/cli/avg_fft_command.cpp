@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/headless_host.h"
 #include "signal/number_text.h"
+#include "signal/waveform_database.h"
 #include "spectral/average_fft.h"
 #include "spectral/batch_file_refusal.h"
 #include "spectral/time_gate.h"
@@ -33,7 +34,7 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   // Under an MPI launch only the first rank talks to the user.
   const DistributedRuns* ranks = InstalledDistributedRuns();
   const bool talks = ranks == nullptr || ranks->root;
-  if (const std::optional<int> refused = RefuseInputFolder(options.folder, talks)) return *refused;
+  if (const std::optional<int> refused = RefuseBatchInput(options.folder, talks)) return *refused;
   AllNotesHost host(common.show);
   auto workspace = std::make_unique<AverageFftWorkspace>();
   workspace->strict = options.strict;
@@ -58,7 +59,7 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
   if (!talks) return ExitStatus(status);
   switch (status) {
     case CalcStatus::kDone:
-      std::cout << "Averaged " << workspace->averaged << " waveform files"
+      std::cout << "Averaged " << workspace->averaged << " " << BatchInputItems(options.folder)
                 << SkippedFilesText(workspace->skipped) << "\nWrote "
                 << AverageFftTablePath(options.folder, workspace->tableFormat) << "\n";
       if (!common.no_preview)
@@ -68,8 +69,9 @@ int RunAvgFft(const AvgFftOptions& options, const CommonOptions& common) {
     case CalcStatus::kRefused:
       // The notes on skipped files are one message; any other message said why already.
       if (host.MessageCount() == (workspace->notes.Empty() ? 0 : 1))
-        std::cerr << "No waveform data in the *.txt files of " << options.folder
-                  << ": no table written." << std::endl;
+        std::cerr << "No waveform data in the "
+                  << (IsWaveformDatabasePath(options.folder) ? "records" : "*.txt files") << " of "
+                  << options.folder << ": no table written." << std::endl;
       break;
     case CalcStatus::kStopped:
       std::cerr << "Stopped: no table written." << std::endl;
@@ -91,9 +93,12 @@ Command AddAvgFftCommand(CLI::App& app, CommonOptions& common) {
       "DIR/avgFFTData/average_FFT.txt\n"
       "(per bin: frequency, mean real and imaginary part, mean magnitude, its standard deviation,\n"
       "minimum and maximum; with --format csv average_FFT.csv instead) and\n"
-      "DIR/avgFFTData/average_FFT_preview.bmp.");
+      "DIR/avgFFTData/average_FFT_preview.bmp. DIR may be a waveform database DB.tradb: its\n"
+      "records are read directly, in TRAI order, and the results go to DB_avgFFTData beside it.");
   auto options = std::make_shared<AvgFftOptions>();
-  sub->add_option("DIR", options->folder, "Folder of waveform files")->required();
+  sub->add_option("DIR", options->folder,
+                  "Folder of waveform files, or a waveform database (.tradb)")
+      ->required();
   auto* window =
       sub->add_option("--window", options->window,
                       "Time gate before each transform: none, or 200us (keep 240 to 340 us);\n"

@@ -51,7 +51,7 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
     host.MessageBox(std::string(kInvalidGridMessage) + "\n" + TftGridProblem(grid));
     return ExitStatus(CalcStatus::kRefused);
   }
-  if (const std::optional<int> refused = RefuseInputFolder(o.folder)) return *refused;
+  if (const std::optional<int> refused = RefuseBatchInput(o.folder)) return *refused;
   const bool wigner_ville = UsesWignerVille(o.grid, settings);
   auto average = std::make_unique<AverageTftWorkspace>();
   average->strict = o.strict;
@@ -77,7 +77,7 @@ int RunAvgTft(const AvgTftOptions& o, const CommonOptions& common) {
   if (status == CalcStatus::kDone) {
     const std::string signal = AverageSignalPath(o.folder);
     const std::string stem = PathWithoutExtension(signal) + (wigner_ville ? "_spvwd" : "_wt");
-    std::cout << "Averaged " << average->averaged << " waveform files"
+    std::cout << "Averaged " << average->averaged << " " << BatchInputItems(o.folder)
               << SkippedFilesText(average->skipped) << "\nWrote " << signal << "\n";
     if (TftTableWanted(grid.output))
       std::cout << "Wrote " << stem << LowerCaseExtension(signal) << "\n";
@@ -96,9 +96,11 @@ Command AddAvgTftCommand(CLI::App& app, CommonOptions& common) {
       "--align, threshold-aligned) waveforms into DIR/avgWTData/average_signal.txt, then runs\n"
       "the wavelet transform (average_signal_wt.txt, average_signal_wt_preview.bmp) or the\n"
       "Wigner-Ville distribution (average_signal_spvwd.txt and its preview) on it. Values not\n"
-      "given come from the setup file.");
+      "given come from the setup file. DIR may be a waveform database DB.tradb: its records\n"
+      "are read directly, in TRAI order, and the results go to DB_avgWTData beside it.");
   auto o = std::make_shared<AvgTftOptions>();
-  sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
+  sub->add_option("DIR", o->folder, "Folder of waveform files, or a waveform database (.tradb)")
+      ->required();
   AddTftGridOptions(*sub, o->grid);
   o->thresholdGiven = sub->add_option("--threshold", o->threshold,
                                       "Amplitude whose first crossing (from sample 10 on) is moved "

@@ -52,8 +52,7 @@ int RunFeatures(FeaturesOptions& o) {
     if (talks) std::cerr << error << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
-  if (const std::optional<int> refused = RefuseInputFolder(o.request.folder, talks))
-    return *refused;
+  if (const std::optional<int> refused = RefuseBatchInput(o.request.folder, talks)) return *refused;
   // The dialog's band check: a message per inverted band; the last wavelet band ends the run.
   const BandCheck check = CheckBands(o.request.settings);
   for (int i = 0; talks && i < check.warnings; ++i) headless.MessageBox(kInvertedBandMessage);
@@ -82,7 +81,8 @@ int RunFeatures(FeaturesOptions& o) {
         notes += "Warning: " + DoubtfulRowsNote(workspace->doubtful) + "\n";
       std::cerr << notes << std::flush;
       const size_t skipped = workspace->skipped.All().size();
-      std::cout << "Features of " << workspace->processed << " waveform files";
+      std::cout << "Features of " << workspace->processed << " "
+                << BatchInputItems(o.request.folder);
       if (skipped > 0) std::cout << ", " << skipped << " skipped";
       std::cout << "\nWrote " << FeatureResultsPath(o.request.folder, o.request.format)
                 << std::endl;
@@ -148,7 +148,9 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "Feature extraction: for every waveform file (*.txt) of a folder one row of time-, FFT-\n"
           "and wavelet-based features, written to DIR/FXData/FX_Results.txt (header line, units\n"
           "line, one tab-separated row per file in name order; --format csv writes\n"
-          "FX_Results.csv instead). Defaults are those of the Feature Extraction dialog.\n") +
+          "FX_Results.csv instead). Defaults are those of the Feature Extraction dialog.\n"
+          "DIR may be a waveform database DB.tradb instead: its records are read directly, in\n"
+          "TRAI order, into DB_FXData/FX_Results.txt beside it (--with-file-names: the TRAI).\n") +
           ColumnHelp() +
           "\nSkipped (each named on stderr with its reason, counted in the closing line): files\n"
           "that cannot be read or hold no data, no positive finite sample interval or a sample\n"
@@ -162,7 +164,8 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "by plexo --help.");
   auto o = std::make_shared<FeaturesOptions>();
   FeatureParams& p = o->options.params;
-  sub->add_option("DIR", o->folder, "Folder of waveform files")->required();
+  sub->add_option("DIR", o->folder, "Folder of waveform files, or a waveform database (.tradb)")
+      ->required();
   std::string names;
   for (const std::string& name : FeatureColumnNames()) names += (names.empty() ? "" : ", ") + name;
   sub->add_option("--columns", o->options.columns,

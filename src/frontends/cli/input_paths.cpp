@@ -9,6 +9,7 @@
 
 #include "frontends/cli/exit_status.h"
 #include "platform/file_system.h"
+#include "signal/waveform_database.h"
 
 namespace plexo::cli {
 
@@ -32,6 +33,29 @@ std::optional<int> RefuseInputFolder(const std::string& folder, bool report) {
   }
   if (report) std::cerr << why << std::endl;
   return ExitStatus(code);
+}
+
+std::optional<int> RefuseBatchInput(const std::string& input, bool report) {
+  if (!IsWaveformDatabasePath(input)) return RefuseInputFolder(input, report);
+  struct stat info {};
+  std::string why;
+  ExitCode code = ExitCode::kFileError;
+  if (stat(input.c_str(), &info) != 0) {
+    why = input + ": " + std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    why = input + " is not a file: give the waveform database (.tradb) itself";
+    code = ExitCode::kRefused;
+  } else if (std::string reason = WhyNotReadable(input); !reason.empty()) {
+    why = input + ": " + reason;
+  } else {
+    return std::nullopt;
+  }
+  if (report) std::cerr << why << std::endl;
+  return ExitStatus(code);
+}
+
+const char* BatchInputItems(const std::string& input) {
+  return IsWaveformDatabasePath(input) ? "waveform records" : "waveform files";
 }
 
 std::optional<int> RefuseInputFile(const std::string& file) {

@@ -14,6 +14,13 @@ namespace plexo::cli {
 // (printed only when `report`: under an MPI launch only the first rank talks).
 std::optional<int> RefuseInputFolder(const std::string& folder, bool report = true);
 
+// The input of a batch over waveforms (features, avg-fft, avg-tft): a waveform database
+// (IsWaveformDatabasePath), which must be a regular file that can be read, or else a folder as
+// RefuseInputFolder wants it.
+std::optional<int> RefuseBatchInput(const std::string& input, bool report = true);
+// "waveform records" for a database, "waveform files" for a folder: what closing lines count.
+const char* BatchInputItems(const std::string& input);
+
 // Nothing when `file` is a regular file that can be opened for reading; else the exit status,
 // after the message.
 std::optional<int> RefuseInputFile(const std::string& file);
