@@ -110,7 +110,7 @@ def test_features_of_a_database_equal_the_table(realdata, tmp_path, run_plexo):
     # The recording is read in place: the table goes beside a link to it.
     db = tmp_path / "bearing.tradb"
     db.symlink_to(realdata / "vallenae-sqlite" / "bearing-bearing.tradb")
-    columns = ["amplitude", "energy", "centroid", "peak-frequency-1", "partial-power-2", "mm"]
+    columns = ["amplitude", "energy", "centroid", "peak-frequency-1", "partial-power-2"]
     result = run_plexo("features", db, "--with-file-names", "--columns", ",".join(columns),
                        "--start", "0", "--end", "1e-3")
     assert result.returncode == 0, result.stderr

@@ -111,6 +111,17 @@ def test_average_fft_equals_the_average_table(tmp_path, run_plexo, window):
     assert any("hit_001_short.txt" in w for w in average["warnings"])
 
 
+def test_average_fft_of_a_database_equals_its_table(realdata, tmp_path, run_plexo):
+    db = tmp_path / "bearing.tradb"
+    db.symlink_to(realdata / "vallenae-sqlite" / "bearing-bearing.tradb")
+    result = run_plexo("avg-fft", db, "--window", "none", "--no-preview")
+    assert result.returncode == 0, result.stderr
+    table = np.loadtxt(tmp_path / "bearing_avgFFTData" / "average_FFT.txt", skiprows=1)
+    average = plexo.average_fft(str(db), jobs=2)
+    for c, title in enumerate(["Frequency", "Real", "Imaginary", "Magnitude"]):
+        np.testing.assert_array_equal(printed(average[title]), table[:, c], err_msg=title)
+
+
 def test_average_fft_of_a_list_is_the_mean_of_the_ffts(tmp_path):
     folder = write_folder(tmp_path / "hits", 3)
     files = [str(p) for p in sorted(folder.glob("*.txt"))]
