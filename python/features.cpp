@@ -11,6 +11,7 @@
 #include "features/feature_extraction.h"
 #include "features/feature_options.h"
 #include "python_errors.h"
+#include "result_table.h"
 #include "sources.h"
 #include "waveforms.h"
 
@@ -94,8 +95,8 @@ FeatureOptions OptionsOf(const py::object& columns, const py::kwargs& parameters
   return o;
 }
 
-py::dict Features(const py::object& source, const py::object& columns, int jobs, bool strict,
-                  const py::kwargs& parameters) {
+py::object Features(const py::object& source, const py::object& columns, int jobs, bool strict,
+                    const py::kwargs& parameters) {
   FeatureRequest request;
   if (const std::string problem = ApplyFeatureOptions(OptionsOf(columns, parameters), request);
       !problem.empty())
@@ -137,16 +138,24 @@ py::dict Features(const py::object& source, const py::object& columns, int jobs,
     for (size_t r = 0; r < count; ++r) v[r] = rows.values[r][c];
     out[kFeatureColumnTable[c].header] = column;
   }
-  out["warnings"] = warnings;
-  return out;
+  py::dict notes;
+  notes["warnings"] = warnings;
+  return MakeResultTable(out, notes);
 }
 
 }  // namespace
 
 void RegisterFeatures(py::module_& m) {
   std::string column_names;
-  for (const std::string& name : FeatureColumnNames())
-    column_names += (column_names.empty() ? "" : ", ") + name;
+  size_t line = 0;  // the names wrapped at 90 characters
+  for (const std::string& name : FeatureColumnNames()) {
+    if (!column_names.empty()) {
+      column_names += line + name.size() + 2 > 90 ? ",\n" : ", ";
+      if (column_names.back() == '\n') line = 0;
+    }
+    column_names += name;
+    line += name.size() + 2;
+  }
   m.def("features", &Features, py::arg("source"), py::arg("columns") = py::none(),
         py::arg("jobs") = 0, py::arg("strict") = false,
         (R"(The feature table of a batch of waveforms, as plexo features computes it.
@@ -165,10 +174,11 @@ parameters: the command line's options by their names with "_" for "-":
   band / wt_band: partial power / wavelet bands as {K: (BEGIN, END)}, "K:BEGIN:END" or a list
   of such texts. Defaults are those of the Feature Extraction dialog.
 
-Returns a dict ready for pandas.DataFrame: one float64 array per column, keyed by the table's
-header ("signal energy", "peak frequency 1", ...), "file" (the file names of a folder, the
-paths of a list, the TRAI of database records, the index of a Waveform without TRAI) for each
-row, and "warnings": the waveforms skipped with their reasons, as the command line names them.
+Returns a plexo.ResultTable, a dict ready for pandas.DataFrame: one float64 array per column,
+keyed by the table's header ("signal energy", "peak frequency 1", ...), and "file" (the file
+names of a folder, the paths of a list, the TRAI of database records, the index of a Waveform
+without TRAI) for each row; beside them result["warnings"]: the waveforms skipped with their
+reasons, as the command line names them.
 The GIL is released while the waveforms are computed; Ctrl+C stops the batch between two
 waveforms (KeyboardInterrupt). Unknown parameter names and refused values raise ValueError;
 a folder that is missing or cannot be listed raises the OSError subclass of the reason.)")

@@ -3,6 +3,7 @@
 #include <pybind11/pybind11.h>
 
 #include "plexo_version.h"
+#include "result_table.h"
 #include "signal/waveform.h"
 #include "waveforms.h"
 
@@ -19,6 +20,7 @@ PYBIND11_MODULE(plexo, m) {
       "plexo command line, to the bit.";
   m.attr("__version__") = PLEXO_VERSION;
   m.attr("MAX_SAMPLES") = plexo::MAX_SAMPLES;
+  DefineResultTable(m);
   RegisterWaveforms(m);
   RegisterSpectra(m);
   RegisterMaps(m);

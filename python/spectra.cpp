@@ -11,6 +11,7 @@
 #include "calculation_guard.h"
 #include "platform/file_system.h"
 #include "python_errors.h"
+#include "result_table.h"
 #include "sources.h"
 #include "spectral/average_fft.h"
 #include "spectral/single_fft.h"
@@ -42,7 +43,7 @@ int WindowIndexNamed(const py::object& window) {
   RaiseRefused("window must be None, \"none\" or \"200us\", not \"" + name + "\"");
 }
 
-py::dict AverageFft(const py::object& source, const py::object& window, int jobs, bool strict) {
+py::object AverageFft(const py::object& source, const py::object& window, int jobs, bool strict) {
   const int windowIndex = WindowIndexNamed(window);
   const PythonSource inputs = SourceOf(source);
   auto ws = std::make_unique<AverageFftWorkspace>();
@@ -75,9 +76,10 @@ py::dict AverageFft(const py::object& source, const py::object& window, int jobs
   int c = 0;
   for (const AverageFftColumn& column : AverageFftColumns())
     out[column.title] = ArrayOf(columns[c++]->data(), static_cast<size_t>(bins));
-  out["averaged"] = ws->averaged;
-  out["warnings"] = warnings;
-  return out;
+  py::dict notes;
+  notes["averaged"] = ws->averaged;
+  notes["warnings"] = warnings;
+  return MakeResultTable(out, notes);
 }
 
 }  // namespace
@@ -96,10 +98,11 @@ window: None or "none" (the whole waveform) or "200us" (each waveform gated to 2
 jobs: threads reading and transforming ahead (0: every core); the result does not depend on it.
 strict: the first file that would be skipped raises ValueError instead.
 
-Returns a dict of float64 arrays, one per table column ("Frequency", "Real", "Imaginary",
-"Magnitude", "Standard Deviation", "Minimum Magnitude", "Maximum Magnitude"), plus
-"averaged" (files averaged) and "warnings" (the notes naming skipped files and files on
-another grid, as the command line gives them).)");
+Returns a plexo.ResultTable (a dict ready for pandas.DataFrame) of float64 arrays, one per
+table column ("Frequency", "Real", "Imaginary", "Magnitude", "Standard Deviation", "Minimum
+Magnitude", "Maximum Magnitude"); beside them result["averaged"] (the waveforms averaged) and
+result["warnings"] (the notes naming skipped files and files on another grid, as the command
+line gives them).)");
 }
 
 }  // namespace plexo::python

@@ -98,6 +98,9 @@ def test_lists_of_paths_and_of_waveforms_give_the_folders_rows(messy_folder):
             np.testing.assert_array_equal(from_paths[header], from_folder[header])
             np.testing.assert_array_equal(in_memory[header], from_folder[header])
     assert from_paths["warnings"] == [] and in_memory["warnings"] == []
+    # Equal-length columns only, as pandas.DataFrame(result) needs; the notes beside them.
+    assert {len(v) for v in in_memory.values()} == {len(waveforms)}
+    assert "warnings" not in in_memory and in_memory.warnings == []
     # Samples set from a strided view are read element by element.
     strided = plexo.Waveform(np.zeros(1), 1e-7)
     strided.samples = np.repeat(waveforms[0].samples, 2)[::2]
