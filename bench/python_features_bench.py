@@ -8,7 +8,6 @@ FOLDER: e.g. the 2000 files of `python3 bench/make_bench_data.py /tmp/pybench 20
 (/tmp/pybench/folder). Every way computes the default columns of every file, reading it.
 """
 import glob
-import importlib.util
 import os
 import sys
 import time
@@ -28,10 +27,8 @@ def timed(what, run, files):
 def main():
     folder = sys.argv[1]
     files = sorted(glob.glob(os.path.join(folder, "*.txt")))
-    spec = importlib.util.spec_from_file_location(
-        "features_numpy", os.path.join(os.path.dirname(__file__), "peers", "features_numpy.py"))
-    peer = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(peer)
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "peers"))
+    import features_numpy as peer
     print(f"{len(files)} files, numpy {np.__version__}, {os.cpu_count()} cores")
     module, table = timed("plexo.features(folder) (jobs=0: every core)",
                           lambda: plexo.features(folder), files)
