@@ -12,6 +12,15 @@
 
 namespace plexo::python {
 
+// The OSError subclass `type` with errno `code`, the message and the path as its filename.
+[[noreturn]] inline void RaiseOsError(PyObject* type, int code, const std::string& path,
+                                      const std::string& message) {
+  PyObject* args = Py_BuildValue("(iss)", code, message.c_str(), path.c_str());
+  PyErr_SetObject(type, args);
+  Py_XDECREF(args);
+  throw pybind11::error_already_set();
+}
+
 [[noreturn]] inline void RaiseFileError(const std::string& path, const std::string& message) {
   namespace fs = std::filesystem;
   std::error_code error;
@@ -28,10 +37,7 @@ namespace plexo::python {
     code = EACCES;
     type = PyExc_PermissionError;
   }
-  PyObject* args = Py_BuildValue("(iss)", code, message.c_str(), path.c_str());
-  PyErr_SetObject(type, args);
-  Py_XDECREF(args);
-  throw pybind11::error_already_set();
+  RaiseOsError(type, code, path, message);
 }
 
 [[noreturn]] inline void RaiseRefused(const std::string& message) {

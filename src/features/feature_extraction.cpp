@@ -25,6 +25,7 @@ struct FileOutcome {
   FileResult result = FileResult::kStopped;
   std::string text;  // the data line, the note or the message
   bool doubtful = false;
+  FeatureValues values;
 };
 
 // Why the reader's result gives no row, naming the file; empty when it gives one.
@@ -72,7 +73,8 @@ FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureReque
   const std::string& path = source.Label(k);
   const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
   // Comma-separated text quotes any name; only the .txt table cannot hold every name.
-  if (request.withFileNames && request.format == TableFormat::kText && BreaksTable(name)) {
+  if (request.withFileNames && !request.keepValues && request.format == TableFormat::kText &&
+      BreaksTable(name)) {
     outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
     outcome.text = path + ": the name holds a tab, CR or LF, which would split its row";
     return outcome;
@@ -88,7 +90,7 @@ FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureReque
     outcome.text = std::move(refusal);
     return outcome;
   }
-  FeatureValues values;
+  FeatureValues& values = outcome.values;
   SignalWindow window;
   if (std::string problem = ComputeWaveformFeatures(settings, wavelet, state, values, &window);
       !problem.empty()) {
@@ -97,13 +99,14 @@ FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureReque
   }
   outcome.doubtful =
       IsDoubtful(values, request.columns, settings, window, count, wf.sampleInterval);
+  outcome.result = FileResult::kRow;
+  if (request.keepValues) return outcome;
   const std::string* file_name = request.withFileNames ? &name : nullptr;
   if (request.format == TableFormat::kCsv) {
     AppendFeatureCsvRow(outcome.text, values, request.columns, file_name);
   } else {
     AppendFeatureRow(outcome.text, values, request.columns, file_name);
   }
-  outcome.result = FileResult::kRow;
   return outcome;
 }
 
@@ -249,6 +252,10 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
             break;
           case FileResult::kRow:
             rows.text += outcome.text;
+            if (request.keepValues) {
+              rows.values.push_back(outcome.values);
+              rows.rowInputs.push_back(begin + k);
+            }
             ++rows.done;
             if (outcome.doubtful) ++rows.doubtful;
             break;

@@ -38,6 +38,9 @@ struct FeatureRequest {
   int jobs = 0;                  // worker threads; 0: one per core. Never changes the table.
   int maxSamples = MAX_SAMPLES;  // the most samples a waveform may have (--max-samples)
   TableFormat format = TableFormat::kText;  // FX_Results.txt, or the same table as .csv
+  // Rows keep their numbers (FeatureRows::values) instead of their text: for front ends that
+  // hand the numbers on (the Python module), not a table.
+  bool keepValues = false;
 };
 
 // The buffers one thread works in, kept between waveforms and runs.
@@ -97,8 +100,10 @@ struct FeatureRows {
   int done = 0;          // files whose lines are in `text`
   int refusedFile = -1;  // -1: none refused
   std::string message;
-  std::vector<std::string> skipped;  // one note per skipped file, naming it and the reason
-  int doubtful = 0;                  // rows among `done` that cannot mean anything
+  std::vector<std::string> skipped;   // one note per skipped file, naming it and the reason
+  int doubtful = 0;                   // rows among `done` that cannot mean anything
+  std::vector<FeatureValues> values;  // with request.keepValues: each row's numbers, in order
+  std::vector<int> rowInputs;         // and the input index of each row
 };
 FeatureRows ComputeFeatureRows(FeatureWorkspace& workspace, const FeatureRequest& request,
                                const WaveformSource& source, int begin, int end,

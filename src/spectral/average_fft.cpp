@@ -56,9 +56,8 @@ void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, const
   ws.preview[i] = Complex{a, 0.0};
 }
 
-CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
-                            const WaveformHeader& last, int lastBins, const std::string& folder,
-                            Host& host) {
+int AverageFftResult(AverageFftWorkspace& ws, const SpectrumSums& sums, const WaveformHeader& last,
+                     int lastBins) {
   const int bins = std::min(lastBins, sums.bins);
   ws.result.Allocate(bins);
   if (ws.preview.size() < static_cast<size_t>(std::max(bins, MAX_SAMPLES)))
@@ -66,6 +65,14 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
   const double nyquist = 1.0 / (2.0 * last.sampleInterval);
   const double df = bins > 0 ? nyquist / bins : 0.0;
   for (int i = 0; i < bins; ++i) SetAverageFftBin(ws, i, sums.files, df, sums.Bin(i));
+  return bins;
+}
+
+CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
+                            const WaveformHeader& last, int lastBins, const std::string& folder,
+                            Host& host) {
+  const int bins = AverageFftResult(ws, sums, last, lastBins);
+  const double nyquist = 1.0 / (2.0 * last.sampleInterval);
 
   const SpectrumPreview shown(ws.preview.data(), bins);
   cv::Mat plot(300, shown.columns, CV_8UC3);
@@ -90,6 +97,44 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
   return CommitResult(result, host) ? CalcStatus::kDone : CalcStatus::kFailed;
 }
 
+CalcStatus AverageFftSums(AverageFftWorkspace& ws, const WaveformSource& source, int windowIndex,
+                          CalcProgress& progress, Host& host, int jobs, WaveformHeader& last,
+                          int& lastBins) {
+  ws.sums.Clear();
+  ws.averaged = 0;
+  ws.skipped = 0;
+  ws.notes.Clear();
+  progress.SetRange(0, source.Count());
+
+  AverageFftJudge judge(ws.strict);
+  CalcStatus ended = CalcStatus::kDone;
+  SpectraInFileOrder(source, windowIndex, JobCount(jobs), ws.maxSamples, ws.files,
+                     [&](int k, const FileSpectrum& file) {
+                       progress.SetPos(k + 1);
+                       const FileJudgement judged = judge.Judge(source.Label(k), file);
+                       if (judged.verdict == FileVerdict::kRefuseRun) {
+                         host.MessageBox(judged.text);
+                         ended = CalcStatus::kRefused;
+                         return false;
+                       }
+                       if (judged.verdict == FileVerdict::kAverage) {
+                         ws.sums.Add(file);
+                         last = static_cast<const WaveformHeader&>(file.waveform);
+                         lastBins = file.Bins();
+                       }
+                       if (progress.StopRequested()) {
+                         ended = CalcStatus::kStopped;
+                         return false;
+                       }
+                       progress.DrainMessages();
+                       return true;
+                     });
+  ws.averaged = judge.Averaged();
+  ws.skipped = judge.Skipped();
+  for (std::string& note : judge.Notes()) ws.notes.Add(std::move(note));
+  return ended;
+}
+
 CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int windowIndex,
                       CalcProgress& progress, Host& host, int jobs) {
   if (!IsWaveformDatabasePath(folder) && !IsDirectory(folder)) return CalcStatus::kRefused;
@@ -102,37 +147,12 @@ CalcStatus AverageFFT(AverageFftWorkspace& ws, const std::string& folder, int wi
   std::unique_ptr<WaveformSource> source;
   if (const auto ended = StartWaveformBatch(folder, AverageFftFolder(folder), source, host))
     return *ended;
-  progress.SetRange(0, source->Count());
-
   WaveformHeader last;  // the grid and preview header come from the last file averaged
   int last_bins = 0;
-  AverageFftJudge judge(ws.strict);
-  CalcStatus ended = CalcStatus::kDone;
-  SpectraInFileOrder(*source, windowIndex, JobCount(jobs), ws.maxSamples, ws.files,
-                     [&](int k, const FileSpectrum& file) {
-                       progress.SetPos(k + 1);
-                       const FileJudgement judged = judge.Judge(source->Label(k), file);
-                       if (judged.verdict == FileVerdict::kRefuseRun) {
-                         host.MessageBox(judged.text);
-                         ended = CalcStatus::kRefused;
-                         return false;
-                       }
-                       if (judged.verdict == FileVerdict::kAverage) {
-                         ws.sums.Add(file);
-                         last = static_cast<const WaveformHeader&>(file.waveform);
-                         last_bins = file.Bins();
-                       }
-                       if (progress.StopRequested()) {
-                         ended = CalcStatus::kStopped;
-                         return false;
-                       }
-                       progress.DrainMessages();
-                       return true;
-                     });
-  ws.averaged = judge.Averaged();
-  ws.skipped = judge.Skipped();
-  for (std::string& note : judge.Notes()) ws.notes.Add(std::move(note));
-  if (ended != CalcStatus::kDone) return ended;
+  if (const CalcStatus ended =
+          AverageFftSums(ws, *source, windowIndex, progress, host, jobs, last, last_bins);
+      ended != CalcStatus::kDone)
+    return ended;
   ws.notes.Report(host);
   if (ws.averaged == 0) return CalcStatus::kRefused;
   return FinishAverageFft(ws, ws.sums, last, last_bins, folder, host);

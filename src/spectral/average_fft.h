@@ -46,6 +46,11 @@ struct AverageFftWorkspace {
 // Bin i of the result from its sums over k files: frequency i * df, the means, the sample
 // deviation, the extremes, and the preview row.
 void SetAverageFftBin(AverageFftWorkspace& ws, int i, double k, double df, const BinSums& sums);
+// The statistics of `sums` (sums.files > 0) on the grid of the last file averaged (its sample
+// interval gives the frequencies; at most sums.bins bins) into ws.result and ws.preview: the
+// table's rows without the table. Returns the number of bins.
+int AverageFftResult(AverageFftWorkspace& ws, const SpectrumSums& sums, const WaveformHeader& last,
+                     int lastBins);
 // The result of `sums` (sums.files > 0) on the grid of the last file averaged: its sample
 // interval gives the frequencies, its header the preview's, and the table has its bins (at most
 // sums.bins). The statistics, the preview (shown, saved) and the table, put in place together
@@ -59,6 +64,14 @@ std::string AverageFftFolder(const std::string& input);
 // .../average_FFT.txt (.csv for comma-separated text)
 std::string AverageFftTablePath(const std::string& folder, TableFormat format = TableFormat::kText);
 std::string AverageFftPreviewPath(const std::string& folder);  // .../average_FFT_preview.bmp
+
+// The per-file half of a run, nothing written: the inputs of `source` read, judged and summed
+// into ws.sums in order (ws.averaged, ws.skipped and ws.notes as the run below leaves them; the
+// notes are not shown). `last` and `lastBins`: the header and bins of the last file averaged.
+// kRefused (message) and kStopped as below; else kDone, also when nothing was averaged.
+CalcStatus AverageFftSums(AverageFftWorkspace& ws, const WaveformSource& source, int windowIndex,
+                          CalcProgress& progress, Host& host, int jobs, WaveformHeader& last,
+                          int& lastBins);
 
 // Runs the calculation over the *.txt files of `folder` (sorted by name), or over the records of
 // a waveform database (`folder` a .tradb, in TRAI order; a record that cannot be read is a file

@@ -62,6 +62,28 @@ std::string CwtPreviewPath(const std::string& input) {
   return PathWithoutExtension(input) + "_wt_preview.bmp";
 }
 
+CalcStatus ComputeCwt(CwtWorkspace& ws, const TftRequest& request, int stored,
+                      CalcProgress& progress, Host& host, CwtGrid& grid) {
+  const Waveform& wf = ws.waveform;
+  grid = CwtGridOf(request, wf.sampleInterval);
+  if (const std::string problem = CwtGridProblem(grid); !problem.empty()) {
+    host.MessageBox(problem);
+    return CalcStatus::kRefused;
+  }
+  const int columns = static_cast<int>(grid.columns);
+  const int lines = static_cast<int>(grid.lines);
+
+  MoveWindow(wf, stored, grid.first, grid.columns, ws.window);
+  // The rows, the empty last line and the empty column C that the preview paints.
+  ws.matrix.ZeroRegion(lines, columns + 1);
+
+  progress.SetRange(0, lines);
+  if (!ComputeRows(ws, grid, columns, request.waveletLength, progress)) {
+    return CalcStatus::kStopped;
+  }
+  return CalcStatus::kDone;
+}
+
 CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgress& progress,
                          Host& host, ResultFiles* shared) {
   if (LowerCaseExtension(request.path) != ".txt") {
@@ -82,22 +104,12 @@ CalcStatus CalcSingleCwt(CwtWorkspace& ws, const TftRequest& request, CalcProgre
   // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads
   // zeros beyond them.
   const int stored = std::min(count, MAX_SAMPLES);
-  const CwtGrid grid = CwtGridOf(request, wf.sampleInterval);
-  if (const std::string problem = CwtGridProblem(grid); !problem.empty()) {
-    host.MessageBox(problem);
-    return CalcStatus::kRefused;
-  }
+  CwtGrid grid;
+  if (const CalcStatus status = ComputeCwt(ws, request, stored, progress, host, grid);
+      status != CalcStatus::kDone)
+    return status;
   const int columns = static_cast<int>(grid.columns);
   const int lines = static_cast<int>(grid.lines);
-
-  MoveWindow(wf, stored, grid.first, grid.columns, ws.window);
-  // The rows, the empty last line and the empty column C that the preview paints.
-  ws.matrix.ZeroRegion(lines, columns + 1);
-
-  progress.SetRange(0, lines);
-  if (!ComputeRows(ws, grid, columns, request.waveletLength, progress)) {
-    return CalcStatus::kStopped;
-  }
 
   // The table and the preview only read the matrix.
   TftResultParts parts;

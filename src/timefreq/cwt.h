@@ -13,6 +13,7 @@
 namespace plexo {
 
 class ResultFiles;
+struct CwtGrid;
 
 // The buffers a wavelet transform keeps between runs, and its thread count.
 struct CwtWorkspace {
@@ -27,6 +28,14 @@ struct CwtWorkspace {
 // P without its extension + "_wt_preview.bmp".
 std::string CwtFilePath(const std::string& input);
 std::string CwtPreviewPath(const std::string& input);
+
+// The calculation without files: the coefficients of the first `stored` samples of
+// workspace.waveform (1 .. MAX_SAMPLES; its sample interval is the file's) on the request's grid
+// into workspace.matrix, row r (frequency (r + 1) * grid.freqStep) for r < grid.ComputedRows(),
+// column c for c < grid.columns. Refuses a grid that cannot be computed (message, kRefused);
+// progress and stop requests as below.
+CalcStatus ComputeCwt(CwtWorkspace& workspace, const TftRequest& request, int stored,
+                      CalcProgress& progress, Host& host, CwtGrid& grid);
 
 // Runs the calculation: reads the file (of a file over MAX_SAMPLES samples, the first
 // MAX_SAMPLES; `workspace.waveform.count` keeps the full count), refuses what cannot be computed

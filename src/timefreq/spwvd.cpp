@@ -72,29 +72,14 @@ std::string SpwvdPreviewPath(const std::string& input) {
   return PathWithoutExtension(input) + "_spvwd_preview.bmp";
 }
 
-CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcProgress& progress,
-                           Host& host, ResultFiles* shared) {
+CalcStatus ComputeSpwvd(SpwvdWorkspace& ws, const TftRequest& request, int stored,
+                        CalcProgress& progress, Host& host, SpwvdGrid& grid) {
   auto refuse = [&host](const std::string& message) {
     host.MessageBox(message);
     return CalcStatus::kRefused;
   };
-  if (LowerCaseExtension(request.path) != ".txt") {
-    return refuse("Filetype has the wrong format! Provide a valid file!");
-  }
-  Waveform& wf = ws.waveform;
-  // A header line the file lacks must not keep the value of the file read before.
-  static_cast<WaveformHeader&>(wf) = WaveformHeader{};
-  const int count = ReadWaveform(StagedOrOwnPath(request.path, shared), wf);
-  // Files of fewer than nine lines give negative counts: no data either.
-  if (count <= 0) {
-    return refuse(wf.readProblem.empty() ? "No valid data present in file or error during loading!"
-                                         : wf.readProblem);
-  }
-  // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads
-  // zeros beyond them.
-  const int stored = std::min(count, MAX_SAMPLES);
-
-  SpwvdGrid grid = SpwvdWindowOf(request, wf.sampleInterval);
+  const Waveform& wf = ws.waveform;
+  grid = SpwvdWindowOf(request, wf.sampleInterval);
   if (const std::string problem = SpwvdWindowProblem(grid); !problem.empty()) {
     return refuse(problem);
   }
@@ -120,10 +105,38 @@ CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcPr
   const int columns = static_cast<int>(std::max<long long>(grid.columns, 0));
   ws.matrix.ZeroRegion(static_cast<int>(std::max<long long>(grid.shownBins, grid.FileRows())),
                        columns);
-  const CalcStatus status = SpwvdDistribution(
-      ws.matrix, ws.real.data(), static_cast<int>(grid.columns), static_cast<int>(grid.nFreq),
-      request.windowParameter, JobCount(ws.jobs), progress, host);
-  if (status != CalcStatus::kDone) return status;
+  return SpwvdDistribution(ws.matrix, ws.real.data(), static_cast<int>(grid.columns),
+                           static_cast<int>(grid.nFreq), request.windowParameter, JobCount(ws.jobs),
+                           progress, host);
+}
+
+CalcStatus CalcSingleSpwvd(SpwvdWorkspace& ws, const TftRequest& request, CalcProgress& progress,
+                           Host& host, ResultFiles* shared) {
+  auto refuse = [&host](const std::string& message) {
+    host.MessageBox(message);
+    return CalcStatus::kRefused;
+  };
+  if (LowerCaseExtension(request.path) != ".txt") {
+    return refuse("Filetype has the wrong format! Provide a valid file!");
+  }
+  Waveform& wf = ws.waveform;
+  // A header line the file lacks must not keep the value of the file read before.
+  static_cast<WaveformHeader&>(wf) = WaveformHeader{};
+  const int count = ReadWaveform(StagedOrOwnPath(request.path, shared), wf);
+  // Files of fewer than nine lines give negative counts: no data either.
+  if (count <= 0) {
+    return refuse(wf.readProblem.empty() ? "No valid data present in file or error during loading!"
+                                         : wf.readProblem);
+  }
+  // A longer file is computed on the MAX_SAMPLES samples the reader stored; the window reads
+  // zeros beyond them.
+  const int stored = std::min(count, MAX_SAMPLES);
+
+  SpwvdGrid grid;
+  if (const CalcStatus status = ComputeSpwvd(ws, request, stored, progress, host, grid);
+      status != CalcStatus::kDone)
+    return status;
+  const int columns = static_cast<int>(std::max<long long>(grid.columns, 0));
 
   // The table and the preview only read the matrix. The table's k-th line after the line of
   // times holds bin k, labelled with the bin's own frequency.

@@ -13,6 +13,7 @@
 namespace plexo {
 
 class ResultFiles;
+struct SpwvdGrid;
 
 // The buffers a Wigner-Ville run keeps between runs, and its thread count.
 struct SpwvdWorkspace {
@@ -28,6 +29,14 @@ struct SpwvdWorkspace {
 // P without its extension + "_spvwd_preview.bmp".
 std::string SpwvdFilePath(const std::string& input);
 std::string SpwvdPreviewPath(const std::string& input);
+
+// The calculation without files: the distribution of the first `stored` samples of
+// workspace.waveform (1 .. MAX_SAMPLES; its sample interval is the file's) on the request's
+// window and grid into workspace.matrix, bin k (frequency k * grid.binStep) at row k for
+// k < grid.FileRows(), column c (time (c + 1) * grid.decimatedDt + timeStart) for
+// c < grid.columns. Refuses what cannot be computed (message, kRefused); progress as below.
+CalcStatus ComputeSpwvd(SpwvdWorkspace& workspace, const TftRequest& request, int stored,
+                        CalcProgress& progress, Host& host, SpwvdGrid& grid);
 
 // Runs the calculation: reads the file (of a file over MAX_SAMPLES samples, the first
 // MAX_SAMPLES; `workspace.waveform.count` keeps the full count), moves and decimates the time

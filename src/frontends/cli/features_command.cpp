@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "features/feature_extraction.h"
+#include "features/feature_options.h"
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
 #include "frontends/cli/input_arguments.h"
@@ -24,95 +25,24 @@ namespace {
 
 struct FeaturesOptions {
   std::string folder;
-  std::vector<std::string> columns;  // short names; empty: the dialog's initial selection
-  bool all = false;
-  std::vector<std::string> bands;    // K:BEGIN:END for partial power band K
-  std::vector<std::string> wtBands;  // K:BEGIN:END for wavelet band K
-  FeatureParams params;              // the texts as given, parsed once the options are applied
-  bool useAic = false;
-  std::string format;  // txt or csv
+  FeatureOptions options;  // columns, bands and parameter texts, applied once parsed
+  std::string format;      // txt or csv
   FeatureRequest request;
 };
 
-// The command-line names of the columns, in table order.
-const std::vector<std::string>& ColumnNames() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> all;
-    for (const FeatureColumnEntry& entry : kFeatureColumnTable) all.emplace_back(entry.name);
-    return all;
-  }();
-  return names;
-}
-
-struct Band {
-  int k = 0;  // 1-based
-  std::string begin;
-  std::string end;
-};
-
-// "K:BEGIN:END" with K in 1 .. bands and both edges whole numbers; the edges stay texts (the
-// calculation parses them as the dialog's fields).
-std::optional<Band> ParseBand(const std::string& text, int bands) {
-  const size_t first = text.find(':');
-  if (first != 1 || text[0] < '1' || text[0] > '0' + bands) return std::nullopt;
-  const size_t second = text.find(':', first + 1);
-  if (second == std::string::npos) return std::nullopt;
-  Band band{text[0] - '0', text.substr(first + 1, second - first - 1), text.substr(second + 1)};
-  if (!WholeNumber(band.begin) || !WholeNumber(band.end)) return std::nullopt;
-  return band;
-}
-
-// Sets the bands given by `texts` into begin/end. Refused: a malformed band, the same K twice,
-// or a band whose column (firstColumn + K - 1) is not written, which could only be dropped.
-template <size_t N>
-std::string ApplyBands(const std::vector<std::string>& texts, const char* option, int firstColumn,
-                       const FeatureColumns& columns, std::array<std::string, N>& begin,
-                       std::array<std::string, N>& end) {
-  const auto& names = ColumnNames();
-  std::array<bool, N> seen{};
-  for (const std::string& text : texts) {
-    const std::optional<Band> band = ParseBand(text, static_cast<int>(N));
-    if (!band)
-      return std::string(option) + " expects K:BEGIN:END with K in 1.." + std::to_string(N) +
-             " and numbers BEGIN and END, not " + text;
-    const size_t b = static_cast<size_t>(band->k - 1);
-    if (seen[b]) return std::string(option) + " " + std::to_string(band->k) + " is given twice";
-    seen[b] = true;
-    const int column = firstColumn + band->k - 1;
-    if (!columns.test(column))
-      return std::string(option) + " " + text + " is given, but its column " + names[column] +
-             " is not written (add it to --columns)";
-    begin[b] = band->begin;
-    end[b] = band->end;
-  }
-  return {};
-}
-
-// Folds the column and band options into the request. A column's value never depends on which
-// other columns are written: bands that are not given keep their defaults and the onset picker
-// runs only with --aic.
-std::string ApplyOptions(FeaturesOptions& o) {
-  FeatureRequest& r = o.request;
-  if (o.all && !o.columns.empty()) return "--all and --columns exclude each other: give one";
-  if (o.all) {
-    r.columns.set();
-  } else if (!o.columns.empty()) {
-    r.columns.reset();
-    const auto& names = ColumnNames();
-    for (const std::string& name : o.columns) {
-      r.columns.set(std::find(names.begin(), names.end(), name) - names.begin());
-    }
-  }
-  if (std::string error = ApplyBands(o.bands, "--band", kColPartialPower1, r.columns,
-                                     o.params.ppBegin, o.params.ppEnd);
-      !error.empty())
-    return error;
-  if (std::string error = ApplyBands(o.wtBands, "--wt-band", kColTimeFrequencyPower1, r.columns,
-                                     o.params.wtBegin, o.params.wtEnd);
-      !error.empty())
-    return error;
-  r.settings = ParseFeatureParams(o.params, o.useAic);
-  return {};
+// Registers the parameter option `name` of the shared table (its alias too) on the texts.
+void AddParamOption(CLI::App* sub, FeatureParams& params, const char* name) {
+  const FeatureParamEntry& entry = *FeatureParamNamed(name);
+  std::string names = std::string("--") + entry.name;
+  if (entry.alias != nullptr) names += std::string(",--") + entry.alias;
+  const FeatureParamKind kind = entry.kind;
+  sub->add_option(names, params.*entry.text, entry.help)
+      ->capture_default_str()
+      ->transform(
+          CLI::Validator([kind](std::string& text) { return CheckFeatureParam(kind, text); },
+                         kind == FeatureParamKind::kNumber           ? "NUMBER"
+                         : kind == FeatureParamKind::kPositiveNumber ? "> 0"
+                                                                     : ">= 1"));
 }
 
 int RunFeatures(FeaturesOptions& o) {
@@ -120,7 +50,7 @@ int RunFeatures(FeaturesOptions& o) {
   const DistributedRuns* ranks = InstalledDistributedRuns();
   const bool talks = ranks == nullptr || ranks->root;
   HeadlessHost headless;
-  if (std::string error = ApplyOptions(o); !error.empty()) {
+  if (std::string error = ApplyFeatureOptions(o.options, o.request); !error.empty()) {
     if (talks) std::cerr << error << std::endl;
     return ExitStatus(CalcStatus::kRefused);
   }
@@ -235,17 +165,17 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
           "Exit status: 0 table written (files may have been skipped); the others as listed\n"
           "by plexo --help.");
   auto o = std::make_shared<FeaturesOptions>();
-  FeatureParams& p = o->params;
+  FeatureParams& p = o->options.params;
   AddBatchInputArgument(*sub, o->folder);
   std::string names;
-  for (const std::string& name : ColumnNames()) names += (names.empty() ? "" : ", ") + name;
-  sub->add_option("--columns", o->columns,
+  for (const std::string& name : FeatureColumnNames()) names += (names.empty() ? "" : ", ") + name;
+  sub->add_option("--columns", o->options.columns,
                   "Columns to write, comma-separated, in any order (the table keeps its own):\n" +
                       names + ".\nDefault: the columns marked * above")
       ->delimiter(',')
-      ->check(CLI::IsMember(ColumnNames()));
+      ->check(CLI::IsMember(FeatureColumnNames()));
   sub->add_flag(
-      "--all", o->all,
+      "--all", o->options.all,
       "Write all " + std::to_string(kFeatureColumnCount) + " columns (not with --columns)");
   std::string band_defaults;
   for (int b = 0; b < kPartialPowerBands; ++b)
@@ -255,43 +185,27 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   for (int b = 0; b < kWaveletBands; ++b)
     wt_defaults +=
         (b == 0 ? "" : ", ") + std::to_string(b + 1) + ":" + p.wtBegin[b] + ":" + p.wtEnd[b];
-  sub->add_option("--band", o->bands,
+  sub->add_option("--band", o->options.bands,
                   "Partial power band K from BEGIN to END Hz (bin frequencies BEGIN <= f < END);\n"
                   "repeatable, each K once, only for written columns. Defaults:\n  " +
                       band_defaults)
       ->type_name("K:BEGIN:END");
-  sub->add_option("--time-start,--start", p.timeStart, "Start of the time window in s")
-      ->capture_default_str()
-      ->check(NumberCheck());
-  sub->add_option("--time-end,--end", p.timeEnd, "End of the time window in s")
-      ->capture_default_str()
-      ->check(NumberCheck());
-  sub->add_flag("--aic", o->useAic,
+  AddParamOption(sub, p, "time-start");
+  AddParamOption(sub, p, "time-end");
+  sub->add_flag("--aic", o->options.useAic,
                 "Window from the AIC onset pick to the pick + --duration instead of\n"
                 "--time-start/--time-end; the arrival time is then the pick");
-  sub->add_option("--duration", p.duration, "Window length after the AIC pick in s")
-      ->capture_default_str()
-      ->check(PositiveNumberCheck());
-  sub->add_option("--freq-start", p.freqStart, "Wavelet frequency range start in Hz")
-      ->capture_default_str()
-      ->check(NumberCheck());
-  sub->add_option("--freq-end", p.freqEnd, "Wavelet frequency range end in Hz")
-      ->capture_default_str()
-      ->check(NumberCheck());
-  sub->add_option("--freq-res", p.freqResolution, "Wavelet frequency step in Hz (at most 511 rows)")
-      ->capture_default_str()
-      ->check(PositiveNumberCheck());
-  sub->add_option("--wavelet-length", p.waveletLength, "Wavelet length in samples")
-      ->capture_default_str()
-      ->transform(PositiveCountCheck());
-  sub->add_option("--wt-band", o->wtBands,
+  AddParamOption(sub, p, "duration");
+  AddParamOption(sub, p, "freq-start");
+  AddParamOption(sub, p, "freq-end");
+  AddParamOption(sub, p, "freq-res");
+  AddParamOption(sub, p, "wavelet-length");
+  sub->add_option("--wt-band", o->options.wtBands,
                   "Wavelet band K from BEGIN to END Hz (rows BEGIN < f <= END); repeatable, each\n"
                   "K once, only for written columns. Defaults: " +
                       wt_defaults)
       ->type_name("K:BEGIN:END");
-  sub->add_option("--impedance", p.impedance, "Load impedance for the energy in ohms (integer)")
-      ->capture_default_str()
-      ->transform(PositiveCountCheck());
+  AddParamOption(sub, p, "impedance");
   sub->add_flag("--with-file-names", o->request.withFileNames,
                 "Start every row with its file name (a \"file name\" column)");
   AddTableFormatOption(sub, o->format, "FX_Results");
