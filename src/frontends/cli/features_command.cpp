@@ -16,6 +16,7 @@
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
+#include "frontends/cli/wavelet_method_option.h"
 #include "platform/headless_host.h"
 
 namespace plexo::cli {
@@ -28,6 +29,7 @@ struct FeaturesOptions {
   std::vector<std::string> bands;    // K:BEGIN:END for partial power band K
   std::vector<std::string> wtBands;  // K:BEGIN:END for wavelet band K
   FeatureParams params;              // the texts as given, parsed once the options are applied
+  std::string waveletMethod = "direct";
   bool useAic = false;
   std::string format;  // txt or csv
   FeatureRequest request;
@@ -111,6 +113,7 @@ std::string ApplyOptions(FeaturesOptions& o) {
       !error.empty())
     return error;
   r.settings = ParseFeatureParams(o.params, o.useAic);
+  r.settings.waveletMethod = WaveletMethodNamed(o.waveletMethod).value_or(WaveletMethod::kDirect);
   return {};
 }
 
@@ -281,6 +284,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   sub->add_option("--wavelet-length", p.waveletLength, "Wavelet length in samples")
       ->capture_default_str()
       ->transform(PositiveCountCheck());
+  AddWaveletMethodOption(*sub, o->waveletMethod, "direct");
   sub->add_option("--wt-band", o->wtBands,
                   "Wavelet band K from BEGIN to END Hz (rows BEGIN < f <= END); repeatable, each\n"
                   "K once, only for written columns. Defaults: " +
