@@ -52,24 +52,36 @@ void CwtFftSignal::Compute(double s, double dt, const double* wRe, const double*
     return;
   }
   const auto key = std::make_tuple(s, dt, half_, tableFirst_, tableEnd_, size_);
-  const std::vector<Complex>* wavelet = nullptr;
   if (auto found = scratch.wavelets.find(key); found != scratch.wavelets.end()) {
-    wavelet = &found->second;
-  } else {
-    const size_t bytes = sizeof(Complex) * static_cast<size_t>(size_);
-    std::vector<Complex>* made = &scratch.wavelet;
-    if (scratch.cachedBytes + bytes <= kCwtFftCacheBytes) {
-      made = &scratch.wavelets[key];
-      scratch.cachedBytes += bytes;
-    }
-    WaveletSpectrum(wRe, wIm, *made);
-    wavelet = made;
+    Convolve(dt, found->second, out, scratch);
+    return;
   }
+  const size_t bytes = sizeof(Complex) * static_cast<size_t>(size_);
+  std::vector<Complex>* made = &scratch.wavelet;
+  if (scratch.cachedBytes + bytes <= kCwtFftCacheBytes) {
+    made = &scratch.wavelets[key];
+    scratch.cachedBytes += bytes;
+  }
+  WaveletSpectrum(wRe, wIm, *made);
+  Convolve(dt, *made, out, scratch);
+}
+
+bool CwtFftSignal::ComputeCached(double s, double dt, Complex* out, CwtFftScratch& scratch) const {
+  if (size_ == 0) return false;
+  const auto found =
+      scratch.wavelets.find(std::make_tuple(s, dt, half_, tableFirst_, tableEnd_, size_));
+  if (found == scratch.wavelets.end()) return false;
+  Convolve(dt, found->second, out, scratch);
+  return true;
+}
+
+void CwtFftSignal::Convolve(double dt, const std::vector<Complex>& wavelet, Complex* out,
+                            CwtFftScratch& scratch) const {
   std::vector<Complex>& p = scratch.product;
   p.resize(static_cast<size_t>(size_));
   for (int k = 0; k < size_; ++k) {
     const Complex x = spectrum_[k];
-    const Complex v = (*wavelet)[k];
+    const Complex v = wavelet[k];
     p[k] = {x.re * v.re - x.im * v.im, x.re * v.im + x.im * v.re};
   }
   Transform(p, size_, true);

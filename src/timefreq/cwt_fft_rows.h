@@ -40,15 +40,21 @@ class CwtFftSignal {
                std::ptrdiff_t tableEnd);
 
   // The row of the table wRe/wIm (taps tableFirst .. tableEnd-1) at scale s, into out[0 ..
-  // count-1]. `s` only names the table in the cache.
+  // count-1]; (s, dt) names the table in the cache.
   void Compute(double s, double dt, const double* wRe, const double* wIm, Complex* out,
                CwtFftScratch& scratch) const;
+  // The row from a cached wavelet spectrum: false, with nothing computed, when (s, dt) is not
+  // in the cache (the caller then makes the table and calls Compute), so that a folder's later
+  // files never evaluate the wavelet again. Only the spectra of finite tables are cached.
+  bool ComputeCached(double s, double dt, Complex* out, CwtFftScratch& scratch) const;
 
   // The transform length used (0 when no column can meet a non-zero sample).
   int Size() const { return size_; }
 
  private:
   void WaveletSpectrum(const double* wRe, const double* wIm, std::vector<Complex>& spectrum) const;
+  void Convolve(double dt, const std::vector<Complex>& wavelet, Complex* out,
+                CwtFftScratch& scratch) const;
 
   std::ptrdiff_t count_;
   std::ptrdiff_t half_;

@@ -72,6 +72,8 @@ CwtRowKernel::CwtRowKernel(std::span<const Complex> signal, int count, int n, Wa
 
 void CwtRowKernel::Compute(double s, double dt, Complex* out, CwtRowScratch& scratch) const {
   if (count_ == 0) return;
+  // A fast row whose wavelet's spectrum is cached needs no table (only finite tables are cached).
+  if (fft_ != nullptr && fft_->ComputeCached(s, dt, out, scratch.fft)) return;
   const std::ptrdiff_t tableFirst = tableFirst_;
   const size_t taps = static_cast<size_t>(tableEnd_ - tableFirst_);
   if (scratch.tableRe.size() < taps) {
