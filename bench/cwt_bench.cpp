@@ -67,6 +67,37 @@ void BM_CwtRows(benchmark::State& state) {
 }
 BENCHMARK(BM_CwtRows)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same rows by fast convolution (WaveletMethod::kFft). Arg 0: jobs; arg 1: 1 when the
+// wavelets' spectra are already in the threads' caches (a folder's second and later files), 0
+// when every row transforms its wavelet too (a single file).
+void BM_CwtFftRows(benchmark::State& state) {
+  const int jobs = static_cast<int>(state.range(0));
+  const bool warm = state.range(1) != 0;
+  const std::vector<Complex> window = Window();
+  TftMatrix matrix;
+  matrix.ZeroRegion(kRows + 1, kColumns + 1);
+  std::vector<CwtRowScratch> scratch(jobs);
+  for (auto _ : state) {
+    const CwtRowKernel kernel(window, kColumns, kWaveletLength, WaveletMethod::kFft);
+    if (!warm) scratch.assign(jobs, CwtRowScratch{});
+    RunInOrder(
+        kRows, jobs,
+        [&](int row, int worker) {
+          kernel.Compute(GaborScale(row + 1, kFreqStep, kDt), kDt, matrix.Row(row),
+                         scratch[worker]);
+        },
+        [](int) { return true; });
+  }
+  SetCounters(state);
+}
+BENCHMARK(BM_CwtFftRows)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({2, 0})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // One thread on a given instruction set.
 void BM_CwtRowsIsa(benchmark::State& state) {
   const auto isa = static_cast<simd::Isa>(state.range(0));

@@ -26,7 +26,7 @@ std::string PythonName(std::string name) {
 }
 
 std::string ValidParameterNames() {
-  std::string names = "band, wt_band, aic";
+  std::string names = "band, wt_band, aic, wavelet_method";
   for (const FeatureParamEntry& entry : kFeatureParamTable) {
     names += ", " + PythonName(entry.name);
     if (entry.alias != nullptr) names += " (or " + PythonName(entry.alias) + ")";
@@ -82,6 +82,8 @@ FeatureOptions OptionsOf(const py::object& columns, const py::kwargs& parameters
       o.wtBands = BandTexts(value);
     } else if (option == "aic") {
       o.useAic = value.cast<bool>();
+    } else if (option == "wavelet-method") {
+      o.waveletMethod = value.cast<std::string>();
     } else if (const FeatureParamEntry* entry = FeatureParamNamed(option);
                entry != nullptr && name.find('-') == std::string::npos) {
       std::string text = ValueText(value);
@@ -171,6 +173,7 @@ parameters: the command line's options by their names with "_" for "-":
   time_start (start), time_end (end), duration, freq_start, freq_end, freq_res,
   wavelet_length, impedance: numbers (or their texts, read as the command line reads them);
   aic=True: the window from the AIC onset pick to the pick + duration;
+  wavelet_method: "direct" (the default) or "fft", as plexo features --wavelet-method;
   band / wt_band: partial power / wavelet bands as {K: (BEGIN, END)}, "K:BEGIN:END" or a list
   of such texts. Defaults are those of the Feature Extraction dialog.
 

@@ -5,6 +5,7 @@
 
 #include <complex>
 #include <memory>
+#include <optional>
 
 #include "calculation_guard.h"
 #include "signal/calc_settings.h"
@@ -40,12 +41,16 @@ py::array_t<double> TimesOf(long long columns, double dt, double timeStart) {
 }
 
 py::tuple Cwt(const PyWaveform& in, double freqStart, double freqEnd, double freqStep,
-              int waveletLength, double timeStart, double timeEnd, int jobs) {
+              int waveletLength, double timeStart, double timeEnd, int jobs,
+              const std::string& waveletMethod) {
+  const std::optional<WaveletMethod> method = WaveletMethodNamed(waveletMethod);
+  if (!method) RaiseRefused("wavelet_method is \"direct\" or \"fft\", not " + waveletMethod);
   auto ws = std::make_unique<CwtWorkspace>();
   ws->waveform = ToCalculation(in, "the waveform");
   ws->jobs = jobs;
   TftRequest request = RequestOf(freqStart, freqEnd, freqStep, timeStart, timeEnd);
   request.waveletLength = waveletLength;
+  request.waveletMethod = *method;
   RecordingHost host;
   InterruptibleProgress progress;
   CwtGrid grid;
@@ -109,9 +114,11 @@ void RegisterMaps(py::module_& m) {
   m.def("cwt", &Cwt, py::arg("waveform"), py::arg("freq_start") = d.freqStart,
         py::arg("freq_end") = d.freqEnd, py::arg("freq_step") = d.freqRes,
         py::arg("wavelet_length") = static_cast<int>(d.wtSize), py::arg("time_start") = d.timeStart,
-        py::arg("time_end") = d.timeEnd, py::arg("jobs") = 0,
+        py::arg("time_end") = d.timeEnd, py::arg("jobs") = 0, py::arg("wavelet_method") = "direct",
         R"(The Gabor wavelet transform of the waveform, as plexo tft --method cwt --complex
-writes it: (frequencies, times, matrix).
+writes it: (frequencies, times, matrix). wavelet_method="fft" sums the rows by fast
+convolution, as --wavelet-method fft (each coefficient within 1e-12 of its row's largest
+modulus of the direct sum).
 
 The grid: rows at 1, 2, ... times freq_step (trunc((freq_end - freq_start)/freq_step) rows;
 only the span counts), columns from sample trunc(time_start/dt) to trunc(time_end/dt) - 1 at

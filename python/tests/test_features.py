@@ -62,6 +62,7 @@ CASES = [
     (["--columns", "energy,centroid,mm", "--start", "1e-4", "--time-end", "3e-4",
       "--impedance", "1e3"],
      ["energy", "centroid", "mm"], dict(start=1e-4, time_end=3e-4, impedance=1000)),
+    (["--all", "--wavelet-method", "fft"], "all", dict(wavelet_method="fft")),
 ]
 
 

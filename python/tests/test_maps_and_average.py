@@ -150,3 +150,15 @@ def test_average_fft_errors(tmp_path):
         plexo.average_fft(str(tmp_path / "junk"), window="hamming")
     with pytest.raises(ValueError, match="a.txt"):
         plexo.average_fft(str(tmp_path / "junk"), strict=True)
+
+
+def test_fft_wavelet_rows_are_within_the_tolerance_of_the_direct_sum():
+    wave = plexo.Waveform(burst(4096, seed=3, frequency=2e5), 1e-7)
+    frequencies, times, direct = plexo.cwt(wave, 0.0, 5e5, 1e4, 1001, 0.0, 3e-4)
+    _, _, fast = plexo.cwt(wave, 0.0, 5e5, 1e4, 1001, 0.0, 3e-4, wavelet_method="fft")
+    assert fast.shape == direct.shape == (len(frequencies), len(times))
+    largest = np.abs(direct).max(axis=1, keepdims=True)
+    assert np.all(np.abs(fast - direct) <= 1e-12 * largest)
+    assert not np.array_equal(fast, direct)  # another sum, not the same code
+    with pytest.raises(ValueError, match="wavelet_method"):
+        plexo.cwt(wave, wavelet_method="fast")

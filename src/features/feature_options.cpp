@@ -122,7 +122,10 @@ std::string ApplyFeatureOptions(FeatureOptions o, FeatureRequest& r) {
                                      o.params.wtBegin, o.params.wtEnd);
       !error.empty())
     return error;
+  const std::optional<WaveletMethod> method = WaveletMethodNamed(o.waveletMethod);
+  if (!method) return "The wavelet method is direct or fft, not " + o.waveletMethod;
   r.settings = ParseFeatureParams(o.params, o.useAic);
+  r.settings.waveletMethod = *method;
   return {};
 }
 

@@ -65,11 +65,13 @@ struct FeatureOptions {
   std::vector<std::string> wtBands;  // "K:BEGIN:END" for wavelet band K
   FeatureParams params;              // the texts as given
   bool useAic = false;
+  std::string waveletMethod = "direct";  // "direct" or "fft": how the wavelet rows are summed
 };
 
 // Folds the columns, bands and parameters into request.columns and request.settings; returns
 // the message that refuses them (an unknown column, --all with --columns, a malformed band, the
-// same K twice, a band whose column is not written), else an empty text. A column's value
+// same K twice, a band whose column is not written, a wavelet method other than direct and
+// fft), else an empty text. A column's value
 // never depends on which other columns are written: bands that are not given keep their
 // defaults and the onset picker runs only with useAic.
 std::string ApplyFeatureOptions(FeatureOptions options, FeatureRequest& request);

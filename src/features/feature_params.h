@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "timefreq/wavelet_method.h"
+
 namespace plexo {
 
 inline constexpr int kPartialPowerBands = 8;
@@ -43,6 +45,7 @@ struct FeatureSettings {
   std::array<double, kWaveletBands> wtBegin{};
   std::array<double, kWaveletBands> wtEnd{};
   int waveletLength = 0;
+  WaveletMethod waveletMethod = WaveletMethod::kDirect;
   int impedance = 0;  // ohms; a text of 50.7 counts as 50
 };
 

@@ -32,6 +32,9 @@ struct CalcSettings {
   double cwdSize = 2;        // subsampling size of the Wigner-Ville distribution
   double cwdSigma = 4;       // window parameter of the Wigner-Ville distribution
   double wtSelect = 0;       // 0 wavelet transform, 1 smoothed pseudo Wigner-Ville
+  // Settings that older versions do not know: stored only when they differ from these values,
+  // so that a setup file keeps the layout every version reads.
+  double wtMethod = 0;  // wavelet rows: 0 the direct sum, 1 fast convolution
 
   bool operator==(const CalcSettings&) const = default;
 };

@@ -13,10 +13,11 @@ namespace {
 
 // What one line of the setup file holds.
 enum class LineKind {
-  kInteger,   // "%d" of the field truncated toward zero
-  kExponent,  // "%e" of the field
-  kPath,      // one of the three paths, unchanged
-  kEmpty,     // an empty line
+  kInteger,     // "%d" of the field truncated toward zero
+  kNewInteger,  // as kInteger, written only when it differs from a fresh setup's value
+  kExponent,    // "%e" of the field
+  kPath,        // one of the three paths, unchanged
+  kEmpty,       // an empty line
 };
 
 enum class PathSlot { kNone, kFft, kWt, kHw };
@@ -54,6 +55,7 @@ constexpr SetupLine kSetupLines[] = {
     {LineKind::kInteger, "[CWD-Size]", &CalcSettings::cwdSize, PathSlot::kNone},
     {LineKind::kInteger, "[CWD-Sigma]", &CalcSettings::cwdSigma, PathSlot::kNone},
     {LineKind::kInteger, "[WT-Select]", &CalcSettings::wtSelect, PathSlot::kNone},
+    {LineKind::kNewInteger, "[WT-Method]", &CalcSettings::wtMethod, PathSlot::kNone},
 };
 
 // One of the three paths by its slot (const for the writer, mutable for the reader).
@@ -107,13 +109,18 @@ int ApplyText(std::string_view text, SetupTarget& target) {
 std::string SetupFileText(const CalcSettings& settings, const std::string& fftPath,
                           const std::string& wtPath, const std::string& hwPath) {
   std::string out;
+  const CalcSettings fresh = DefaultCalcSettings();
   for (const SetupLine& entry : kSetupLines) {
+    if (entry.kind == LineKind::kNewInteger &&
+        TruncateToInt(settings.*entry.field) == TruncateToInt(fresh.*entry.field))
+      continue;
     if (entry.kind != LineKind::kEmpty) {
       out.append(entry.key);
       out.push_back('\t');
     }
     switch (entry.kind) {
       case LineKind::kInteger:
+      case LineKind::kNewInteger:
         out.append(FormatD(TruncateToInt(settings.*entry.field)));
         break;
       case LineKind::kExponent:
@@ -164,14 +171,13 @@ std::string SetupNumberProblem(std::string_view text) {
     const std::string_view key = line.substr(0, tab);
     const std::string_view value = line.substr(tab + 1);
     for (const SetupLine& entry : kSetupLines) {
-      if (entry.key != key ||
-          (entry.kind != LineKind::kInteger && entry.kind != LineKind::kExponent))
-        continue;
+      const bool integer = entry.kind == LineKind::kInteger || entry.kind == LineKind::kNewInteger;
+      if (entry.key != key || (!integer && entry.kind != LineKind::kExponent)) continue;
       double number = 0.0;
       const bool whole = ParseWholeNumber(value, number) && std::isfinite(number);
-      if (!whole || (entry.kind == LineKind::kInteger && number != std::trunc(number)))
+      if (!whole || (integer && number != std::trunc(number)))
         return std::string(key) + " value \"" + std::string(value) + "\" is not " +
-               (entry.kind == LineKind::kInteger ? "a whole number" : "a finite number");
+               (integer ? "a whole number" : "a finite number");
     }
   }
   return {};

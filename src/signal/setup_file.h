@@ -24,10 +24,11 @@ bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath
 // (atof) rules; the command line refuses them.
 std::string SetupNumberProblem(std::string_view text);
 
-// Writes the 24 lines of the setup file with CR LF line ends. The file is replaced only once it
-// is complete; on failure "File open NOT succesfull" goes to standard error, the old file stays
-// and the result is false; `error`, when given, receives the message naming the file and the
-// reason.
+// Writes the 24 lines of the setup file with CR LF line ends, and after them the keys that
+// older versions do not know ("[WT-Method]") when their value differs from a fresh setup's. The
+// file is replaced only once it is complete; on failure "File open NOT succesfull" goes to standard
+// error, the old file stays and the result is false; `error`, when given, receives the message
+// naming the file and the reason.
 bool SaveSetup(const CalcSettings& settings, const std::string& fftPath, const std::string& wtPath,
                const std::string& hwPath, const std::string& fileName,
                std::string* error = nullptr);

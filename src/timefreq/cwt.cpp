@@ -31,13 +31,14 @@ void MoveWindow(const Waveform& wf, int stored, long long first, long long colum
 }
 
 // Computes rows 1 .. R-1 into matrix rows 0 .. R-2; false when a stop was requested.
-bool ComputeRows(CwtWorkspace& ws, const CwtGrid& grid, int columns, int waveletLength,
+bool ComputeRows(CwtWorkspace& ws, const CwtGrid& grid, int columns, const TftRequest& request,
                  CalcProgress& progress) {
   const int rows = grid.ComputedRows();
   const CwtRowKernel kernel(std::span<const Complex>(ws.window.data(), MAX_SAMPLES), columns,
-                            waveletLength);
+                            request.waveletLength, request.waveletMethod);
   const int jobs = std::min(JobCount(ws.jobs), std::max(rows, 1));
-  std::vector<CwtRowScratch> scratch(jobs);
+  std::vector<CwtRowScratch>& scratch = ws.rowScratch;
+  if (static_cast<int>(scratch.size()) < jobs) scratch.resize(jobs);
   return RunInOrder(
       rows, jobs,
       [&](int row, int worker) {
@@ -78,7 +79,7 @@ CalcStatus ComputeCwt(CwtWorkspace& ws, const TftRequest& request, int stored,
   ws.matrix.ZeroRegion(lines, columns + 1);
 
   progress.SetRange(0, lines);
-  if (!ComputeRows(ws, grid, columns, request.waveletLength, progress)) {
+  if (!ComputeRows(ws, grid, columns, request, progress)) {
     return CalcStatus::kStopped;
   }
   return CalcStatus::kDone;

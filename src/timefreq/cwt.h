@@ -7,6 +7,7 @@
 
 #include "platform/host.h"
 #include "signal/waveform.h"
+#include "timefreq/cwt_row.h"
 #include "timefreq/tft_matrix.h"
 #include "timefreq/tft_request.h"
 
@@ -21,6 +22,8 @@ struct CwtWorkspace {
   std::vector<Complex> window;  // the time window moved to index 0, zero beyond it
   TftMatrix matrix;
   int jobs = 0;  // threads computing rows; 0: one per hardware thread. Never changes results.
+  // One per thread; what the fast rows keep (the wavelets' spectra) serves the next file too.
+  std::vector<CwtRowScratch> rowScratch;
   bool writePreview = true;  // false: the table only (the preview is still shown)
 };
 

@@ -35,8 +35,12 @@ bool AllFinite(const std::vector<double>& values, size_t count) {
 
 }  // namespace
 
-CwtRowKernel::CwtRowKernel(std::span<const Complex> signal, int count, int n)
+CwtRowKernel::CwtRowKernel(std::span<const Complex> signal, int count, int n, WaveletMethod method)
     : signal_(signal), count_(std::max(count, 0)), n_(std::max(n, 0)), half_((n_ - 1) / 2) {
+  const std::ptrdiff_t length = static_cast<std::ptrdiff_t>(signal.size());
+  const std::ptrdiff_t reach = static_cast<std::ptrdiff_t>(count_) - 1 + cwt_detail::kMaxBlock;
+  tableFirst_ = std::max<std::ptrdiff_t>(0, half_ - reach);
+  tableEnd_ = std::max(tableFirst_, std::min<std::ptrdiff_t>(n_, half_ + length));
   const auto is_zero = [](const Complex& x) { return x.re == 0.0 && x.im == 0.0; };
   std::ptrdiff_t first = 0;
   std::ptrdiff_t end = static_cast<std::ptrdiff_t>(signal.size());
@@ -45,6 +49,11 @@ CwtRowKernel::CwtRowKernel(std::span<const Complex> signal, int count, int n)
   first_ = first;
   end_ = end;
   for (std::ptrdiff_t k = first; k < end && real_; ++k) real_ = signal[k].im == 0.0;
+  if (method == WaveletMethod::kFft) {
+    fft_ =
+        std::make_unique<CwtFftSignal>(signal, first_, end_, count_, half_, tableFirst_, tableEnd_);
+    return;  // the planes of the direct sum are not needed
+  }
 
   const std::ptrdiff_t pad = cwt_detail::kMaxBlock - 1;
   planeBase_ = first_ - pad;
@@ -63,13 +72,10 @@ CwtRowKernel::CwtRowKernel(std::span<const Complex> signal, int count, int n)
 
 void CwtRowKernel::Compute(double s, double dt, Complex* out, CwtRowScratch& scratch) const {
   if (count_ == 0) return;
-  // Taps that meet a buffer position for some column of the (block-rounded) range; the others
-  // are left out by definition.
-  const std::ptrdiff_t length = static_cast<std::ptrdiff_t>(signal_.size());
-  const std::ptrdiff_t reach = static_cast<std::ptrdiff_t>(count_) - 1 + cwt_detail::kMaxBlock;
-  const std::ptrdiff_t tableFirst = std::max<std::ptrdiff_t>(0, half_ - reach);
-  const std::ptrdiff_t tableEnd = std::min<std::ptrdiff_t>(n_, half_ + length);
-  const size_t taps = tableEnd > tableFirst ? static_cast<size_t>(tableEnd - tableFirst) : 0;
+  // A fast row whose wavelet's spectrum is cached needs no table (only finite tables are cached).
+  if (fft_ != nullptr && fft_->ComputeCached(s, dt, out, scratch.fft)) return;
+  const std::ptrdiff_t tableFirst = tableFirst_;
+  const size_t taps = static_cast<size_t>(tableEnd_ - tableFirst_);
   if (scratch.tableRe.size() < taps) {
     scratch.tableRe.resize(taps);
     scratch.tableIm.resize(taps);
@@ -79,6 +85,10 @@ void CwtRowKernel::Compute(double s, double dt, Complex* out, CwtRowScratch& scr
                  scratch.tableIm.data());
   if (!AllFinite(scratch.tableRe, taps) || !AllFinite(scratch.tableIm, taps)) {
     ComputeLiteral(dt, scratch, tableFirst, tableFirst + static_cast<std::ptrdiff_t>(taps), out);
+    return;
+  }
+  if (fft_ != nullptr) {
+    fft_->Compute(s, dt, scratch.tableRe.data(), scratch.tableIm.data(), out, scratch.fft);
     return;
   }
 

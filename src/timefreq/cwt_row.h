@@ -2,12 +2,15 @@
 // One frequency row of the wavelet transform: a direct convolution of the signal with the
 // conjugate Gabor wavelet, count columns times n wavelet samples.
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "signal/complex.h"
+#include "timefreq/cwt_fft_rows.h"
 #include "timefreq/cwt_row_kernels.h"
 #include "timefreq/tft_matrix.h"
+#include "timefreq/wavelet_method.h"
 
 namespace plexo {
 
@@ -22,10 +25,12 @@ namespace plexo {
 // kernel may skip zero terms and the products with a zero imaginary part.
 void CwtRow(double s, double dt, std::span<const Complex> signal, Complex* out, int count, int n);
 
-// Per-thread working memory of CwtRowKernel::Compute (the wavelet table of one row).
+// Per-thread working memory of CwtRowKernel::Compute (the wavelet table of one row, and what
+// the fast rows keep between signals).
 struct CwtRowScratch {
   std::vector<double> tableRe;
   std::vector<double> tableIm;
+  CwtFftScratch fft;
 };
 
 // A signal prepared once for many rows with the same column count and wavelet length: the
@@ -33,8 +38,10 @@ struct CwtRowScratch {
 // on one kernel with a scratch per thread.
 class CwtRowKernel {
  public:
-  // `signal` must outlive the kernel.
-  CwtRowKernel(std::span<const Complex> signal, int count, int n);
+  // `signal` must outlive the kernel. kFft computes the rows by fast convolution (within a few
+  // units in the last place of each row's largest modulus of the direct sum; not bit for bit).
+  CwtRowKernel(std::span<const Complex> signal, int count, int n,
+               WaveletMethod method = WaveletMethod::kDirect);
 
   void Compute(double s, double dt, Complex* out, CwtRowScratch& scratch) const;
 
@@ -50,6 +57,10 @@ class CwtRowKernel {
   std::ptrdiff_t count_;
   std::ptrdiff_t n_;
   std::ptrdiff_t half_;
+  // The taps that can meet a buffer position for some column of the (block-rounded) range; the
+  // others are left out by definition.
+  std::ptrdiff_t tableFirst_ = 0;
+  std::ptrdiff_t tableEnd_ = 0;
   std::ptrdiff_t first_ = 0;  // signal indices [first_, end_) hold every non-zero sample
   std::ptrdiff_t end_ = 0;
   bool real_ = true;  // every imaginary part in [first_, end_) is zero
@@ -59,6 +70,7 @@ class CwtRowKernel {
   const double* re_ = nullptr;
   std::vector<double> im_;
   simd::Isa isa_ = simd::MachineIsa();
+  std::unique_ptr<CwtFftSignal> fft_;  // with WaveletMethod::kFft
 };
 
 // Copies row[0 .. count-1] into matrix row r. Rows outside the matrix and columns beyond its

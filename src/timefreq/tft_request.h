@@ -3,6 +3,8 @@
 // over (single values copied out of the settings, never the settings record itself).
 #include <string>
 
+#include "timefreq/wavelet_method.h"
+
 namespace plexo {
 
 // The table a time-frequency run writes beside its preview picture.
@@ -21,11 +23,12 @@ struct TftRequest {
   double timeStart = 0.0;  // time window from the first sample, s
   double timeEnd = 0.0;
   TftOutput output = TftOutput::kModulus;
-  int waveletLength = 0;     // wavelet transform: number of wavelet samples
-  bool autoTimeRes = false;  // take the sample interval from the file
-  bool autoFreqRes = false;  // automatic frequency grid
-  int subsampling = 1;       // Wigner-Ville: keep every subsampling-th sample
-  int windowParameter = 1;   // Wigner-Ville: divisor of both smoothing window lengths
+  int waveletLength = 0;  // wavelet transform: number of wavelet samples
+  WaveletMethod waveletMethod = WaveletMethod::kDirect;  // wavelet transform: how rows are summed
+  bool autoTimeRes = false;                              // take the sample interval from the file
+  bool autoFreqRes = false;                              // automatic frequency grid
+  int subsampling = 1;      // Wigner-Ville: keep every subsampling-th sample
+  int windowParameter = 1;  // Wigner-Ville: divisor of both smoothing window lengths
 };
 
 // The Options dialog's check of a time-frequency grid before any calculation: windows and

@@ -18,6 +18,7 @@
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "frontends/cli/table_format_option.h"
+#include "frontends/cli/wavelet_method_option.h"
 #include "platform/headless_host.h"
 
 namespace plexo::cli {
@@ -200,6 +201,7 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
   AddParamOption(sub, p, "freq-end");
   AddParamOption(sub, p, "freq-res");
   AddParamOption(sub, p, "wavelet-length");
+  AddWaveletMethodOption(*sub, o->options.waveletMethod, "direct");
   sub->add_option("--wt-band", o->options.wtBands,
                   "Wavelet band K from BEGIN to END Hz (rows BEGIN < f <= END); repeatable, each\n"
                   "K once, only for written columns. Defaults: " +

@@ -1,11 +1,11 @@
 #include "frontends/cli/file_batch.h"
 
 #include <algorithm>
-#include <iostream>
-#include <new>
 #include <condition_variable>
 #include <deque>
+#include <iostream>
 #include <mutex>
+#include <new>
 #include <optional>
 
 #include "frontends/cli/cli_app.h"

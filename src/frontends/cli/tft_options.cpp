@@ -1,6 +1,7 @@
 #include "frontends/cli/tft_options.h"
 
 #include "frontends/cli/number_option.h"
+#include "frontends/cli/wavelet_method_option.h"
 #include "signal/number_text.h"
 
 namespace plexo::cli {
@@ -20,6 +21,7 @@ TftRequest RequestFromSettings(const CalcSettings& s) {
   r.autoFreqRes = s.autoResFreq != 0;
   r.output = s.wtComplex != 0 ? TftOutput::kComplex : TftOutput::kModulus;
   r.waveletLength = integer(s.wtSize);
+  r.waveletMethod = integer(s.wtMethod) == 1 ? WaveletMethod::kFft : WaveletMethod::kDirect;
   r.subsampling = integer(s.cwdSize);
   r.windowParameter = integer(s.cwdSigma);
   return r;
@@ -37,6 +39,8 @@ void Override(const TftGridOptions& o, TftRequest& r) {
   if (given(o.autoFreqResGiven)) r.autoFreqRes = o.autoFreqRes;
   if (given(o.complexGiven)) r.output = o.complex ? TftOutput::kComplex : TftOutput::kModulus;
   if (given(o.waveletLengthGiven)) r.waveletLength = o.waveletLength;
+  if (!o.waveletMethod.empty())
+    r.waveletMethod = WaveletMethodNamed(o.waveletMethod).value_or(WaveletMethod::kDirect);
   if (given(o.subsamplingGiven)) r.subsampling = o.subsampling;
   if (given(o.windowParameterGiven)) r.windowParameter = o.windowParameter;
 }
@@ -70,6 +74,7 @@ void AddTftGridOptions(CLI::App& sub, TftGridOptions& o) {
   o.waveletLengthGiven =
       sub.add_option("--wavelet-length", o.waveletLength, "Wavelet samples (wavelet transform)")
           ->transform(PositiveCountCheck());
+  AddWaveletMethodOption(sub, o.waveletMethod, "the setup file's [WT-Method] (0 direct, 1 fft)");
   o.subsamplingGiven =
       sub.add_option("--subsampling", o.subsampling, "Keep every n-th sample (Wigner-Ville)")
           ->transform(PositiveCountCheck());

@@ -16,7 +16,8 @@ inline constexpr const char* kInvalidGridMessage =
 
 // What the command line may set, and which of it was given.
 struct TftGridOptions {
-  std::string method;  // "cwt", "spwvd", or empty for the setup file's choice
+  std::string method;         // "cwt", "spwvd", or empty for the setup file's choice
+  std::string waveletMethod;  // "direct", "fft", or empty for the setup file's choice
   double timeStart = 0, timeEnd = 0, timeRes = 0;
   double freqStart = 0, freqEnd = 0, freqRes = 0;
   bool autoTimeRes = false, autoFreqRes = false, complex = false;
