@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "calculation_guard.h"
+#include "python_errors.h"
 #include "signal/calc_settings.h"
 #include "timefreq/cwt.h"
 #include "timefreq/cwt_grid.h"
