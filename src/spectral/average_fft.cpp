@@ -8,12 +8,11 @@
 #include "platform/job_count.h"
 #include "platform/result_files.h"
 #include "platform/text_file.h"
+#include "plot/chart_data.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
 #include "signal/number_text.h"
-#include "platform/result_files.h"
-#include "platform/text_file.h"
 #include "spectral/average_fft_csv.h"
 #include "spectral/batch_file_refusal.h"
 
@@ -69,7 +68,9 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
   const double largest =
       PlotComplexSpectrum(plot, ws.result.frequency.data(), ws.preview.data(), bins, last);
   cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
-  host.ShowImage("FFT-File", display);
+  const ChartLine spectrum{{ws.result.magnitude.data()}, bins, ws.result.frequency.data()};
+  host.ShowChart("FFT-File", display,
+                 FrequencyChart(nyquist, {SpectrumPanel(spectrum, largest, "V")}));
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;

@@ -1,11 +1,11 @@
 #include "frontends/cli/file_batch.h"
 
 #include <algorithm>
-#include <iostream>
-#include <new>
 #include <condition_variable>
 #include <deque>
+#include <iostream>
 #include <mutex>
+#include <new>
 #include <optional>
 
 #include "frontends/cli/cli_app.h"
@@ -41,6 +41,9 @@ class FileHost : public Host {
   std::optional<std::string> BrowseForFolder() override { return std::nullopt; }
   void ShowImage(std::string_view title, const cv::Mat& image) override {
     workers_.OnCallingThread([&] { host_.ShowImage(title, image); });
+  }
+  void ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) override {
+    workers_.OnCallingThread([&] { host_.ShowChart(title, image, chart); });
   }
 
  private:
