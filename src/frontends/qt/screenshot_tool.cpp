@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
     widget.SetView(zoomed);
     const plexo::PanelLayout panel = widget.Layout().panels[0];
     const QPointF at(panel.x.Pixel(x.low + 0.45 * x.Span()), panel.y.Pixel(y.low + 0.3 * y.Span()));
-    QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, QPointF(widget.mapToGlobal(at.toPoint())), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&widget, &move);
     ok = Save(viewer, out + "/tft_viewer_zoomed.png") && ok;
     viewer.hide();

@@ -183,37 +183,53 @@ TEST_F(ChartWindowTest, TheWindowResizesAndTheChartIsRedrawnToTheNewSize) {
 }
 
 // A calculation's preview with its chart, shown from the calculation's thread: zooming keeps
-// the calculation waiting, a key lets it go on.
+// the calculation waiting, a key lets it go on. The window runs its own event loop, so the
+// steps run from a timer inside it.
 TEST(ChartPreviewTest, NavigationKeepsTheCalculationWaitingAndAKeyEndsIt) {
   testing::WindowSystemInput input;
   if (!input.Available()) GTEST_SKIP() << "no fake input here";
   const Ramp ramp;
   QtHost host;
   std::atomic<bool> returned{false};
+  ChartView whole;
+  QElapsedTimer clock;
+  int step = 0;
+  bool zoomed = false, waitedAfterHome = false;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    PreviewWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* p = qobject_cast<PreviewWindow*>(w); p && OnScreen(p)) window = p;
+    if (window == nullptr || window->Chart() == nullptr) return;
+    ChartWidget* chart = window->Chart();
+    if (!clock.isValid()) clock.start();
+    if (step == 0 && clock.elapsed() > 300) {
+      whole = chart->View();
+      input.TurnWheel(chart, PixelOf(*chart, 50e-6, 0.0), 2);
+      step = 1;
+    } else if (step == 1 && !(chart->View() == whole)) {
+      zoomed = true;
+      input.PressKey(Qt::Key_Home);
+      step = 2;
+    } else if (step == 2 && chart->View() == whole) {
+      clock.restart();
+      step = 3;
+    } else if (step == 3 && clock.elapsed() > 300) {
+      waitedAfterHome = !returned.load();
+      input.PressKey(Qt::Key_Space);
+      step = 4;
+    }
+  });
+  timer.start(30);
   std::thread calculation([&] {
     host.ShowChart("Chart-Preview-Test", kPicture, ramp.chart);
     returned = true;
   });
-  PreviewWindow* window = nullptr;
-  ASSERT_TRUE(testing::WaitUntil([&] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* p = qobject_cast<PreviewWindow*>(w); p && OnScreen(p)) window = p;
-    return window != nullptr;
-  }));
-  testing::WaitUntil([] { return false; }, 300);
-  ChartWidget* chart = window->Chart();
-  ASSERT_NE(chart, nullptr);
-  const ChartView whole = chart->View();
-  const QPoint p = PixelOf(*chart, 50e-6, 0.0);
-  input.TurnWheel(chart, p, 2);
-  EXPECT_TRUE(testing::WaitUntil([&] { return !(chart->View() == whole); }));
-  input.PressKey(Qt::Key_Home);
-  EXPECT_TRUE(testing::WaitUntil([&] { return chart->View() == whole; }));
-  testing::WaitUntil([] { return false; }, 200);
-  EXPECT_FALSE(returned.load()) << "the wheel and Home do not end the wait";
-  input.PressKey(Qt::Key_Space);
-  EXPECT_TRUE(testing::WaitUntil([&] { return returned.load(); }, 15000));
+  EXPECT_TRUE(testing::WaitUntil([&] { return returned.load(); }, 30000)) << "at step " << step;
   calculation.join();
+  EXPECT_TRUE(zoomed) << "the wheel zoomed the preview";
+  EXPECT_TRUE(waitedAfterHome) << "the wheel and Home do not end the wait";
+  EXPECT_EQ(step, 4) << "the key ended the wait";
 }
 
 }  // namespace
