@@ -12,20 +12,12 @@
 #include "plot/chart_render.h"
 #include "plot/chart_style.h"
 #include "plot/matrix_paint.h"
+#include "support/ramp_chart.h"
 
 namespace plexo {
 namespace {
 
-// 101 samples 1 us apart, sample i at (i - 50) / 100 volts: 0 .. 100 us, -0.5 .. 0.5 V.
-struct Ramp {
-  std::vector<double> samples;
-  ChartData chart;
-  Ramp() : samples(101) {
-    for (int i = 0; i <= 100; ++i) samples[i] = (i - 50) / 100.0;
-    const ChartLine line{{samples.data()}, 101, nullptr, 0.0, 1e-6};
-    chart = TimeChart(1e-4, {SignalPanel(line, 0.5, " volts")});
-  }
-};
+using Ramp = plexo::testing::RampChart;
 
 // A 4 x 5 map, cell (r, c) = 10 r + c, columns 1 us and rows 1 kHz wide, rows stored 8 apart;
 // above it a strip of the same 5 us.

@@ -22,22 +22,14 @@
 #include "frontends/qt/qt_host.h"
 #include "plot/chart_data.h"
 #include "qt_test_environment.h"
+#include "support/ramp_chart.h"
 #include "support/temp_dir.h"
 #include "window_system_input.h"
 
 namespace plexo::qt {
 namespace {
 
-// 101 samples 1 us apart, sample i at (i - 50) / 100 volts: 0 .. 100 us, -0.5 .. 0.5 V.
-struct Ramp {
-  std::vector<double> samples;
-  ChartData chart;
-  Ramp() : samples(101) {
-    for (int i = 0; i <= 100; ++i) samples[i] = (i - 50) / 100.0;
-    const ChartLine line{{samples.data()}, 101, nullptr, 0.0, 1e-6};
-    chart = TimeChart(1e-4, {SignalPanel(line, 0.5, "volts")});
-  }
-};
+using Ramp = plexo::testing::RampChart;
 
 const cv::Mat kPicture(200, 800, CV_8UC3, cv::Scalar(255, 255, 255));
 
