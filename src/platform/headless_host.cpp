@@ -31,4 +31,8 @@ void HeadlessHost::ShowImage(std::string_view title, const cv::Mat& image) {
   if (show_images_) ShowImageAndWaitForKey(title, image);
 }
 
+void HeadlessHost::ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) {
+  if (show_images_) ShowImageAndWaitForKey(title, image, &chart);
+}
+
 }  // namespace plexo

@@ -17,6 +17,7 @@ class HeadlessHost : public Host {
   std::optional<std::string> OpenFile(std::string_view filter) override;
   std::optional<std::string> BrowseForFolder() override;
   void ShowImage(std::string_view title, const cv::Mat& image) override;
+  void ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) override;
 
   // Answers for the next pickers, in order.
   void QueueFileAnswer(std::string path) { file_answers_.push_back(std::move(path)); }

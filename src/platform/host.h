@@ -13,6 +13,9 @@ class Mat;
 
 namespace plexo {
 
+// What an interactive chart window draws (plot/chart_data.h); this layer only passes it on.
+struct ChartData;
+
 class CalcProgress {
  public:
   virtual ~CalcProgress() = default;
@@ -34,6 +37,12 @@ class Host {
   virtual std::optional<std::string> BrowseForFolder() = 0;
   // Shows the image in a window with the given title and returns after a key press there.
   virtual void ShowImage(std::string_view title, const cv::Mat& image) = 0;
+  // The same, for an image drawn from data that a window can also draw interactively (zoomed,
+  // read under the mouse); the chart's buffers stay valid for the call. Without such a window,
+  // the image alone.
+  virtual void ShowChart(std::string_view title, const cv::Mat& image, const ChartData& /*chart*/) {
+    ShowImage(title, image);
+  }
 
   // What a front end may do better than the plain forms above; each falls back on them.
   // A folder picker whose window says what it picks ("Folder of the files to import").

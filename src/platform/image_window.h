@@ -10,9 +10,11 @@ class Mat;
 
 namespace plexo {
 
+struct ChartData;
+
 // Shows the image in a window with the given title and returns after a key press there (or
-// after the window is closed).
-using ImageViewer = void (*)(std::string_view title, const cv::Mat& image);
+// after the window is closed). With a chart (else null) the window draws that interactively.
+using ImageViewer = void (*)(std::string_view title, const cv::Mat& image, const ChartData* chart);
 
 // Set once by the front end before any calculation runs; null removes it.
 void SetImageViewer(ImageViewer viewer);
@@ -21,6 +23,7 @@ void SetImageViewer(ImageViewer viewer);
 bool ImageViewerAvailable();
 
 // Shows the image with the registered viewer; without one, writes a note to stderr.
-void ShowImageAndWaitForKey(std::string_view title, const cv::Mat& image);
+void ShowImageAndWaitForKey(std::string_view title, const cv::Mat& image,
+                            const ChartData* chart = nullptr);
 
 }  // namespace plexo

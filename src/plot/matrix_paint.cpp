@@ -11,15 +11,6 @@ namespace {
 
 unsigned char Saturate(int value) { return static_cast<unsigned char>(std::clamp(value, 0, 255)); }
 
-// The colour index trunc(255 - 255*v/M), kept inside int range before the conversion. With M = 0
-// every element maps to index 255 (blue): a uniformly coloured map.
-int ColourIndex(double value, double largest) {
-  if (!(largest > 0.0)) return 255;
-  const double e = 255.0 - 255.0 * value / largest;
-  if (std::isnan(e)) return 255;
-  return static_cast<int>(std::clamp(e, -1.0e6, 1.0e6));
-}
-
 // Image row j shows matrix row j-1; image row 0 shows the last matrix row. The search for the
 // largest value uses row 0 for image row 0 instead, so the last row is never searched.
 template <typename ValueOf>
@@ -33,7 +24,7 @@ double Paint(cv::Mat& image, int columns, int rows, ValueOf value_of) {
     const int source = j == 0 ? rows - 1 : j - 1;
     cv::Vec3b* pixels = image.ptr<cv::Vec3b>(j);
     for (int c = 0; c < columns; ++c)
-      pixels[c] = ColourOf(ColourIndex(value_of(source, c), largest));
+      pixels[c] = ColourOf(ColourIndexOf(value_of(source, c), largest));
   }
   return largest;
 }
@@ -43,6 +34,13 @@ std::ptrdiff_t Index(int row, int column) {
 }
 
 }  // namespace
+
+int ColourIndexOf(double value, double largest) {
+  if (!(largest > 0.0)) return 255;
+  const double e = 255.0 - 255.0 * value / largest;
+  if (std::isnan(e)) return 255;
+  return static_cast<int>(std::clamp(e, -1.0e6, 1.0e6));
+}
 
 cv::Vec3b ColourOf(int e) {
   if (e <= 128) return cv::Vec3b(0, Saturate(2 * e - 1), Saturate(256 - 2 * e));

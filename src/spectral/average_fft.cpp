@@ -8,6 +8,7 @@
 #include "platform/job_count.h"
 #include "platform/result_files.h"
 #include "platform/text_file.h"
+#include "plot/chart_data.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
@@ -79,7 +80,9 @@ CalcStatus FinishAverageFft(AverageFftWorkspace& ws, const SpectrumSums& sums,
   const double largest =
       PlotComplexSpectrum(plot, ws.result.frequency.data(), shown.bins, shown.columns, last);
   cv::Mat display = MakeSpectrumChart(plot, nyquist, largest, "V/DIV]");
-  host.ShowImage("FFT-File", display);
+  const ChartLine spectrum{{ws.result.magnitude.data()}, bins, ws.result.frequency.data()};
+  host.ShowChart("FFT-File", display,
+                 FrequencyChart(nyquist, {SpectrumPanel(spectrum, largest, "V")}));
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;

@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "platform/result_files.h"
+#include "plot/chart_data.h"
 #include "plot/charts.h"
 #include "plot/image_file.h"
 #include "plot/line_plots.h"
@@ -75,7 +76,10 @@ CalcStatus SingleFFT(SingleFftWorkspace& ws, const std::string& path, int /*wind
       PlotComplexSpectrum(plot, ws.frequencies.data(), shown.bins, shown.columns, wf);
   const double highest = bins > 0 ? ws.frequencies[bins - 1] : 0.0;
   cv::Mat display = MakeSpectrumChart(plot, highest, largest, "V/DIV]");
-  host.ShowImage("FFT-File", display);
+  const ChartLine spectrum{
+      {nullptr, wf.samples.data(), ChartValues::Part::kModulus}, bins, ws.frequencies.data()};
+  host.ShowChart("FFT-File", display,
+                 FrequencyChart(highest, {SpectrumPanel(spectrum, largest, "V")}));
 
   // The preview and the table replace the earlier ones together or not at all.
   ResultFiles result;

@@ -44,7 +44,7 @@ void DecimateRealParts(const std::vector<Complex>& window, int subsampling,
 // The 800 x 700 composite: bins 0 .. D-1 of the N_time columns above the signal strip, both
 // labelled with the undecimated window length (e - h + 1) dt; the map's frequency label counts
 // the D bins it paints, binStep apart.
-cv::Mat MakeSpwvdPreview(const SpwvdWorkspace& ws, const SpwvdGrid& grid, int sampleCount) {
+TftPreview MakeSpwvdPreview(const SpwvdWorkspace& ws, const SpwvdGrid& grid, int sampleCount) {
   const int columns = static_cast<int>(grid.columns);
   const int bins = static_cast<int>(grid.shownBins);
   const int stripWidth = static_cast<int>(grid.samples + 1);
@@ -59,7 +59,22 @@ cv::Mat MakeSpwvdPreview(const SpwvdWorkspace& ws, const SpwvdGrid& grid, int sa
   const double amplitude = PlotComplexSignal(signal, ws.window.data(), sampleCount, ws.waveform);
   const cv::Mat strip = MakeSignalStrip(signal, timeSpan, amplitude, ws.waveform.units);
 
-  return MakePreviewComposite(chart, strip);
+  // The chart borrows the matrix and the window buffer, which stay while the window is shown.
+  const ChartMap coefficients{{nullptr, ws.matrix.Data(), ChartValues::Part::kModulus},
+                              bins,
+                              columns,
+                              TFT_ROW_STRIDE,
+                              columns > 0 ? timeSpan / columns : 0.0,
+                              grid.binStep,
+                              largest};
+  const ChartLine samples{{nullptr, ws.window.data(), ChartValues::Part::kRealPart},
+                          sampleCount,
+                          nullptr,
+                          0.0,
+                          grid.dt};
+  return {MakePreviewComposite(chart, strip),
+          TimeChart(timeSpan, {MapPanel(coefficients, "SPWVD-coefficient"),
+                               SignalPanel(samples, amplitude, ws.waveform.units)})};
 }
 
 }  // namespace

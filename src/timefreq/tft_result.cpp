@@ -23,8 +23,9 @@ CalcStatus FinishTftResult(const TftResultParts& parts, ResultFiles* shared, Hos
     // Finishing here keeps the last writes of the table beside the preview's work too.
     return parts.writeTable(*table_file) && table_file->Finish();
   });
-  const cv::Mat preview = parts.makePreview();
-  host.ShowImage(parts.title, preview);
+  const TftPreview shown = parts.makePreview();
+  const cv::Mat& preview = shown.image;
+  host.ShowChart(parts.title, preview, shown.chart);
   const bool preview_encoded = preview_file == nullptr || WriteBmp(*preview_file, preview);
   const bool table_written = table.Join();
   // A table the matrix could not fill, or an image that cannot be encoded, is incomplete

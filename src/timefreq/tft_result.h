@@ -3,19 +3,23 @@
 // on a thread of its own while the preview is painted, shown and encoded on the caller's; then
 // both replace the earlier files together, or neither does.
 #include <functional>
+#include <opencv2/core.hpp>
 #include <string>
 #include <string_view>
 
 #include "platform/host.h"
-
-namespace cv {
-class Mat;
-}
+#include "plot/chart_data.h"
 
 namespace plexo {
 
 class ResultFiles;
 class TextFileWriter;
+
+// The preview picture (the file's) and the chart it was drawn from (the window's).
+struct TftPreview {
+  cv::Mat image;
+  ChartData chart;
+};
 
 struct TftResultParts {
   std::string tablePath;    // empty: the output type asks for no table
@@ -23,7 +27,7 @@ struct TftResultParts {
   std::string_view title;   // of the preview window
   // Writes the table text; false when the matrix cannot be written (nothing is replaced then).
   std::function<bool(TextFileWriter&)> writeTable;
-  std::function<cv::Mat()> makePreview;
+  std::function<TftPreview()> makePreview;
 };
 
 // With `shared` null the result is committed here (kDone, or kFailed after the message naming

@@ -27,6 +27,8 @@ FileChart WaveformChart(const std::string& path, RealWaveform& waveform) {
   chart.horizontal = span / 40.0;
   chart.vertical = chart.largest / 5.0;
   chart.image = MakeSignalChart(plot, span, chart.largest, waveform.units);
+  const ChartLine samples{{waveform.samples.data()}, d, nullptr, 0.0, waveform.sampleInterval};
+  chart.data = TimeChart(span, {SignalPanel(samples, chart.largest, waveform.units)});
   return chart;
 }
 
@@ -43,6 +45,8 @@ FileChart FftChart(const std::string& path, FftFileContent& fft) {
   chart.horizontal = highest / 40.0;
   chart.vertical = chart.largest / 15.0;
   chart.image = MakeSpectrumChart(plot, highest, chart.largest, "volts/DIV]");
+  const ChartLine spectrum{{fft.amplitudes.data()}, d, fft.frequencies.data()};
+  chart.data = FrequencyChart(highest, {SpectrumPanel(spectrum, chart.largest, "volts")});
   return chart;
 }
 
@@ -60,6 +64,10 @@ FileChart TftChart(const std::string& path, TftFileContent& tft) {
   chart.vertical = frequencySpan / 30.0;
   chart.image = MakeTimeFrequencyChart(plot, timeSpan, frequencySpan, chart.largest,
                                        ColourBarTitle::kWavelet);
+  const ChartMap cells{{tft.Matrix()}, tft.rows,           tft.columns,
+                       TFT_ROW_STRIDE, tft.timeResolution, tft.frequencyResolution,
+                       chart.largest};
+  chart.data = TimeChart(timeSpan, {MapPanel(cells, "WT-coefficient")});
   return chart;
 }
 

@@ -6,6 +6,7 @@
 #include <opencv2/core.hpp>
 #include <string>
 
+#include "plot/chart_data.h"
 #include "signal/waveform.h"
 #include "spectral/fft_file.h"
 #include "timefreq/tft_file_reader.h"
@@ -29,6 +30,7 @@ struct FileChart {
   double horizontal = 0.0;  // the value the horizontal label prints per division
   double vertical = 0.0;    // the value the vertical label prints per division
   std::string readProblem;  // why a waveform file's content was refused (see ReadWaveformReal)
+  ChartData data;           // the interactive chart; it borrows the workspace's buffers
 };
 
 // Reads the file with the reader of its kind and draws its chart. A waveform file longer than

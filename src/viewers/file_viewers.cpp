@@ -22,7 +22,7 @@ CalcStatus ViewFile(ViewerKind kind, ViewerWorkspace& workspace, Host& host) {
                                               : std::string_view(chart.readProblem));
     return CalcStatus::kRefused;
   }
-  host.ShowImage(ViewerTitle(kind), chart.image);
+  host.ShowChart(ViewerTitle(kind), chart.image, chart.data);
   return CalcStatus::kDone;
 }
 

@@ -42,6 +42,9 @@ class FileHost : public Host {
   void ShowImage(std::string_view title, const cv::Mat& image) override {
     workers_.OnCallingThread([&] { host_.ShowImage(title, image); });
   }
+  void ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) override {
+    workers_.OnCallingThread([&] { host_.ShowChart(title, image, chart); });
+  }
 
  private:
   OrderedWorkers& workers_;

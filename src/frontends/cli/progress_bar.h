@@ -70,6 +70,10 @@ class BarFinishingHost : public Host {
     bar_.Clear();
     host_.ShowImage(title, image);
   }
+  void ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) override {
+    bar_.Clear();
+    host_.ShowChart(title, image, chart);
+  }
 
  private:
   Host& host_;

@@ -120,7 +120,7 @@ int RunView(const ViewOptions& o, const CommonOptions& common) {
     }
     std::cout << "Wrote " << o.out << std::endl;
   }
-  host.ShowImage(ViewerTitle(*kind), chart.image);
+  host.ShowChart(ViewerTitle(*kind), chart.image, chart.data);
   return ExitStatus(CalcStatus::kDone);
 }
 

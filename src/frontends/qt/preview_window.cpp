@@ -10,7 +10,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "frontends/qt/chart_widget.h"
 #include "frontends/qt/cv_image.h"
 #include "frontends/qt/gui_thread.h"
 #include "frontends/qt/qt_text.h"
@@ -50,21 +52,49 @@ QWidget* PreviewOwner() {
 }  // namespace
 
 PreviewWindow::PreviewWindow(const QString& title, const QImage& image, QWidget* parent)
+    : PreviewWindow(title, image, nullptr, parent) {}
+
+PreviewWindow::PreviewWindow(const QString& title, const QImage& image, const ChartData* chart,
+                             QWidget* parent)
     : QDialog(parent), image_(image), saveAction_(new QAction(tr("Save image as..."), this)) {
   setWindowTitle(title);
-  // A title bar with a close box only: no help button, no resizing.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
   setWindowModality(Qt::ApplicationModal);
-  setSizeGripEnabled(false);
-
-  auto* picture = new QLabel(this);
-  picture->setPixmap(QPixmap::fromImage(image_));
-  picture->setFixedSize(image_.size());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addWidget(picture);
+  if (chart != nullptr) {
+    // A resizable window; the chart starts at the picture's size, tall enough to read.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
+    chart_ = new ChartWidget(*chart, this);
+    chart_->setFocusPolicy(Qt::NoFocus);  // keys go to the window, which ends the wait
+    chart_->resize(image_.width(), std::max(image_.height(), 360));
+    readout_ = new QLabel(this);
+    readout_->setTextInteractionFlags(Qt::NoTextInteraction);
+    auto* hint = new QLabel(tr(kGoOnHint), this);
+    hint->setWordWrap(true);
+    auto* lines = new QVBoxLayout;
+    lines->setContentsMargins(8, 2, 8, 6);
+    lines->setSpacing(2);
+    lines->addWidget(readout_);
+    lines->addWidget(hint);
+    layout->addWidget(chart_, 1);
+    layout->addLayout(lines);
+    // Room for the readout's longest text without the window growing under the mouse.
+    readout_->setMinimumHeight(readout_->fontMetrics().height());
+    connect(chart_, &ChartWidget::ReadoutChanged, readout_, &QLabel::setText);
+    resize(image_.width(), std::max(image_.height(), 360) + 2 * fontMetrics().height() + 24);
+  } else {
+    // A title bar with a close box only: no help button, no resizing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    auto* picture = new QLabel(this);
+    picture->setPixmap(QPixmap::fromImage(image_));
+    picture->setFixedSize(image_.size());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(picture);
+  }
 
   saveAction_->setShortcut(QKeySequence::Save);
   saveAction_->setShortcutContext(Qt::WindowShortcut);
@@ -72,10 +102,12 @@ PreviewWindow::PreviewWindow(const QString& title, const QImage& image, QWidget*
   addAction(saveAction_);
 }
 
+QImage PreviewWindow::ShownImage() const { return chart_ != nullptr ? chart_->Picture() : image_; }
+
 bool PreviewWindow::SaveImage(const QString& path) const {
   const QString suffix = QFileInfo(path).suffix().toLower();
   const char* format = suffix == "bmp" ? "BMP" : "PNG";
-  return image_.save(path, format);
+  return ShownImage().save(path, format);
 }
 
 void PreviewWindow::SaveImageAs() {
@@ -96,6 +128,11 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
+  if (chart_ != nullptr && event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
+    chart_->ShowWholeChart();
+    event->accept();
+    return;
+  }
   event->accept();
   accept();
 }
@@ -114,11 +151,11 @@ void PreviewWindow::showEvent(QShowEvent* event) {
   activateWindow();
 }
 
-void ShowPreview(std::string_view title, const cv::Mat& image) {
+void ShowPreview(std::string_view title, const cv::Mat& image, const ChartData* chart) {
   const QString caption = ToQString(title);
   const QImage picture = ToQImage(image);
-  RunOnGuiThreadAndWait([&caption, &picture] {
-    PreviewWindow window(caption, picture, PreviewOwner());
+  RunOnGuiThreadAndWait([&caption, &picture, chart] {
+    PreviewWindow window(caption, picture, chart, PreviewOwner());
     window.exec();
   });
 }

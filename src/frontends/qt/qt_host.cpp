@@ -110,4 +110,8 @@ void QtHost::ShowImage(std::string_view title, const cv::Mat& image) {
   ShowPreview(title, image);
 }
 
+void QtHost::ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) {
+  ShowPreview(title, image, &chart);
+}
+
 }  // namespace plexo::qt

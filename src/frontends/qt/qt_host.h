@@ -18,6 +18,7 @@ class QtHost : public Host {
   std::optional<std::string> OpenFile(std::string_view filter) override;
   std::optional<std::string> BrowseForFolder() override;
   void ShowImage(std::string_view title, const cv::Mat& image) override;
+  void ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) override;
   std::optional<std::string> PickFolder(std::string_view title) override;
   void Inform(std::string_view text) override;
   // Tells the status sink (the main window's status bar) what was written.

@@ -1,9 +1,10 @@
 // Takes the README's pictures from the real windows: the main frame, the Options dialog of a
 // Single TFT, the Feature Extraction dialog, the About box and, given a TFT file, the TFT viewer's
-// window. Run under a display (Xvfb will do):
+// window, whole and zoomed with the value under the mouse. Run under a display (Xvfb will do):
 //   plexo_screenshots OUTPUT_FOLDER [TFT_FILE]
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "app/about_box.h"
 #include "app/real_calculations.h"
 #include "frontends/qt/about_dlg.h"
+#include "frontends/qt/chart_widget.h"
 #include "frontends/qt/cv_image.h"
 #include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/main_frame.h"
@@ -77,8 +79,21 @@ int main(int argc, char** argv) {
       return 1;
     }
     plexo::qt::PreviewWindow viewer(plexo::ViewerTitle(plexo::ViewerKind::kTft),
-                                    plexo::qt::ToQImage(chart.image), &frame);
+                                    plexo::qt::ToQImage(chart.image), &chart.data, &frame);
     ok = Save(viewer, out + "/tft_viewer.png") && ok;
+    // The same window zoomed into the middle of the map, the mouse resting on it.
+    plexo::qt::ChartWidget& widget = *viewer.Chart();
+    plexo::ChartView zoomed = widget.View();
+    const plexo::AxisRange x = zoomed.x, y = zoomed.y[0];
+    zoomed.x = {x.low + 0.3 * x.Span(), x.low + 0.6 * x.Span()};
+    zoomed.y[0] = {y.low + 0.1 * y.Span(), y.low + 0.5 * y.Span()};
+    widget.SetView(zoomed);
+    const plexo::PanelLayout panel = widget.Layout().panels[0];
+    const QPointF at(panel.x.Pixel(x.low + 0.45 * x.Span()), panel.y.Pixel(y.low + 0.3 * y.Span()));
+    QMouseEvent move(QEvent::MouseMove, at, QPointF(widget.mapToGlobal(at.toPoint())), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+    ok = Save(viewer, out + "/tft_viewer_zoomed.png") && ok;
     viewer.hide();
   }
   return ok ? 0 : 1;

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
+#include <cstdlib>
 
 #ifdef PLEXO_TEST_X11
 #include <X11/Xlib.h>
@@ -28,6 +29,8 @@ KeySym ToKeySym(int qtKey) {
       return XK_Escape;
     case Qt::Key_Return:
       return XK_Return;
+    case Qt::Key_Home:
+      return XK_Home;
     default:
       if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return XK_a + (qtKey - Qt::Key_A);
       // Digits, '-' and '.' share their codes with their characters, in Qt and in X.
@@ -103,6 +106,74 @@ void WindowSystemInput::Click(QWidget* widget) {
                                            QEvent::MouseButtonPress);
   QWindowSystemInterface::handleMouseEvent(window, inWindow, global, Qt::NoButton, Qt::LeftButton,
                                            QEvent::MouseButtonRelease);
+}
+
+void WindowSystemInput::MoveMouse(QWidget* widget, QPoint at) {
+  const QPoint global = widget->mapToGlobal(at);
+#ifdef PLEXO_TEST_X11
+  if (x11_) {
+    auto* display = static_cast<Display*>(display_);
+    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    XFlush(display);
+    return;
+  }
+#endif
+  QWindowSystemInterface::handleMouseEvent(widget->window()->windowHandle(),
+                                           widget->mapTo(widget->window(), at), global, held_,
+                                           Qt::NoButton, QEvent::MouseMove);
+}
+
+void WindowSystemInput::Button(QWidget* widget, QPoint at, Qt::MouseButton button, bool press) {
+  const QPoint global = widget->mapToGlobal(at);
+#ifdef PLEXO_TEST_X11
+  if (x11_) {
+    auto* display = static_cast<Display*>(display_);
+    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    XTestFakeButtonEvent(display, button == Qt::MiddleButton ? 2 : 1, press ? True : False,
+                         CurrentTime);
+    XFlush(display);
+    return;
+  }
+#endif
+  held_ = press ? (held_ | button) : (held_ & ~Qt::MouseButtons(button));
+  QWindowSystemInterface::handleMouseEvent(
+      widget->window()->windowHandle(), widget->mapTo(widget->window(), at), global, held_, button,
+      press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease);
+}
+
+void WindowSystemInput::Drag(QWidget* widget, QPoint from, QPoint to, Qt::MouseButton button) {
+  MoveMouse(widget, from);
+  Button(widget, from, button, true);
+  for (int step = 1; step <= 4; ++step) MoveMouse(widget, from + (to - from) * step / 4);
+  Button(widget, to, button, false);
+}
+
+void WindowSystemInput::DoubleClick(QWidget* widget, QPoint at) {
+  MoveMouse(widget, at);
+  for (int i = 0; i < 2; ++i) {
+    Button(widget, at, Qt::LeftButton, true);
+    Button(widget, at, Qt::LeftButton, false);
+  }
+}
+
+void WindowSystemInput::TurnWheel(QWidget* widget, QPoint at, int notches) {
+  const QPoint global = widget->mapToGlobal(at);
+#ifdef PLEXO_TEST_X11
+  if (x11_) {
+    // Buttons 4 and 5 are the wheel's notches away from and towards the person.
+    auto* display = static_cast<Display*>(display_);
+    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    for (int i = 0; i < std::abs(notches); ++i) {
+      XTestFakeButtonEvent(display, notches > 0 ? 4 : 5, True, CurrentTime);
+      XTestFakeButtonEvent(display, notches > 0 ? 4 : 5, False, CurrentTime);
+    }
+    XFlush(display);
+    return;
+  }
+#endif
+  QWindowSystemInterface::handleWheelEvent(widget->window()->windowHandle(),
+                                           widget->mapTo(widget->window(), at), global, QPoint(),
+                                           QPoint(0, 120 * notches));
 }
 
 void WindowSystemInput::PressKey(int qtKey) {

@@ -4,7 +4,9 @@
 // device events (XTest) and close requests, and routes them like real ones: keys go to the
 // window that has the keyboard focus. Elsewhere (the offscreen platform) the events enter Qt
 // where a platform plugin hands them over, with keys going to Qt's focus window.
+#include <QPoint>
 #include <QString>
+#include <Qt>
 
 class QWidget;
 
@@ -23,9 +25,18 @@ class WindowSystemInput {
 
   // A left click in the middle of `widget`.
   void Click(QWidget* widget);
+  // The mouse moved to `at` (in `widget`'s coordinates), no button held.
+  void MoveMouse(QWidget* widget, QPoint at);
+  // The mouse moved to `from`, `button` (left or middle) pressed, moved in steps to `to` and
+  // released there.
+  void Drag(QWidget* widget, QPoint from, QPoint to, Qt::MouseButton button);
+  // The wheel turned by `notches` (positive: away from the person) with the mouse at `at`.
+  void TurnWheel(QWidget* widget, QPoint at, int notches);
+  // Two left clicks in quick succession at `at`.
+  void DoubleClick(QWidget* widget, QPoint at);
   // A key pressed and released on the keyboard: it goes wherever the keyboard focus is.
-  // `qtKey` is Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return, a letter or digit key,
-  // Qt::Key_Minus or Qt::Key_Period.
+  // `qtKey` is Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return, Qt::Key_Home, a letter or digit
+  // key, Qt::Key_Minus or Qt::Key_Period.
   void PressKey(int qtKey);
   // The close box of `window`'s title bar (WM_DELETE_WINDOW on X11).
   void RequestClose(QWidget* window);
@@ -35,6 +46,9 @@ class WindowSystemInput {
   bool X11WindowTitled(const QString& title) const;
 
  private:
+  // A button pressed or released with the mouse at `at` in `widget`.
+  void Button(QWidget* widget, QPoint at, Qt::MouseButton button, bool press);
+  Qt::MouseButtons held_ = Qt::NoButton;  // for the offscreen platform's events
   bool x11_ = false;
   bool available_ = false;
   void* display_ = nullptr;  // the X connection of the fake events
