@@ -14,7 +14,7 @@ done
 # installs it); longer runs: bash scripts/fuzz.sh SECONDS [targets].
 if command -v clang++-14 >/dev/null 2>&1 || command -v clang++ >/dev/null 2>&1; then
   echo "=== fuzz ==="
-  bash scripts/fuzz.sh "${PLEXO_FUZZ_SECONDS:-25}"
+  bash scripts/fuzz.sh "${PLEXO_FUZZ_SECONDS:-12}"
 else
   echo "=== fuzz: skipped, no clang++ ==="
 fi
