@@ -26,6 +26,9 @@ bool MainCommands::OnCommand(int id) {
     case CommandAction::kImportDialog:
       available = frame_.RunImportDialog();
       break;
+    case CommandAction::kOnsetReview:
+      available = frame_.RunOnsetReview();
+      break;
     case CommandAction::kExit:
       frame_.Quit();
       break;

@@ -24,6 +24,8 @@ class FrameWindow {
   virtual bool RunProgressDialog(CalcMode /*mode*/) { return false; }
   virtual bool RunViewer(CommandAction /*viewer*/) { return false; }
   virtual bool RunImportDialog() { return false; }
+  // Asks for a folder or database and opens the onset review window on it.
+  virtual bool RunOnsetReview() { return false; }
   // Opens the README; false when the frame cannot (it then says why itself when it can).
   virtual bool OpenReadme() { return false; }
 };

@@ -13,6 +13,7 @@ enum MenuCommandId : int {
   kIdViewFftFile = 32772,
   kIdViewTftFile = 32773,
   kIdImportWaveforms = 32790,
+  kIdReviewOnsets = 32792,
   kIdAppExit = 57665,
   kIdSingleFft = 32775,
   kIdSingleTft = 32776,
@@ -44,6 +45,7 @@ enum class CommandAction {
   kAbout,            // About box
   kImportDialog,     // pick the folders, open the "Import waveforms" dialog
   kOpenReadme,       // open the README (the user's guide) in the desktop's viewer
+  kOnsetReview,      // pick a folder or database, open the onset review window
 };
 
 struct MenuItem {

@@ -38,30 +38,14 @@ OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& 
   OnsetOutcome outcome;
   const std::string& label = source.Label(k);
   const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
-  if (name.find_first_of("\t\r\n") != std::string::npos) {
-    outcome.result = OnsetResult::kSkipped;
-    outcome.text = label + ": the name holds a tab, CR or LF, which would split its row";
-    return outcome;
-  }
   Waveform& wf = state.waveform;
-  const int count = source.Read(k, wf);
-  if (count > wf.limit) {
-    outcome.text = SampleLimitMessage(count, wf.limit) + "\n" + label;
+  OnsetTrace trace;
+  bool overLimit = false;
+  if (std::string note = PickOnsetRow(source, k, earlier, wf, trace, outcome.row, overLimit);
+      !note.empty()) {
+    outcome.result = overLimit ? OnsetResult::kStopped : OnsetResult::kSkipped;
+    outcome.text = std::move(note);
     return outcome;
-  }
-  if (std::string refusal = WaveformReadRefusal(label, count, wf); !refusal.empty()) {
-    outcome.result = OnsetResult::kSkipped;
-    outcome.text = std::move(refusal);
-    return outcome;
-  }
-  const OnsetTrace trace = TraceOnsetAIC(wf.samples.data(), count);
-  const double dt = wf.sampleInterval;
-  outcome.row = AutomaticOnsetRow(name, trace.pick, dt, wf.timeOfTest);
-  if (const OnsetRow* kept = earlier != nullptr ? earlier->Find(name) : nullptr;
-      kept != nullptr && kept->state != OnsetState::kAutomatic) {
-    outcome.row.correctedSample = kept->correctedSample;
-    outcome.row.correctedTime = OnsetArrivalTime(kept->correctedSample, dt, wf.timeOfTest);
-    outcome.row.state = kept->state;
   }
   if (trace.problem != OnsetTraceProblem::kNone)
     outcome.doubtful = label + ": " + OnsetTraceNote(trace.problem);
@@ -78,6 +62,31 @@ OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& 
 }
 
 }  // namespace
+
+std::string PickOnsetRow(const WaveformSource& source, int k, const OnsetTable* earlier,
+                         Waveform& wf, OnsetTrace& trace, OnsetRow& row, bool& overLimit) {
+  overLimit = false;
+  const std::string& label = source.Label(k);
+  const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
+  if (name.find_first_of("\t\r\n") != std::string::npos)
+    return label + ": the name holds a tab, CR or LF, which would split its row";
+  const int count = source.Read(k, wf);
+  if (count > wf.limit) {
+    overLimit = true;
+    return SampleLimitMessage(count, wf.limit) + "\n" + label;
+  }
+  if (std::string refusal = WaveformReadRefusal(label, count, wf); !refusal.empty()) return refusal;
+  trace = TraceOnsetAIC(wf.samples.data(), count);
+  const double dt = wf.sampleInterval;
+  row = AutomaticOnsetRow(name, trace.pick, dt, wf.timeOfTest);
+  if (const OnsetRow* kept = earlier != nullptr ? earlier->Find(name) : nullptr;
+      kept != nullptr && kept->state != OnsetState::kAutomatic) {
+    row.correctedSample = kept->correctedSample;
+    row.correctedTime = OnsetArrivalTime(kept->correctedSample, dt, wf.timeOfTest);
+    row.state = kept->state;
+  }
+  return {};
+}
 
 std::string OnsetFilePath(const std::string& input) {
   return JoinPath(FeatureResultsFolder(input), kOnsetFileName);

@@ -8,6 +8,7 @@
 
 #include "features/feature_extraction.h"
 #include "features/onset_table.h"
+#include "features/time_features.h"
 #include "platform/file_notes.h"
 #include "platform/host.h"
 
@@ -29,6 +30,14 @@ struct OnsetWorkspace {
   FileNotes doubtful;  // inputs whose pick cannot mean anything, each with the reason
   int kept = 0;        // corrected or rejected rows carried over from the earlier file
 };
+
+// The row of input k of `source`, read into `wf` and picked by the feature run's picker (its
+// criterion in `trace`), keeping the corrected sample and state of `earlier`'s row of the same
+// name where that is not automatic (`earlier` may be null). Returns the note that leaves the
+// input out, else an empty text: a name that would split its row, a read the reader refuses, or
+// (with `overLimit` set) more samples than wf.limit.
+std::string PickOnsetRow(const WaveformSource& source, int k, const OnsetTable* earlier,
+                         Waveform& wf, OnsetTrace& trace, OnsetRow& row, bool& overLimit);
 
 // folder/FXData/Onsets.txt, or <stem>_FXData/Onsets.txt beside a database.
 std::string OnsetFilePath(const std::string& input);

@@ -53,6 +53,14 @@ class Host {
   virtual void Inform(std::string_view text) { MessageBox(text); }
   // The files of a result have just been put in place (the desktop's status bar says so).
   virtual void ResultWritten(const std::vector<std::string>& /*paths*/) {}
+
+  // Work not saved yet would be lost (a window is closing): save it first, discard it, or keep
+  // it and stay. Where nobody can be asked, the text is shown and the work kept.
+  enum class UnsavedAnswer { kSave, kDiscard, kCancel };
+  virtual UnsavedAnswer AskUnsaved(std::string_view text) {
+    MessageBox(text);
+    return UnsavedAnswer::kCancel;
+  }
 };
 
 // A progress sink that ignores everything and never asks to stop.

@@ -40,7 +40,17 @@ class RecordingHost : public Host {
     written.insert(written.end(), paths.begin(), paths.end());
   }
 
+  UnsavedAnswer AskUnsaved(std::string_view text) override {
+    questions.emplace_back(text);
+    if (unsaved_answers.empty()) return UnsavedAnswer::kCancel;
+    const UnsavedAnswer answer = unsaved_answers.front();
+    unsaved_answers.pop_front();
+    return answer;
+  }
+
   std::vector<std::string> messages;
+  std::vector<std::string> questions;         // the texts AskUnsaved was given
+  std::deque<UnsavedAnswer> unsaved_answers;  // none left: kCancel
   std::vector<ShownImage> images;
   std::vector<std::string> file_filters;
   int folder_requests = 0;

@@ -16,11 +16,16 @@ class RecordingFrame : public FrameWindow {
   void RunAboutBox() override { ++aboutBoxes; }
   void ToggleStatusBar() override { ++statusBarToggles; }
   void Quit() override { ++quits; }
+  bool RunOnsetReview() override {
+    ++onsetReviews;
+    return true;
+  }
 
   std::vector<CalcMode> optionsModes;
   int aboutBoxes = 0;
   int statusBarToggles = 0;
   int quits = 0;
+  int onsetReviews = 0;
 };
 
 TEST(MainMenuTest, EveryCommandIdIsFoundOnce) {
@@ -32,7 +37,7 @@ TEST(MainMenuTest, EveryCommandIdIsFoundOnce) {
       EXPECT_EQ(FindMenuItem(item.id), &item);
     }
   }
-  EXPECT_EQ(ids.size(), 21u);
+  EXPECT_EQ(ids.size(), 22u);
 }
 
 TEST(MainCommandsTest, CalculationCommandsRecordTheirModeAndOpenTheOptionsDialog) {
@@ -88,6 +93,25 @@ TEST(MainCommandsTest, FrameCommandsReachTheFrameAndUnknownIdsAreNotHandled) {
   EXPECT_EQ(frame.statusBarToggles, 1);
   EXPECT_EQ(frame.quits, 1);
   EXPECT_EQ(main.calcMode(), CalcMode::kNone);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(MainCommandsTest, ReviewOnsetsIsAFileCommandThatLeavesTheModeAlone) {
+  const Menu& file = MainMenu().front();
+  ASSERT_EQ(file.caption, "&File");
+  std::vector<std::string> captions;
+  for (const MenuItem& item : file.items) captions.push_back(item.separator ? "-" : item.caption);
+  EXPECT_EQ(captions,
+            (std::vector<std::string>{"View AE-file", "View FFT-file", "View TFT-file", "-",
+                                      "Import waveforms...", "Review onsets...", "-", "E&xit"}));
+  RecordingFrame frame;
+  RecordingHost host;
+  MainCommands main(frame, host);
+  main.OnCommand(32778);
+  EXPECT_TRUE(main.OnCommand(kIdReviewOnsets));
+  EXPECT_EQ(frame.onsetReviews, 1);
+  EXPECT_EQ(main.calcMode(), CalcMode::kAverageTft);
+  EXPECT_EQ(frame.optionsModes.size(), 1u);
   EXPECT_TRUE(host.messages.empty());
 }
 

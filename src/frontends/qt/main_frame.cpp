@@ -11,6 +11,7 @@
 #include "frontends/qt/about_dlg.h"
 #include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/import_dialog.h"
+#include "frontends/qt/onset_review_window.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/picture_view.h"
 #include "frontends/qt/progress_dialog.h"
@@ -126,6 +127,12 @@ bool CMainFrame::RunImportDialog() {
     ImportDialog dialog(this, std::move(*folders), host_);
     dialog.Exec();
   }
+  return true;
+}
+
+bool CMainFrame::RunOnsetReview() {
+  // The window length after the pick as the Feature Extraction dialog opens with it.
+  ReviewOnsets(this, *viewerHost_, DefaultFeatureSettings());
   return true;
 }
 

@@ -49,6 +49,7 @@ class CMainFrame : public QMainWindow, public FrameWindow {
   void Quit() override;
   bool RunProgressDialog(CalcMode mode) override;
   bool RunImportDialog() override;
+  bool RunOnsetReview() override;
   bool OpenReadme() override;
   bool RunViewer(CommandAction viewer) override;
 

@@ -74,6 +74,28 @@ void QtHost::ResultWritten(const std::vector<std::string>& paths) {
 
 void QtHost::Inform(std::string_view text) { ShowMessage(QMessageBox::Information, text); }
 
+Host::UnsavedAnswer QtHost::AskUnsaved(std::string_view text) {
+  const QString message = ToQString(text);
+  UnsavedAnswer answer = UnsavedAnswer::kCancel;
+  RunOnGuiThreadAndWait([&message, &answer] {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kProgramTitle), message,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Owner());
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+      case QMessageBox::Save:
+        answer = UnsavedAnswer::kSave;
+        break;
+      case QMessageBox::Discard:
+        answer = UnsavedAnswer::kDiscard;
+        break;
+      default:
+        break;
+    }
+  });
+  return answer;
+}
+
 std::optional<std::string> QtHost::PickFolder(std::string_view title) {
   const QString caption = ToQString(title);
   std::optional<std::string> answer;

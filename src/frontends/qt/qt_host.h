@@ -21,6 +21,7 @@ class QtHost : public Host {
   void ShowChart(std::string_view title, const cv::Mat& image, const ChartData& chart) override;
   std::optional<std::string> PickFolder(std::string_view title) override;
   void Inform(std::string_view text) override;
+  UnsavedAnswer AskUnsaved(std::string_view text) override;
   // Tells the status sink (the main window's status bar) what was written.
   void ResultWritten(const std::vector<std::string>& paths) override;
 

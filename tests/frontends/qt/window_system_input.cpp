@@ -31,6 +31,10 @@ KeySym ToKeySym(int qtKey) {
       return XK_Return;
     case Qt::Key_Home:
       return XK_Home;
+    case Qt::Key_Left:
+      return XK_Left;
+    case Qt::Key_Right:
+      return XK_Right;
     default:
       if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return XK_a + (qtKey - Qt::Key_A);
       // Digits, '-' and '.' share their codes with their characters, in Qt and in X.
@@ -129,8 +133,10 @@ void WindowSystemInput::Button(QWidget* widget, QPoint at, Qt::MouseButton butto
   if (x11_) {
     auto* display = static_cast<Display*>(display_);
     XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
-    XTestFakeButtonEvent(display, button == Qt::MiddleButton ? 2 : 1, press ? True : False,
-                         CurrentTime);
+    const unsigned int x_button = button == Qt::MiddleButton  ? 2
+                                  : button == Qt::RightButton ? 3
+                                                              : 1;
+    XTestFakeButtonEvent(display, x_button, press ? True : False, CurrentTime);
     XFlush(display);
     return;
   }
@@ -176,13 +182,17 @@ void WindowSystemInput::TurnWheel(QWidget* widget, QPoint at, int notches) {
                                            QPoint(0, 120 * notches));
 }
 
-void WindowSystemInput::PressKey(int qtKey) {
+void WindowSystemInput::PressKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+  const bool control = modifiers.testFlag(Qt::ControlModifier);
 #ifdef PLEXO_TEST_X11
   if (x11_) {
     auto* display = static_cast<Display*>(display_);
     const KeyCode code = XKeysymToKeycode(display, ToKeySym(qtKey));
+    const KeyCode control_code = XKeysymToKeycode(display, XK_Control_L);
+    if (control) XTestFakeKeyEvent(display, control_code, True, CurrentTime);
     XTestFakeKeyEvent(display, code, True, CurrentTime);
     XTestFakeKeyEvent(display, code, False, 10);
+    if (control) XTestFakeKeyEvent(display, control_code, False, 10);
     XFlush(display);
     return;
   }
@@ -190,10 +200,11 @@ void WindowSystemInput::PressKey(int qtKey) {
   // A keyboard types into the focus window; when there is none the key is lost, as it would be.
   QWindow* focus = QGuiApplication::focusWindow();
   if (focus == nullptr) return;
-  QWindowSystemInterface::handleKeyEvent(focus, QEvent::KeyPress, qtKey, Qt::NoModifier,
-                                         KeyText(qtKey));
-  QWindowSystemInterface::handleKeyEvent(focus, QEvent::KeyRelease, qtKey, Qt::NoModifier,
-                                         KeyText(qtKey));
+  // A Control chord types no text.
+  const QString text = control ? QString() : KeyText(qtKey);
+  const Qt::KeyboardModifiers held = control ? Qt::ControlModifier : Qt::NoModifier;
+  QWindowSystemInterface::handleKeyEvent(focus, QEvent::KeyPress, qtKey, held, text);
+  QWindowSystemInterface::handleKeyEvent(focus, QEvent::KeyRelease, qtKey, held, text);
 }
 
 void WindowSystemInput::RequestClose(QWidget* window) {

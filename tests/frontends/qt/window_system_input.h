@@ -27,7 +27,7 @@ class WindowSystemInput {
   void Click(QWidget* widget);
   // The mouse moved to `at` (in `widget`'s coordinates), no button held.
   void MoveMouse(QWidget* widget, QPoint at);
-  // The mouse moved to `from`, `button` (left or middle) pressed, moved in steps to `to` and
+  // The mouse moved to `from`, `button` (left, middle or right) pressed, moved in steps to `to` and
   // released there.
   void Drag(QWidget* widget, QPoint from, QPoint to, Qt::MouseButton button);
   // The wheel turned by `notches` (positive: away from the person) with the mouse at `at`.
@@ -35,9 +35,10 @@ class WindowSystemInput {
   // Two left clicks in quick succession at `at`.
   void DoubleClick(QWidget* widget, QPoint at);
   // A key pressed and released on the keyboard: it goes wherever the keyboard focus is.
-  // `qtKey` is Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return, Qt::Key_Home, a letter or digit
-  // key, Qt::Key_Minus or Qt::Key_Period.
-  void PressKey(int qtKey);
+  // `qtKey` is Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return, Qt::Key_Home, Qt::Key_Left,
+  // Qt::Key_Right, a letter or digit key, Qt::Key_Minus or Qt::Key_Period; with Qt::ControlModifier
+  // the Control key is held down around it.
+  void PressKey(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // The close box of `window`'s title bar (WM_DELETE_WINDOW on X11).
   void RequestClose(QWidget* window);
 
