@@ -44,14 +44,10 @@ OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& 
     return outcome;
   }
   Waveform& wf = state.waveform;
-  const int count = source.Read(k, wf);
-  if (count > wf.limit) {
-    outcome.text = SampleLimitMessage(count, wf.limit) + "\n" + label;
-    return outcome;
-  }
-  if (std::string refusal = WaveformReadRefusal(label, count, wf); !refusal.empty()) {
-    outcome.result = OnsetResult::kSkipped;
-    outcome.text = std::move(refusal);
+  int count = 0;
+  if (const InputRead read = ReadBatchInput(source, k, wf, count, outcome.text);
+      read != InputRead::kRead) {
+    outcome.result = read == InputRead::kSkip ? OnsetResult::kSkipped : OnsetResult::kStopped;
     return outcome;
   }
   const OnsetTrace trace = TraceOnsetAIC(wf.samples.data(), count);
@@ -87,6 +83,12 @@ std::string OnsetPicturePath(const std::string& plots, const std::string& name) 
   std::string stem = name;
   if (LowerCaseExtension(stem) == ".txt") stem.resize(stem.size() - 4);
   return JoinPath(plots, stem + "_onset.png");
+}
+
+bool SaveOnsetTable(const std::string& path, const OnsetTable& table, Host& host) {
+  ResultFiles result;
+  result.Add(path).Write(OnsetTableText(table));
+  return CommitResult(result, host);
 }
 
 CalcStatus PickOnsets(OnsetWorkspace& ws, const OnsetRequest& request, CalcProgress& progress,
@@ -190,9 +192,7 @@ CalcStatus PickOnsets(OnsetWorkspace& ws, const OnsetRequest& request, CalcProgr
     return CalcStatus::kRefused;
   }
   ws.processed = table.Count();
-  ResultFiles result;
-  result.Add(path).Write(OnsetTableText(table));
-  if (!CommitResult(result, host)) return CalcStatus::kFailed;
+  if (!SaveOnsetTable(path, table, host)) return CalcStatus::kFailed;
   if (!pictures.empty()) {
     FileNotes notes;
     for (std::string& note : pictures) notes.Add(std::move(note));

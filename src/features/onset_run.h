@@ -39,13 +39,17 @@ std::string OnsetPicturePath(const std::string& plots, const std::string& name);
 inline constexpr int kOnsetPictureWidth = 1000;
 inline constexpr int kOnsetPictureHeight = 600;
 
+// Puts `table` in place of the onsets file at `path` (complete or not at all) and tells the host
+// what it wrote; false after showing why it could not.
+bool SaveOnsetTable(const std::string& path, const OnsetTable& table, Host& host);
+
 // Picks the onsets and writes the file (and the pictures). An existing onsets file keeps its
 // corrections: rows corrected or rejected there keep their corrected sample and state (their
 // times follow the waveform), every other row is picked afresh. Refused (message, nothing
 // written): what the feature run refuses about its input, a waveform over the sample limit, an
 // existing onsets file that cannot be read, or one with corrections of waveforms the input no
 // longer holds (unless request.force, which replaces the file whole). Inputs the reader refuses
-// are skipped and named in workspace.skipped.
+// are skipped and named in workspace.skipped. The pictures are written as the run goes.
 CalcStatus PickOnsets(OnsetWorkspace& workspace, const OnsetRequest& request,
                       CalcProgress& progress, Host& host);
 
