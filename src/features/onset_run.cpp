@@ -38,26 +38,14 @@ OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& 
   OnsetOutcome outcome;
   const std::string& label = source.Label(k);
   const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
-  if (name.find_first_of("\t\r\n") != std::string::npos) {
-    outcome.result = OnsetResult::kSkipped;
-    outcome.text = label + ": the name holds a tab, CR or LF, which would split its row";
-    return outcome;
-  }
   Waveform& wf = state.waveform;
-  int count = 0;
-  if (const InputRead read = ReadBatchInput(source, k, wf, count, outcome.text);
+  OnsetTrace trace;
+  if (const InputRead read =
+          ReadOnsetInput(source, k, earlier != nullptr ? earlier->Find(name) : nullptr, wf, trace,
+                         outcome.row, outcome.text);
       read != InputRead::kRead) {
     outcome.result = read == InputRead::kSkip ? OnsetResult::kSkipped : OnsetResult::kStopped;
     return outcome;
-  }
-  const OnsetTrace trace = TraceOnsetAIC(wf.samples.data(), count);
-  const double dt = wf.sampleInterval;
-  outcome.row = AutomaticOnsetRow(name, trace.pick, dt, wf.timeOfTest);
-  if (const OnsetRow* kept = earlier != nullptr ? earlier->Find(name) : nullptr;
-      kept != nullptr && kept->state != OnsetState::kAutomatic) {
-    outcome.row.correctedSample = kept->correctedSample;
-    outcome.row.correctedTime = OnsetArrivalTime(kept->correctedSample, dt, wf.timeOfTest);
-    outcome.row.state = kept->state;
   }
   if (trace.problem != OnsetTraceProblem::kNone)
     outcome.doubtful = label + ": " + OnsetTraceNote(trace.problem);
@@ -74,6 +62,27 @@ OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& 
 }
 
 }  // namespace
+
+InputRead ReadOnsetInput(const WaveformSource& source, int k, const OnsetRow* earlier, Waveform& wf,
+                         OnsetTrace& trace, OnsetRow& row, std::string& why) {
+  const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
+  if (name.find_first_of("\t\r\n") != std::string::npos) {
+    why = source.Label(k) + ": the name holds a tab, CR or LF, which would split its row";
+    return InputRead::kSkip;
+  }
+  int count = 0;
+  if (const InputRead read = ReadBatchInput(source, k, wf, count, why); read != InputRead::kRead)
+    return read;
+  trace = TraceOnsetAIC(wf.samples.data(), count);
+  const double dt = wf.sampleInterval;
+  row = AutomaticOnsetRow(name, trace.pick, dt, wf.timeOfTest);
+  if (earlier != nullptr && earlier->state != OnsetState::kAutomatic) {
+    row.correctedSample = earlier->correctedSample;
+    row.correctedTime = OnsetArrivalTime(earlier->correctedSample, dt, wf.timeOfTest);
+    row.state = earlier->state;
+  }
+  return InputRead::kRead;
+}
 
 std::string OnsetFilePath(const std::string& input) {
   return JoinPath(FeatureResultsFolder(input), kOnsetFileName);

@@ -8,6 +8,7 @@
 
 #include "features/feature_extraction.h"
 #include "features/onset_table.h"
+#include "features/time_features.h"
 #include "platform/file_notes.h"
 #include "platform/host.h"
 
@@ -38,6 +39,13 @@ std::string OnsetPicturePath(const std::string& plots, const std::string& name);
 // The size of a review picture.
 inline constexpr int kOnsetPictureWidth = 1000;
 inline constexpr int kOnsetPictureHeight = 600;
+
+// Reads input k of `source` into `wf` and traces its pick: the row of a fresh pick, with the
+// corrected onset and state of `earlier` (the input's row of an earlier file) where that is
+// corrected or rejected. Else why not, as ReadBatchInput says (kSkip also for a name that would
+// split its row).
+InputRead ReadOnsetInput(const WaveformSource& source, int k, const OnsetRow* earlier, Waveform& wf,
+                         OnsetTrace& trace, OnsetRow& row, std::string& why);
 
 // Puts `table` in place of the onsets file at `path` (complete or not at all) and tells the host
 // what it wrote; false after showing why it could not.
