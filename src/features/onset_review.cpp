@@ -53,8 +53,12 @@ const std::string& OnsetReview::Name(int k) const {
 }
 
 bool OnsetReview::Show(int k, std::string& why) {
-  current_ = k;
   readable_ = false;
+  if (k < 0 || k >= Count()) {
+    why = "There is no hit " + std::to_string(k + 1) + " of " + std::to_string(Count()) + ".";
+    return false;
+  }
+  current_ = k;
   std::optional<OnsetRow>& row = rows_[static_cast<size_t>(k)];
   OnsetRow fresh;
   const InputRead read =

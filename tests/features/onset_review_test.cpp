@@ -140,6 +140,8 @@ TEST(OnsetReviewTest, KeepsTheCorrectionsOfHitsNoLongerThereAndNamesUnreadableOn
   EXPECT_TRUE(review.CurrentChart().panels.empty());
   review.MovePick(5);  // nothing to move
   EXPECT_FALSE(review.Modified());
+  EXPECT_FALSE(review.Show(6, why));
+  EXPECT_FALSE(review.Show(-1, why));
   RecordingHost host;
   NullProgress progress;
   ASSERT_EQ(review.Save(progress, host), CalcStatus::kDone);
