@@ -93,14 +93,11 @@ FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureReque
     return outcome;
   }
   Waveform& wf = state.waveform;
-  const int count = source.Read(k, wf);
-  if (count > wf.limit) {
-    outcome.text = SampleLimitMessage(count, wf.limit) + "\n" + path;
-    return outcome;
-  }
-  if (std::string refusal = WaveformReadRefusal(path, count, wf); !refusal.empty()) {
-    outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
-    outcome.text = std::move(refusal);
+  int count = 0;
+  if (const InputRead read = ReadBatchInput(source, k, wf, count, outcome.text);
+      read != InputRead::kRead) {
+    outcome.result =
+        read == InputRead::kSkip && !request.strict ? FileResult::kSkipped : FileResult::kStopped;
     return outcome;
   }
   if (request.onsets != nullptr) {
@@ -167,6 +164,18 @@ std::string WaveformReadRefusal(const std::string& path, int count, const Wavefo
   if (!(dt > 0.0) || !std::isfinite(dt))
     return "Sample interval of " + FormatE(dt) + " s is not allowed! Value has to be > 0!\n" + path;
   return {};
+}
+
+InputRead ReadBatchInput(const WaveformSource& source, int k, Waveform& wf, int& count,
+                         std::string& why) {
+  const std::string& label = source.Label(k);
+  count = source.Read(k, wf);
+  if (count > wf.limit) {
+    why = SampleLimitMessage(count, wf.limit) + "\n" + label;
+    return InputRead::kStop;
+  }
+  why = WaveformReadRefusal(label, count, wf);
+  return why.empty() ? InputRead::kRead : InputRead::kSkip;
 }
 
 std::string FeatureNoFilesMessage(const std::string& folder) {

@@ -78,6 +78,13 @@ std::string FeatureResultsPath(const std::string& folder, TableFormat format = T
 // sample interval that is not a positive finite number. Empty when it gives one.
 std::string WaveformReadRefusal(const std::string& path, int count, const Waveform& wf);
 
+// Reads input k of `source` into `wf` (its count into `count`) with the run's refusals: kStop
+// with the message for a waveform over wf.limit samples, kSkip with WaveformReadRefusal's
+// note, else kRead.
+enum class InputRead { kRead, kSkip, kStop };
+InputRead ReadBatchInput(const WaveformSource& source, int k, Waveform& wf, int& count,
+                         std::string& why);
+
 // The progress divisor q for a file count: 1 up to 1000 files, then 10, 100, 1000, 10000 past
 // 1000, 10000, 100000 and 1000000 files. The range is 0 .. count/q and file n shows n/q.
 int FeatureProgressDivisor(int count);

@@ -40,11 +40,11 @@ OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& 
   const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
   Waveform& wf = state.waveform;
   OnsetTrace trace;
-  bool overLimit = false;
-  if (std::string note = PickOnsetRow(source, k, earlier, wf, trace, outcome.row, overLimit);
-      !note.empty()) {
-    outcome.result = overLimit ? OnsetResult::kStopped : OnsetResult::kSkipped;
-    outcome.text = std::move(note);
+  if (const InputRead read =
+          ReadOnsetInput(source, k, earlier != nullptr ? earlier->Find(name) : nullptr, wf, trace,
+                         outcome.row, outcome.text);
+      read != InputRead::kRead) {
+    outcome.result = read == InputRead::kSkip ? OnsetResult::kSkipped : OnsetResult::kStopped;
     return outcome;
   }
   if (trace.problem != OnsetTraceProblem::kNone)
@@ -63,29 +63,25 @@ OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& 
 
 }  // namespace
 
-std::string PickOnsetRow(const WaveformSource& source, int k, const OnsetTable* earlier,
-                         Waveform& wf, OnsetTrace& trace, OnsetRow& row, bool& overLimit) {
-  overLimit = false;
-  const std::string& label = source.Label(k);
+InputRead ReadOnsetInput(const WaveformSource& source, int k, const OnsetRow* earlier, Waveform& wf,
+                         OnsetTrace& trace, OnsetRow& row, std::string& why) {
   const std::string& name = source.Inputs()[static_cast<size_t>(k)].name;
-  if (name.find_first_of("\t\r\n") != std::string::npos)
-    return label + ": the name holds a tab, CR or LF, which would split its row";
-  const int count = source.Read(k, wf);
-  if (count > wf.limit) {
-    overLimit = true;
-    return SampleLimitMessage(count, wf.limit) + "\n" + label;
+  if (name.find_first_of("\t\r\n") != std::string::npos) {
+    why = source.Label(k) + ": the name holds a tab, CR or LF, which would split its row";
+    return InputRead::kSkip;
   }
-  if (std::string refusal = WaveformReadRefusal(label, count, wf); !refusal.empty()) return refusal;
+  int count = 0;
+  if (const InputRead read = ReadBatchInput(source, k, wf, count, why); read != InputRead::kRead)
+    return read;
   trace = TraceOnsetAIC(wf.samples.data(), count);
   const double dt = wf.sampleInterval;
   row = AutomaticOnsetRow(name, trace.pick, dt, wf.timeOfTest);
-  if (const OnsetRow* kept = earlier != nullptr ? earlier->Find(name) : nullptr;
-      kept != nullptr && kept->state != OnsetState::kAutomatic) {
-    row.correctedSample = kept->correctedSample;
-    row.correctedTime = OnsetArrivalTime(kept->correctedSample, dt, wf.timeOfTest);
-    row.state = kept->state;
+  if (earlier != nullptr && earlier->state != OnsetState::kAutomatic) {
+    row.correctedSample = earlier->correctedSample;
+    row.correctedTime = OnsetArrivalTime(earlier->correctedSample, dt, wf.timeOfTest);
+    row.state = earlier->state;
   }
-  return {};
+  return InputRead::kRead;
 }
 
 std::string OnsetFilePath(const std::string& input) {
@@ -96,6 +92,12 @@ std::string OnsetPicturePath(const std::string& plots, const std::string& name) 
   std::string stem = name;
   if (LowerCaseExtension(stem) == ".txt") stem.resize(stem.size() - 4);
   return JoinPath(plots, stem + "_onset.png");
+}
+
+bool SaveOnsetTable(const std::string& path, const OnsetTable& table, Host& host) {
+  ResultFiles result;
+  result.Add(path).Write(OnsetTableText(table));
+  return CommitResult(result, host);
 }
 
 CalcStatus PickOnsets(OnsetWorkspace& ws, const OnsetRequest& request, CalcProgress& progress,
@@ -199,9 +201,7 @@ CalcStatus PickOnsets(OnsetWorkspace& ws, const OnsetRequest& request, CalcProgr
     return CalcStatus::kRefused;
   }
   ws.processed = table.Count();
-  ResultFiles result;
-  result.Add(path).Write(OnsetTableText(table));
-  if (!CommitResult(result, host)) return CalcStatus::kFailed;
+  if (!SaveOnsetTable(path, table, host)) return CalcStatus::kFailed;
   if (!pictures.empty()) {
     FileNotes notes;
     for (std::string& note : pictures) notes.Add(std::move(note));

@@ -31,14 +31,6 @@ struct OnsetWorkspace {
   int kept = 0;        // corrected or rejected rows carried over from the earlier file
 };
 
-// The row of input k of `source`, read into `wf` and picked by the feature run's picker (its
-// criterion in `trace`), keeping the corrected sample and state of `earlier`'s row of the same
-// name where that is not automatic (`earlier` may be null). Returns the note that leaves the
-// input out, else an empty text: a name that would split its row, a read the reader refuses, or
-// (with `overLimit` set) more samples than wf.limit.
-std::string PickOnsetRow(const WaveformSource& source, int k, const OnsetTable* earlier,
-                         Waveform& wf, OnsetTrace& trace, OnsetRow& row, bool& overLimit);
-
 // folder/FXData/Onsets.txt, or <stem>_FXData/Onsets.txt beside a database.
 std::string OnsetFilePath(const std::string& input);
 // The review picture of an input named `name` (a file name or a TRAI) in folder `plots`:
@@ -48,13 +40,24 @@ std::string OnsetPicturePath(const std::string& plots, const std::string& name);
 inline constexpr int kOnsetPictureWidth = 1000;
 inline constexpr int kOnsetPictureHeight = 600;
 
+// Reads input k of `source` into `wf` and traces its pick: the row of a fresh pick, with the
+// corrected onset and state of `earlier` (the input's row of an earlier file) where that is
+// corrected or rejected. Else why not, as ReadBatchInput says (kSkip also for a name that would
+// split its row).
+InputRead ReadOnsetInput(const WaveformSource& source, int k, const OnsetRow* earlier, Waveform& wf,
+                         OnsetTrace& trace, OnsetRow& row, std::string& why);
+
+// Puts `table` in place of the onsets file at `path` (complete or not at all) and tells the host
+// what it wrote; false after showing why it could not.
+bool SaveOnsetTable(const std::string& path, const OnsetTable& table, Host& host);
+
 // Picks the onsets and writes the file (and the pictures). An existing onsets file keeps its
 // corrections: rows corrected or rejected there keep their corrected sample and state (their
 // times follow the waveform), every other row is picked afresh. Refused (message, nothing
 // written): what the feature run refuses about its input, a waveform over the sample limit, an
 // existing onsets file that cannot be read, or one with corrections of waveforms the input no
 // longer holds (unless request.force, which replaces the file whole). Inputs the reader refuses
-// are skipped and named in workspace.skipped.
+// are skipped and named in workspace.skipped. The pictures are written as the run goes.
 CalcStatus PickOnsets(OnsetWorkspace& workspace, const OnsetRequest& request,
                       CalcProgress& progress, Host& host);
 

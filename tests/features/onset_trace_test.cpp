@@ -1,11 +1,12 @@
 // The picker's characteristic function as the review shows it: the criterion of every split
-// against the textbook formula written out plainly, the pick the feature run makes, and the
-// waveforms whose pick cannot mean anything.
+// against the textbook formula written out plainly (feature_reference.h), the pick the feature
+// run makes, and the waveforms whose pick cannot mean anything.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "feature_reference.h"
 #include "feature_test_data.h"
 #include "features/time_features.h"
 
@@ -18,56 +19,13 @@ std::vector<Complex> AsComplex(const std::vector<double>& x) {
   return c;
 }
 
-// Sample variance of v[first .. first+n-1]: mean, then squared deviations over n - 1; 1 where it
-// is 0 or undefined.
-double PlainVariance(const std::vector<double>& v, int first, int n) {
-  if (n < 2) return 1.0;
-  double sum = 0.0;
-  for (int i = first; i < first + n; ++i) sum += v[i];
-  const double mean = sum / n;
-  double squares = 0.0;
-  for (int i = first; i < first + n; ++i) squares += (v[i] - mean) * (v[i] - mean);
-  return squares / (n - 1) == 0.0 ? 1.0 : squares / (n - 1);
-}
-
-struct PlainTrace {
-  int peak = 0;
-  std::vector<double> aic;
-  int pick = 0;
-};
-
-// AIC(j) = (j + 1) ln var(s[0..j-1]) + (P - j) ln var(s[j..P-1]), s[k] = x[k + 1]; the pick is
-// the first split with the lowest criterion below 0.
-PlainTrace Textbook(const std::vector<double>& x) {
-  PlainTrace t;
-  double largest = 0.0;
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (std::fabs(x[i]) > largest) {
-      largest = std::fabs(x[i]);
-      t.peak = static_cast<int>(i);
-    }
-  }
-  const std::vector<double> s(x.begin() + 1, x.begin() + 1 + t.peak);
-  double lowest = 0.0;
-  for (int j = 0; j < t.peak; ++j) {
-    const double aic = (j + 1) * std::log(PlainVariance(s, 0, j)) +
-                       (t.peak - j) * std::log(PlainVariance(s, j, t.peak - j));
-    t.aic.push_back(aic);
-    if (aic < lowest) {
-      lowest = aic;
-      t.pick = j;
-    }
-  }
-  return t;
-}
-
 TEST(OnsetTraceTest, CriterionOfEverySplitIsTheTextbookOne) {
   for (uint32_t seed : {1u, 2u, 3u}) {
     const std::vector<double> x =
         testing::BurstSamples(1500, 400 + 150 * seed, 2e5, 5e5, 1e-7, seed);
     const std::vector<Complex> c = AsComplex(x);
     const OnsetTrace trace = TraceOnsetAIC(c.data(), static_cast<int>(c.size()));
-    const PlainTrace plain = Textbook(x);
+    const testing::ReferenceAic plain = testing::ReferenceAicTrace(x);
     ASSERT_EQ(trace.peak, plain.peak);
     ASSERT_EQ(trace.aic.size(), plain.aic.size());
     for (size_t j = 0; j < plain.aic.size(); ++j)
@@ -114,11 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"AllZero", std::vector<double>(50, 0.0), OnsetTraceProblem::kNoPreTrigger, 0},
         ProblemCase{"PeakFirst", {3.0, 1.0, -2.0, 0.5}, OnsetTraceProblem::kNoPreTrigger, 0},
         ProblemCase{"PeakAtSampleOne", {0.0, 2.0, 1.0, -1.5}, OnsetTraceProblem::kTooShort, 1},
-        ProblemCase{
-            "VariancesAboveOne",
-            Scaled(testing::BurstSamples(800, 300, 2e5, 5e5, 1e-7, 4, 0.05), 1e4),
-            OnsetTraceProblem::kNoNegative,
-            Textbook(Scaled(testing::BurstSamples(800, 300, 2e5, 5e5, 1e-7, 4, 0.05), 1e4)).peak}),
+        ProblemCase{"VariancesAboveOne",
+                    Scaled(testing::BurstSamples(800, 300, 2e5, 5e5, 1e-7, 4, 0.05), 1e4),
+                    OnsetTraceProblem::kNoNegative,
+                    testing::ReferenceAicTrace(
+                        Scaled(testing::BurstSamples(800, 300, 2e5, 5e5, 1e-7, 4, 0.05), 1e4))
+                        .peak}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OnsetTraceTest, EveryProblemHasItsOwnSentence) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "feature_test_data.h"
+#include "support/run_mpi.h"
 #include "support/run_plexo.h"
 #include "support/temp_dir.h"
 
@@ -254,6 +255,33 @@ TEST(OnsetsCommandTest, AMessyFolderGivesTheFeatureRunsRowsOnEveryThreadCount) {
   EXPECT_NE(first.find("odd name #1.txt\t"), std::string::npos);
 }
 
+TEST(OnsetsCommandTest, ACorrectedOnsetPastTheRecordIsSkippedAndNamed) {
+  TempDir dir;
+  CopyExamples(dir);
+  ASSERT_EQ(RunPlexo("onsets " + dir.path()).status, 0);
+  const std::string path = dir.path() + "/FXData/Onsets.txt";
+  std::string text = ReadBytes(path);
+  const size_t row = text.find("hit_006.txt\t");
+  const size_t corrected = text.find('\t', text.find('\t', text.find('\t', row) + 1) + 1) + 1;
+  text.replace(corrected, text.find('\t', corrected) - corrected, "4096");
+  WriteBytes(path, text);
+  testing::PlexoResult r =
+      RunPlexo("features " + dir.path() + " --with-file-names --onsets " + path);
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(
+      r.output.find("Skipped: " + (dir / "hit_006.txt") + ": the corrected onset, sample 4096 in " +
+                    path + ", lies past the last sample (4095)"),
+      std::string::npos)
+      << r.output;
+  EXPECT_EQ(RowsByName(TableOf(dir.path())).count("hit_006.txt"), 0u);
+  EXPECT_EQ(RowsByName(TableOf(dir.path())).size(), 5u);
+  // --strict stops there, and the table of the run before stays.
+  const std::string before = TableOf(dir.path());
+  r = RunPlexo("features " + dir.path() + " --all --strict --onsets " + path);
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_EQ(TableOf(dir.path()), before);
+}
+
 TEST(OnsetsCommandTest, RefusesWhatItCannotUse) {
   TempDir dir;
   testing::PlexoResult r = RunPlexo("onsets " + (dir / "missing"));
@@ -293,6 +321,41 @@ TEST(OnsetsCommandTest, PlotsOneReviewPicturePerWaveform) {
   }
   EXPECT_EQ(pictures, 6);
   EXPECT_TRUE(testing::Exists(dir / "review/hit_003_onset.png"));
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST(OnsetsCommandTest, RanksUseTheReviewedPicksAsOneProcessDoes) {
+  if (testing::MpiLauncher().empty()) GTEST_SKIP() << "plexo-mpi or mpirun not built/found";
+  TempDir dir;
+  CopyExamples(dir);
+  ASSERT_EQ(RunPlexo("onsets " + dir.path()).status, 0);
+  std::string text = OnsetsOf(dir.path());
+  text.replace(text.find("automatic\t\r\nhit_003.txt"), 9, "rejected");  // hit_002
+  const size_t row = text.find("hit_005.txt\t");
+  const size_t corrected = text.find('\t', text.find('\t', text.find('\t', row) + 1) + 1) + 1;
+  text.replace(corrected, text.find('\t', corrected) - corrected, "777");
+  WriteBytes(dir.path() + "/FXData/Onsets.txt", text);
+  const std::string options =
+      " --all --with-file-names --jobs 1 --onsets " + dir.path() + "/FXData/Onsets.txt";
+  const testing::PlexoResult one = RunPlexo("features " + dir.path() + options);
+  ASSERT_EQ(one.status, 0) << one.output;
+  const std::string one_process = TableOf(dir.path());
+  EXPECT_EQ(RowsByName(one_process).size(), 5u);
+  std::remove((dir.path() + "/FXData/FX_Results.txt").c_str());
+  for (int ranks : {2, 3}) {
+    const testing::PlexoResult run =
+        testing::RunPlexoOnRanks(ranks, "features " + dir.path() + options);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(TableOf(dir.path()), one_process) << ranks << " ranks";
+    EXPECT_EQ(Occurrences(run.output, "left out: " + (dir / "hit_002.txt")), 1u) << run.output;
+    EXPECT_EQ(Occurrences(run.output, "Features of 5 waveform files, 1 rejected"), 1u)
+        << run.output;
+  }
 }
 
 TEST(OnsetsCommandTest, TheRealDatabaseGivesTheFeatureRunsArrivalTimes) {
