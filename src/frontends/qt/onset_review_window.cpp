@@ -24,9 +24,9 @@ QPushButton* Button(const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-OnsetReviewWindow::OnsetReviewWindow(OnsetReview& review, QWidget* parent)
+OnsetReviewWindow::OnsetReviewWindow(OnsetReviewSession& review, QWidget* parent)
     : QDialog(parent), review_(review) {
-  setWindowTitle(tr("Review onsets - %1").arg(ToQString(review_.Input())));
+  setWindowTitle(tr("Review onsets - %1").arg(ToQString(review_.Review().Input())));
   setWindowModality(Qt::ApplicationModal);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
@@ -95,7 +95,10 @@ void OnsetReviewWindow::Refresh(bool newHit) {
     chart_->ChartChanged();
   }
   status_->setText(ToQString(review_.StatusLine()));
-  reject_->setText(review_.Row().state == OnsetState::kRejected ? tr("Keep") : tr("Reject"));
+  const OnsetRow* row = review_.Review().CurrentRow();
+  reject_->setText(row != nullptr && row->state == OnsetState::kRejected ? tr("Keep")
+                                                                         : tr("Reject"));
+  reject_->setEnabled(row != nullptr);
 }
 
 void OnsetReviewWindow::Go(bool forward) {
@@ -152,11 +155,11 @@ void OnsetReviewWindow::showEvent(QShowEvent* event) {
   activateWindow();
 }
 
-void ReviewOnsets(QWidget* parent, Host& host, const FeatureSettings& settings) {
+void ReviewOnsets(QWidget* parent, Host& host, const FeatureSettings& settings, int maxSamples) {
   const std::optional<std::string> chosen = host.OpenFile(kOnsetReviewFilter);
   if (!chosen) return;
-  OnsetReview review(host);
-  if (!review.Open(*chosen, settings)) return;
+  OnsetReviewSession review(host);
+  if (!review.Open(*chosen, settings, maxSamples)) return;
   OnsetReviewWindow window(review, parent);
   window.exec();
 }

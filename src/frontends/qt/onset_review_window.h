@@ -4,11 +4,11 @@
 // drag of the left button on either plot moves the pick to that sample; Left/Right go to the
 // previous/next hit, R rejects a hit (or keeps it again), Ctrl+S saves the onsets file, Home
 // shows the whole chart. Closing with changes not saved asks first. The toolkit-free
-// OnsetReview holds the hits, the rows and the file; this is its view.
+// OnsetReviewSession holds the hits, the rows and the file; this is its view.
 #include <QDialog>
 
 #include "features/feature_params.h"
-#include "features/onset_review.h"
+#include "features/onset_review_session.h"
 
 class QLabel;
 class QPushButton;
@@ -21,10 +21,10 @@ class OnsetReviewWindow : public QDialog {
   Q_OBJECT
 
  public:
-  // `review` is open (OnsetReview::Open succeeded) and outlives the window.
-  explicit OnsetReviewWindow(OnsetReview& review, QWidget* parent = nullptr);
+  // `review` is open (OnsetReviewSession::Open succeeded) and outlives the window.
+  explicit OnsetReviewWindow(OnsetReviewSession& review, QWidget* parent = nullptr);
 
-  OnsetReview& Review() { return review_; }
+  OnsetReviewSession& Review() { return review_; }
   ChartWidget* Chart() const { return chart_; }
   QLabel* Status() const { return status_; }
   QLabel* Readout() const { return readout_; }
@@ -44,7 +44,7 @@ class OnsetReviewWindow : public QDialog {
   void Go(bool forward);
   void ToggleRejected();
 
-  OnsetReview& review_;
+  OnsetReviewSession& review_;
   ChartWidget* chart_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* readout_ = nullptr;
@@ -58,8 +58,9 @@ inline constexpr const char* kOnsetReviewHint =
     "middle button; whole chart: Home.";
 
 // Asks for what to review (a waveform file of a folder, a database or an onsets file), opens it
-// with `settings` (the picker's window length) and runs the window modally. Messages and the
-// question before discarding go through `host`.
-void ReviewOnsets(QWidget* parent, Host& host, const FeatureSettings& settings);
+// with `settings` (the feature window's length after the pick) and runs the window modally.
+// Messages and the question before discarding go through `host`.
+void ReviewOnsets(QWidget* parent, Host& host, const FeatureSettings& settings,
+                  int maxSamples = MAX_SAMPLES);
 
 }  // namespace plexo::qt
