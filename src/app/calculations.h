@@ -26,12 +26,14 @@ class Calculations {
  public:
   virtual ~Calculations() = default;
 
-  virtual CalcStatus SingleFft(const std::string& path, int windowIndex, CalcProgress& progress,
-                               Host& host) = 0;
+  // `maxSamples` is the most samples a waveform may have (the "Max. Samples" field) in the
+  // Single FFT, the Average FFT and convolution.
+  virtual CalcStatus SingleFft(const std::string& path, int windowIndex, int maxSamples,
+                               CalcProgress& progress, Host& host) = 0;
   virtual CalcStatus SingleTft(const TftRequest& request, TftMethod method, CalcProgress& progress,
                                Host& host) = 0;
-  virtual CalcStatus AverageFft(const std::string& folder, int windowIndex, CalcProgress& progress,
-                                Host& host) = 0;
+  virtual CalcStatus AverageFft(const std::string& folder, int windowIndex, int maxSamples,
+                                CalcProgress& progress, Host& host) = 0;
   virtual CalcStatus AverageTft(const AverageTftRequest& request, TftMethod method,
                                 CalcProgress& progress, Host& host) = 0;
   // `fftPrecision` is the exponent p of the 2^p-point transforms; `output` is the
@@ -39,7 +41,7 @@ class Calculations {
   virtual CalcStatus ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                            const std::string& transferPath,
                                            TransferOperation operation, ConvolutionOutput output,
-                                           CalcProgress& progress, Host& host) = 0;
+                                           int maxSamples, CalcProgress& progress, Host& host) = 0;
 };
 
 }  // namespace plexo

@@ -25,6 +25,9 @@ DialogTemplate BuildOptionsDialog() {
   add(kIdcFftPathLabel, K::kLabel, "Path to file(s):", kIdcFftGroup, {15, 56, 120, 8});
   add(kIdcFftPath, K::kEdit, "", kIdcFftGroup, {15, 67, 138, 13});
   add(kIdcLoadFftPath, K::kButton, "Load", kIdcFftGroup, {157, 66, 42, 15});
+  // The most samples of a waveform, for the FFT group's calculations and convolution.
+  add(kIdcMaxSamplesLabel, K::kLabel, "Max. Samples:", kIdcFftGroup, {15, 86, 74, 8});
+  add(kIdcMaxSamples, K::kEdit, "", kIdcFftGroup, {90, 84, 50, 13});
 
   // Convolution-Signal
   add(kIdcConvolutionGroup, K::kGroupBox, "Convolution-Signal", 0, {7, 105, 200, 50});
@@ -67,7 +70,9 @@ DialogTemplate BuildOptionsDialog() {
   add(kIdcAutoThreshold, K::kCheckBox, "Auto Threshold Detection", tft, {222, 164, 100, 10});
   add(kIdcThresholdLabel, K::kLabel, "Threshold:", tft, {326, 166, 38, 8});
   add(kIdcThreshold, K::kEdit, "", tft, {366, 164, 56, 13});
-  add(kIdcSaveComplex, K::kCheckBox, "Save Complex Coefficients", tft, {222, 180, 120, 10});
+  add(kIdcSaveComplex, K::kCheckBox, "Save Complex Coefficients", tft, {222, 180, 100, 10});
+  add(kIdcWaveletMethodLabel, K::kLabel, "WT-Method:", tft, {326, 182, 48, 8});
+  add(kIdcWaveletMethodCombo, K::kComboBox, "", tft, {376, 180, 46, 60}, {"Direct", "FFT"});
   add(kIdcWtPathLabel, K::kLabel, "Path to file(s):", tft, {222, 196, 100, 8});
   add(kIdcWtPath, K::kEdit, "", tft, {222, 207, 154, 13});
   add(kIdcLoadWtPath, K::kButton, "Load", tft, {380, 206, 42, 15});

@@ -55,6 +55,10 @@ enum OptionsControlId : ControlId {
   kIdcWindowLabel = 1049,
   kIdcWindowParameterLabel = 1050,
   kIdcSubsamplingLabel = 1051,
+  kIdcMaxSamplesLabel = 1052,
+  kIdcMaxSamples = 1053,
+  kIdcWaveletMethodLabel = 1054,
+  kIdcWaveletMethodCombo = 1055,
   kIdcRadioCwt = 1105,
   kIdcRadioSpwvd = 1106,
 };

@@ -1,7 +1,10 @@
 #include "app/options_dlg.h"
 
+#include <optional>
+
 #include "signal/number_text.h"
 #include "signal/setup_file.h"
+#include "signal/waveform.h"
 #include "timefreq/average_tft.h"
 
 namespace plexo {
@@ -31,6 +34,7 @@ constexpr EditBinding kEditBindings[] = {
     {kIdcFreqEnd, TextForm::kExponent, &CalcSettings::freqEnd},
     {kIdcFreqRes, TextForm::kExponent, &CalcSettings::freqRes},
     {kIdcThreshold, TextForm::kThreshold, &CalcSettings::threshold},
+    {kIdcMaxSamples, TextForm::kInteger, &CalcSettings::maxSamples},
 };
 
 struct CheckBinding {
@@ -54,6 +58,7 @@ constexpr ComboBinding kComboBindings[] = {
     {kIdcOutputFormatCombo, &CalcSettings::fftOutputType},
     {kIdcWindowCombo, &CalcSettings::fftWindow},
     {kIdcWaveletTypeCombo, &CalcSettings::wtType},
+    {kIdcWaveletMethodCombo, &CalcSettings::wtMethod},
 };
 
 std::string FormatField(TextForm form, double value) {
@@ -78,6 +83,9 @@ bool IsFolderMode(CalcMode mode) {
 bool IsTransferMode(CalcMode mode) {
   return mode == CalcMode::kConvolution || mode == CalcMode::kDeconvolution;
 }
+
+// The calculations whose waveforms may be longer than the time-frequency maps' 16384 samples.
+bool UsesSampleLimit(CalcMode mode) { return mode == CalcMode::kSingleFft || IsFolderMode(mode); }
 
 }  // namespace
 
@@ -132,6 +140,9 @@ void COptionsDlg::DialogToSettings() {
     settings_.*check.field = controls_.IsChecked(check.id) ? 1.0 : 0.0;
   }
   settings_.wtSelect = controls_.IsChecked(kIdcRadioSpwvd) ? 1.0 : 0.0;
+  // Of the combo boxes only the wavelet method is the user's to store; the others show what the
+  // setup file holds.
+  settings_.wtMethod = comboIndices_[kIdcWaveletMethodCombo] == 1 ? 1.0 : 0.0;
   fftPath_ = texts_[kIdcFftPath];
   wtPath_ = texts_[kIdcWtPath];
   hwPath_ = texts_[kIdcHwPath];
@@ -161,13 +172,14 @@ void COptionsDlg::EnableModeControls() {
   switch (mode_) {
     case CalcMode::kSingleFft:
     case CalcMode::kAverageFft:
-      enable({kIdcFftGroup, kIdcFftPathLabel, kIdcFftPath, kIdcLoadFftPath});
+      enable({kIdcFftGroup, kIdcFftPathLabel, kIdcFftPath, kIdcLoadFftPath, kIdcMaxSamplesLabel,
+              kIdcMaxSamples});
       break;
     case CalcMode::kConvolution:
     case CalcMode::kDeconvolution:
       enable({kIdcFftGroup, kIdcFftPathLabel, kIdcFftPath, kIdcLoadFftPath, kIdcOutputFormatLabel,
               kIdcOutputFormatCombo, kIdcConvolutionGroup, kIdcHwPathLabel, kIdcHwPath,
-              kIdcLoadHwPath});
+              kIdcLoadHwPath, kIdcMaxSamplesLabel, kIdcMaxSamples});
       break;
     case CalcMode::kSingleTft:
     case CalcMode::kAverageTft:
@@ -176,7 +188,8 @@ void COptionsDlg::EnableModeControls() {
         enable(
             {kIdcWindowParameterLabel, kIdcSubsamplingLabel, kIdcSubsampling, kIdcWindowParameter});
       } else {
-        enable({kIdcWaveletLengthLabel, kIdcWaveletTypeLabel, kIdcWaveletLength});
+        enable({kIdcWaveletLengthLabel, kIdcWaveletTypeLabel, kIdcWaveletLength,
+                kIdcWaveletMethodLabel, kIdcWaveletMethodCombo});
       }
       controls_.Enable(kIdcTimeRes, !controls_.IsChecked(kIdcAutoResTime));
       enable({kIdcFreqStart, kIdcFreqEnd});
@@ -308,7 +321,8 @@ void COptionsDlg::OnSelectMethod(TftMethod method) {
   settings_.wtSelect = spwvd ? 1.0 : 0.0;
   controls_.SetChecked(kIdcRadioCwt, !spwvd);
   controls_.SetChecked(kIdcRadioSpwvd, spwvd);
-  for (ControlId id : {kIdcWaveletLength, kIdcWaveletLengthLabel, kIdcWaveletTypeLabel}) {
+  for (ControlId id : {kIdcWaveletLength, kIdcWaveletLengthLabel, kIdcWaveletTypeLabel,
+                       kIdcWaveletMethodLabel, kIdcWaveletMethodCombo}) {
     controls_.Enable(id, !spwvd);
   }
   for (ControlId id :
@@ -343,6 +357,10 @@ TftRequest COptionsDlg::CollectTftRequest(const std::string& path) const {
   request.autoFreqRes = controls_.IsChecked(kIdcAutoResFreq);
   request.subsampling = integer(kIdcSubsampling);
   request.windowParameter = integer(kIdcWindowParameter);
+  auto method = comboIndices_.find(kIdcWaveletMethodCombo);
+  request.waveletMethod = method != comboIndices_.end() && method->second == 1
+                              ? WaveletMethod::kFft
+                              : WaveletMethod::kDirect;
   return request;
 }
 
@@ -358,12 +376,19 @@ void COptionsDlg::OnCalculate() {
   Calculations& calculations = calculations_;
   Host& host = host_;
   CalcProgress& progress = progress_;
+  // The sample limit of the FFT group's calculations and convolution, checked before they start.
+  const std::optional<int> maxSamples = SampleLimitFromText(texts_[kIdcMaxSamples]);
+  if (!maxSamples && UsesSampleLimit(mode_)) {
+    host_.MessageBox(kMaxSamplesMessage);
+    return;
+  }
+  const int limit = maxSamples.value_or(MAX_SAMPLES);
   switch (mode_) {
     case CalcMode::kSingleFft: {
       const std::string path = texts_[kIdcFftPath];
       const int window = comboIndices_[kIdcWindowCombo];
-      Start([&calculations, &host, &progress, path, window] {
-        return calculations.SingleFft(path, window, progress, host);
+      Start([&calculations, &host, &progress, path, window, limit] {
+        return calculations.SingleFft(path, window, limit, progress, host);
       });
       break;
     }
@@ -382,8 +407,8 @@ void COptionsDlg::OnCalculate() {
     case CalcMode::kAverageFft: {
       const std::string folder = texts_[kIdcFftPath];
       const int window = comboIndices_[kIdcWindowCombo];
-      Start([&calculations, &host, &progress, folder, window] {
-        return calculations.AverageFft(folder, window, progress, host);
+      Start([&calculations, &host, &progress, folder, window, limit] {
+        return calculations.AverageFft(folder, window, limit, progress, host);
       });
       break;
     }
@@ -415,10 +440,11 @@ void COptionsDlg::OnCalculate() {
       const TransferOperation operation = mode_ == CalcMode::kConvolution
                                               ? TransferOperation::kConvolution
                                               : TransferOperation::kDeconvolution;
-      Start([&calculations, &host, &progress, folder, precision, transfer, operation, output] {
-        return calculations.ApplyTransferFunction(folder, precision, transfer, operation, output,
-                                                  progress, host);
-      });
+      Start(
+          [&calculations, &host, &progress, folder, precision, transfer, operation, output, limit] {
+            return calculations.ApplyTransferFunction(folder, precision, transfer, operation,
+                                                      output, limit, progress, host);
+          });
       break;
     }
     default:

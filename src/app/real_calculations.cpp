@@ -5,9 +5,11 @@ namespace plexo {
 RealCalculations::RealCalculations() = default;
 RealCalculations::~RealCalculations() = default;
 
-CalcStatus RealCalculations::SingleFft(const std::string& path, int windowIndex,
+CalcStatus RealCalculations::SingleFft(const std::string& path, int windowIndex, int maxSamples,
                                        CalcProgress& /*progress*/, Host& host) {
-  return SingleFFT(Workspace(singleFft_), path, windowIndex, host);
+  SingleFftWorkspace& workspace = Workspace(singleFft_);
+  workspace.maxSamples = maxSamples;
+  return SingleFFT(workspace, path, windowIndex, host);
 }
 
 CalcStatus RealCalculations::SingleTft(const TftRequest& request, TftMethod method,
@@ -17,9 +19,11 @@ CalcStatus RealCalculations::SingleTft(const TftRequest& request, TftMethod meth
   return CalcSingleCwt(Workspace(cwt_), request, progress, host);
 }
 
-CalcStatus RealCalculations::AverageFft(const std::string& folder, int windowIndex,
+CalcStatus RealCalculations::AverageFft(const std::string& folder, int windowIndex, int maxSamples,
                                         CalcProgress& progress, Host& host) {
-  return AverageFFT(Workspace(averageFft_), folder, windowIndex, progress, host);
+  AverageFftWorkspace& workspace = Workspace(averageFft_);
+  workspace.maxSamples = maxSamples;
+  return AverageFFT(workspace, folder, windowIndex, progress, host);
 }
 
 CalcStatus RealCalculations::AverageTft(const AverageTftRequest& request, TftMethod method,
@@ -36,10 +40,12 @@ CalcStatus RealCalculations::AverageTft(const AverageTftRequest& request, TftMet
 CalcStatus RealCalculations::ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                                    const std::string& transferPath,
                                                    TransferOperation operation,
-                                                   ConvolutionOutput output, CalcProgress& progress,
-                                                   Host& host) {
-  return plexo::ApplyTransferFunction(Workspace(convolution_), folder, fftPrecision, transferPath,
-                                      operation, output, progress, host);
+                                                   ConvolutionOutput output, int maxSamples,
+                                                   CalcProgress& progress, Host& host) {
+  ConvolutionWorkspace& workspace = Workspace(convolution_);
+  workspace.maxSamples = maxSamples;
+  return plexo::ApplyTransferFunction(workspace, folder, fftPrecision, transferPath, operation,
+                                      output, progress, host);
 }
 
 }  // namespace plexo

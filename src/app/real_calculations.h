@@ -18,17 +18,17 @@ class RealCalculations : public Calculations {
   RealCalculations();
   ~RealCalculations() override;
 
-  CalcStatus SingleFft(const std::string& path, int windowIndex, CalcProgress& progress,
-                       Host& host) override;
+  CalcStatus SingleFft(const std::string& path, int windowIndex, int maxSamples,
+                       CalcProgress& progress, Host& host) override;
   CalcStatus SingleTft(const TftRequest& request, TftMethod method, CalcProgress& progress,
                        Host& host) override;
-  CalcStatus AverageFft(const std::string& folder, int windowIndex, CalcProgress& progress,
-                        Host& host) override;
+  CalcStatus AverageFft(const std::string& folder, int windowIndex, int maxSamples,
+                        CalcProgress& progress, Host& host) override;
   CalcStatus AverageTft(const AverageTftRequest& request, TftMethod method, CalcProgress& progress,
                         Host& host) override;
   CalcStatus ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                    const std::string& transferPath, TransferOperation operation,
-                                   ConvolutionOutput output, CalcProgress& progress,
+                                   ConvolutionOutput output, int maxSamples, CalcProgress& progress,
                                    Host& host) override;
 
  private:

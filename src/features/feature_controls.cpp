@@ -51,6 +51,8 @@ DialogTemplate BuildFeatureDialog() {
   add(kIdfWaveletLength, K::kEdit, "", wt, {366, 20, 40, 12}, false);
   add(kIdfWaveletTypeLabel, K::kLabel, "Wavelet-Type:", wt, {303, 38, 60, 8}, false);
   add(kIdfWaveletTypeCombo, K::kComboBox, "", wt, {366, 36, 60, 60}, false, {"None", "Gabor"});
+  add(kIdfWaveletMethodLabel, K::kLabel, "WT-Method:", wt, {303, 178, 60, 8}, false);
+  add(kIdfWaveletMethodCombo, K::kComboBox, "", wt, {366, 176, 60, 60}, false, {"Direct", "FFT"});
   add(kIdfModulusMaximumTime, K::kCheckBox, "Modulus Maximus (Time)", wt, {303, 56, 140, 10});
   add(kIdfModulusMaximumFrequency, K::kCheckBox, "Modulus Maximus (Frequency)", wt,
       {303, 68, 140, 10});
@@ -82,6 +84,8 @@ DialogTemplate BuildFeatureDialog() {
   add(kIdfFreqEnd, K::kEdit, "", range, {508, 120, 54, 12}, false);
   add(kIdfFreqResolutionLabel, K::kLabel, "Resolution:", range, {472, 136, 36, 8}, false);
   add(kIdfFreqResolution, K::kEdit, "", range, {508, 134, 54, 12}, false);
+  add(kIdfMaxSamplesLabel, K::kLabel, "Max. Samples:", range, {472, 152, 46, 8});
+  add(kIdfMaxSamples, K::kEdit, "", range, {518, 150, 44, 12});
   add(kIdfExtract, K::kDefaultButton, "Extract!", range, {472, 172, 90, 18});
   add(kIdfCancel, K::kButton, "Cancel", range, {472, 196, 90, 16});
 

@@ -40,6 +40,11 @@ enum FeatureControlId : ControlId {
   kIdfFftGroup = 1112,
   kIdfWtGroup = 1113,
   kIdfRangeGroup = 1114,
+  // Added to the resource's controls: the sample limit and the wavelet rows' method.
+  kIdfMaxSamplesLabel = 1115,
+  kIdfMaxSamples = 1116,
+  kIdfWaveletMethodLabel = 1117,
+  kIdfWaveletMethodCombo = 1118,
 };
 
 // The feature check boxes, whose ids the column table holds.
@@ -74,11 +79,15 @@ inline constexpr std::array<ControlId, kWaveletBands> kIdfWtPeak =
 inline constexpr std::array<ControlId, kWaveletBands> kIdfWtBegin{1090, 1096, 1099, 1102};
 inline constexpr std::array<ControlId, kWaveletBands> kIdfWtEnd{1091, 1097, 1100, 1103};
 
-// The controls every wavelet feature needs: wavelet length and type, the frequency domain.
-inline constexpr std::array<ControlId, 11> kWtSettingsGroup{
-    kIdfWaveletLength,   kIdfWaveletLengthLabel, kIdfWaveletTypeCombo,   kIdfWaveletTypeLabel,
-    kIdfFreqDomainLabel, kIdfFreqStart,          kIdfFreqStartLabel,     kIdfFreqEnd,
-    kIdfFreqEndLabel,    kIdfFreqResolution,     kIdfFreqResolutionLabel};
+// The controls every wavelet feature needs: wavelet length, type and method, the frequency domain.
+inline constexpr std::array<ControlId, 13> kWtSettingsGroup{
+    kIdfWaveletLength,      kIdfWaveletLengthLabel,
+    kIdfWaveletTypeCombo,   kIdfWaveletTypeLabel,
+    kIdfWaveletMethodCombo, kIdfWaveletMethodLabel,
+    kIdfFreqDomainLabel,    kIdfFreqStart,
+    kIdfFreqStartLabel,     kIdfFreqEnd,
+    kIdfFreqEndLabel,       kIdfFreqResolution,
+    kIdfFreqResolutionLabel};
 
 const DialogTemplate& FeatureDialogTemplate();
 

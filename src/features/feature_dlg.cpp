@@ -1,14 +1,30 @@
 #include "features/feature_dlg.h"
 
 #include "platform/file_system.h"
+#include "signal/number_text.h"
+#include "signal/setup_file.h"
 
 namespace plexo {
 
 CFeatureDlg::CFeatureDlg(Controls& controls, Host& host, CalcRunner& runner,
-                         FeatureWorkspace& workspace, int jobs)
-    : controls_(controls), host_(host), runner_(runner), workspace_(workspace), jobs_(jobs) {}
+                         FeatureWorkspace& workspace, int jobs, std::string setupPath)
+    : controls_(controls),
+      host_(host),
+      runner_(runner),
+      workspace_(workspace),
+      jobs_(jobs),
+      setupPath_(std::move(setupPath)) {}
 
 void CFeatureDlg::OnInitDialog() {
+  // The sample limit and the wavelet rows' method are the setup file's, shared with the Options
+  // dialog; a missing setup file leaves the defaults.
+  if (!setupPath_.empty()) {
+    CalcSettings settings;
+    std::string fft, wt, hw;
+    LoadSetup(settings, fft, wt, hw, setupPath_);
+    params_.maxSamples = FormatF(settings.maxSamples, 0);
+    params_.waveletMethod = TruncateToInt(settings.wtMethod) == 1 ? 1 : 0;
+  }
   UpdateData(false);
   for (const FeatureColumnEntry& entry : kFeatureColumnTable)
     controls_.SetChecked(entry.checkBox, entry.byDefault);
@@ -39,11 +55,29 @@ void CFeatureDlg::UpdateData(bool fromControls) {
   exchange(kIdfFreqResolution, params_.freqResolution);
   exchange(kIdfWaveletLength, params_.waveletLength);
   exchange(kIdfImpedance, params_.impedance);
+  exchange(kIdfMaxSamples, params_.maxSamples);
   if (fromControls) {
     params_.waveletType = controls_.ComboIndex(kIdfWaveletTypeCombo);
+    params_.waveletMethod = controls_.ComboIndex(kIdfWaveletMethodCombo) == 1 ? 1 : 0;
   } else {
     controls_.SetComboIndex(kIdfWaveletTypeCombo, params_.waveletType);
+    controls_.SetComboIndex(kIdfWaveletMethodCombo, params_.waveletMethod);
   }
+}
+
+void CFeatureDlg::StoreSetup() {
+  if (setupPath_.empty()) return;
+  CalcSettings settings;
+  std::string fft, wt, hw;
+  const bool existed = LoadSetup(settings, fft, wt, hw, setupPath_);
+  const std::optional<int> limit = SampleLimitFromText(params_.maxSamples);
+  CalcSettings changed = settings;
+  if (limit) changed.maxSamples = *limit;  // a text that is no limit keeps the stored one
+  changed.wtMethod = params_.waveletMethod;
+  // Nothing is written when nothing changed: no setup file appears for the defaults.
+  if (changed == settings && (existed || changed == DefaultCalcSettings())) return;
+  if (std::string error; !SaveSetup(changed, fft, wt, hw, setupPath_, &error))
+    host_.MessageBox(error);
 }
 
 FeatureColumns CFeatureDlg::CheckedColumns() const {
@@ -140,6 +174,7 @@ void CFeatureDlg::OnArrivalTime() {
 bool CFeatureDlg::OnCancel() {
   stopRequested_ = 1;
   UpdateData(true);
+  StoreSetup();
   if (running_) {
     // The run goes on to write its table; the dialog closes when it returns.
     closeAfterRun_ = true;
@@ -159,6 +194,13 @@ void CFeatureDlg::OnExtract() {
   FeatureRequest request;
   request.settings = ParseFeatureParams(params_, controls_.IsChecked(kIdfUseAic));
   request.jobs = jobs_;
+  const std::optional<int> limit = SampleLimitFromText(params_.maxSamples);
+  if (!limit) {
+    host_.MessageBox(kMaxSamplesMessage);
+    return;
+  }
+  request.maxSamples = *limit;
+  StoreSetup();
   const BandCheck check = CheckBands(request.settings);
   for (int i = 0; i < check.warnings; ++i) host_.MessageBox(kInvertedBandMessage);
   if (check.fatal) {

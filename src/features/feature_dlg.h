@@ -3,6 +3,7 @@
 // parameter texts, the band check, and "Extract!" running the extraction over a folder. It works
 // on a Controls and a Host, so it runs the same behind the desktop's widgets and in a test.
 #include <atomic>
+#include <string>
 
 #include "features/feature_controls.h"
 #include "features/feature_extraction.h"
@@ -16,9 +17,10 @@ namespace plexo {
 
 class CFeatureDlg {
  public:
-  // `jobs` is the worker count of a run (0: one per core).
+  // `jobs` is the worker count of a run (0: one per core). `setupPath`, when not empty, is the
+  // setup file whose sample limit and wavelet method the dialog starts from and stores.
   CFeatureDlg(Controls& controls, Host& host, CalcRunner& runner, FeatureWorkspace& workspace,
-              int jobs = 0);
+              int jobs = 0, std::string setupPath = {});
 
   // Fills the controls from the parameters and checks the initial feature boxes.
   void OnInitDialog();
@@ -52,6 +54,8 @@ class CFeatureDlg {
   void Finished(CalcStatus status);
 
   void EnableWtSettings(bool enabled);
+  // Writes the sample limit and the wavelet method into the setup file when they changed.
+  void StoreSetup();
   bool AnyWaveletChecked() const;
 
   Controls& controls_;
@@ -59,6 +63,7 @@ class CFeatureDlg {
   CalcRunner& runner_;
   FeatureWorkspace& workspace_;
   int jobs_;
+  std::string setupPath_;
   FeatureParams params_;
   std::atomic<int> stopRequested_{0};
   bool running_ = false;

@@ -27,6 +27,7 @@ FeatureSettings ParseFeatureParams(const FeatureParams& params, bool useAic) {
     s.wtEnd[b] = ParseDouble(params.wtEnd[b]);
   }
   s.waveletLength = ParseInt(params.waveletLength);
+  s.waveletMethod = params.waveletMethod == 1 ? WaveletMethod::kFft : WaveletMethod::kDirect;
   s.impedance = ParseInt(params.impedance);
   return s;
 }

@@ -28,6 +28,8 @@ struct FeatureParams {
   std::string waveletLength = "1001";
   int waveletType = 1;  // "Gabor"; shown only, a run does not read it
   std::string impedance = "50";
+  std::string maxSamples = "16384";  // the most samples of a waveform (SampleLimitFromText)
+  int waveletMethod = 0;             // 0 "Direct", 1 "FFT": how the wavelet rows are computed
 };
 
 // The numbers of one run, parsed once at its start.

@@ -73,7 +73,8 @@ void ComputeWaveletFeatures(Complex* x, const TransformSizeResult& size, double 
   std::array<double, kWaveletBands> bandMaximum{};
   if (rows > 0) {
     const CwtRowKernel kernel(std::span<const Complex>(scratch.window.data(), MAX_SAMPLES), columns,
-                              settings.waveletLength, settings.waveletMethod);
+                              settings.waveletLength,
+                              RowMethod(settings.waveletMethod, columns, settings.waveletLength));
     for (int r = 0; r < rows; ++r) {
       const int v = r + 1;
       const double s = GaborScale(v, res, dt);  // sqrt(2) * (v res dt)^-1

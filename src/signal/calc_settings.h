@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "signal/waveform.h"  // MAX_SAMPLES
+
 namespace plexo {
 
 // Fields in the order the setup file lists them. The member initialisers are the one place
@@ -34,7 +36,8 @@ struct CalcSettings {
   double wtSelect = 0;       // 0 wavelet transform, 1 smoothed pseudo Wigner-Ville
   // Settings that older versions do not know: stored only when they differ from these values,
   // so that a setup file keeps the layout every version reads.
-  double wtMethod = 0;  // wavelet rows: 0 the direct sum, 1 fast convolution
+  double wtMethod = 0;              // wavelet rows: 0 the direct sum, 1 fast convolution
+  double maxSamples = MAX_SAMPLES;  // the most samples of a waveform (FFT-based calculations)
 
   bool operator==(const CalcSettings&) const = default;
 };

@@ -56,6 +56,7 @@ constexpr SetupLine kSetupLines[] = {
     {LineKind::kInteger, "[CWD-Sigma]", &CalcSettings::cwdSigma, PathSlot::kNone},
     {LineKind::kInteger, "[WT-Select]", &CalcSettings::wtSelect, PathSlot::kNone},
     {LineKind::kNewInteger, "[WT-Method]", &CalcSettings::wtMethod, PathSlot::kNone},
+    {LineKind::kNewInteger, "[Max-Samples]", &CalcSettings::maxSamples, PathSlot::kNone},
 };
 
 // One of the three paths by its slot (const for the writer, mutable for the reader).

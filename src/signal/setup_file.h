@@ -25,10 +25,10 @@ bool LoadSetup(CalcSettings& settings, std::string& fftPath, std::string& wtPath
 std::string SetupNumberProblem(std::string_view text);
 
 // Writes the 24 lines of the setup file with CR LF line ends, and after them the keys that
-// older versions do not know ("[WT-Method]") when their value differs from a fresh setup's. The
-// file is replaced only once it is complete; on failure "File open NOT succesfull" goes to standard
-// error, the old file stays and the result is false; `error`, when given, receives the message
-// naming the file and the reason.
+// older versions do not know ("[WT-Method]", "[Max-Samples]") when their value differs from a fresh
+// setup's. The file is replaced only once it is complete; on failure "File open NOT succesfull"
+// goes to standard error, the old file stays and the result is false; `error`, when given, receives
+// the message naming the file and the reason.
 bool SaveSetup(const CalcSettings& settings, const std::string& fftPath, const std::string& wtPath,
                const std::string& hwPath, const std::string& fileName,
                std::string* error = nullptr);

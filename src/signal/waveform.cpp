@@ -1,6 +1,17 @@
 #include "signal/waveform.h"
 
+#include <cmath>
+
+#include "signal/number_text.h"
+
 namespace plexo {
+
+std::optional<int> SampleLimitFromText(std::string_view text) {
+  const double value = ParseDouble(text);
+  if (!(value >= MAX_SAMPLES && value <= kLargestSampleLimit) || value != std::trunc(value))
+    return std::nullopt;
+  return static_cast<int>(value);
+}
 
 std::string SamplingSizeMessage(int count) {
   return "Sampling size of " + std::to_string(count) + " exceeds program limit of " +

@@ -1,6 +1,8 @@
 #pragma once
 // The in-memory record of one acoustic-emission transient.
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "signal/complex.h"
@@ -20,6 +22,11 @@ std::string SamplingSizeMessage(int count);
 // The same for a calculation whose limit a run may raise, with the run's `limit` and a hint
 // naming the option while the limit is below kLargestSampleLimit.
 std::string SampleLimitMessage(int count, int limit);
+// The desktop's "Max. Samples" field: its text (atof rules, as every edit field) when that is a
+// whole number from MAX_SAMPLES to kLargestSampleLimit, else nothing (kMaxSamplesMessage).
+std::optional<int> SampleLimitFromText(std::string_view text);
+inline constexpr const char* kMaxSamplesMessage =
+    "Max. Samples must be a whole number from 16384 to 1048576!";
 // The length of a sample buffer that holds `stored` samples and their zero-padded transform:
 // the next power of two, at least MAX_SAMPLES.
 int SampleRoom(int stored);

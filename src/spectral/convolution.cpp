@@ -45,6 +45,21 @@ std::string ProcessedFilePath(const std::string& folder, const std::string& inpu
   return JoinPath(ProcessedFolder(folder), FileName(input));
 }
 
+int MaxFftPrecision(int maxSamples) {
+  int p = kMaxFftPrecision;
+  while ((1 << p) < SampleRoom(maxSamples)) ++p;
+  return p;
+}
+
+std::string FftPrecisionLimitMessage(int precision, int largest) {
+  std::string message = "FFT-precision of " + FormatD(precision) +
+                        " is outside the program limits of 0 and " + FormatD(largest) + "!";
+  if (precision > largest && largest < MaxFftPrecision(kLargestSampleLimit))
+    message += " (a larger sample limit, --max-samples N, allows P up to " +
+               FormatD(MaxFftPrecision(kLargestSampleLimit)) + ")";
+  return message;
+}
+
 std::string TransferSizeMessage(int lines, double points) {
   return "Transfer-Function sampling size (" + FormatD(lines) +
          ") is not equal to FFT-precision (" + FormatE(points) +
@@ -57,16 +72,17 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
                                  CalcProgress& progress, Host& host) {
   ws.processed = ws.written = ws.skipped = 0;
   ws.notes.Clear();
-  // Larger transforms would leave the buffers; a negative exponent is no transform size.
-  if (fftPrecision < 0 || fftPrecision > kMaxFftPrecision) {
-    host.MessageBox("FFT-precision of " + FormatD(fftPrecision) +
-                    " is outside the program limits of 0 and " + FormatD(kMaxFftPrecision) + "!");
+  // Transforms larger than the sample limit allows are refused; a negative exponent is no
+  // transform size.
+  const int largest = MaxFftPrecision(ws.maxSamples);
+  if (fftPrecision < 0 || fftPrecision > largest) {
+    host.MessageBox(FftPrecisionLimitMessage(fftPrecision, largest));
     return CalcStatus::kRefused;
   }
   const int m = fftPrecision;
   const int n = 1 << m;
   std::string problem;
-  const int read = ReadTransferFunction(transferPath, ws.transfer, &problem);
+  const int read = ReadTransferFunction(transferPath, ws.transfer, &problem, n);
   if (read < 0) {
     // Not a size mismatch: there is no transfer function to compare.
     std::string reason = WhyNotReadable(transferPath);
@@ -91,6 +107,7 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
   }
 
   if (ws.output.size() < static_cast<size_t>(MAX_SAMPLES)) ws.output.resize(MAX_SAMPLES);
+  ws.waveform.limit = ws.maxSamples;
   ws.columns.Clear();
   std::vector<std::string> files;
   if (const auto ended = StartFolderBatch(folder, ProcessedFolder(folder), files, host))
@@ -103,11 +120,11 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
   for (size_t k = 0; k < files.size(); ++k) {
     progress.SetPos(static_cast<int>(k + 1));
     const int count = ReadWaveform(files[k], ws.waveform);
-    if (count > MAX_SAMPLES) {
+    if (count > ws.maxSamples) {
       // The run ends here, and the waveforms processed before this file are kept.
       if (ws.written > 0 && !CommitResult(processed, host)) ws.written = 0;
       ws.notes.Report(host);
-      host.MessageBox(OverSampleLimitMessage(files[k], count));
+      host.MessageBox(OverSampleLimitMessage(files[k], count, ws.maxSamples));
       return CalcStatus::kRefused;
     }
     if (std::string reason = WaveformSkipReason(files[k], count, ws.waveform.readProblem,
@@ -121,6 +138,10 @@ CalcStatus ApplyTransferFunction(ConvolutionWorkspace& ws, const std::string& fo
       ++ws.skipped;
       continue;
     }
+    // The transform pads to n points and the output holds every sample: a raised limit grows
+    // both to what this run needs, never more.
+    if (ws.waveform.samples.size() < static_cast<size_t>(n)) ws.waveform.samples.resize(n);
+    if (ws.output.size() < static_cast<size_t>(count)) ws.output.resize(count);
     ProcessWaveform(ws, count, m, operation);
     ++ws.processed;
     const WaveformHeader& header = ws.waveform;

@@ -1,5 +1,6 @@
 #include "spectral/transfer_function.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -54,9 +55,10 @@ std::string BadBinMessage(const std::string& path, int line_number, std::string_
 }  // namespace
 
 int ReadTransferFunction(const std::string& path, std::vector<Complex>& transfer,
-                         std::string* problem) {
+                         std::string* problem, int capacity) {
   if (problem != nullptr) problem->clear();
-  if (transfer.size() < static_cast<size_t>(MAX_SAMPLES) + 1) transfer.resize(MAX_SAMPLES + 1);
+  capacity = std::max(capacity, MAX_SAMPLES);
+  if (transfer.size() < static_cast<size_t>(capacity) + 1) transfer.resize(capacity + 1);
   FileBytes bytes;
   if (ReadWholeFile(path, bytes) != kFileRead) return -1;
   LineSplitter lines(bytes.Text());
@@ -72,7 +74,7 @@ int ReadTransferFunction(const std::string& path, std::vector<Complex>& transfer
       if (problem != nullptr) *problem = BadBinMessage(path, k + 1, line);
       return -1;
     }
-    if (k > MAX_SAMPLES) continue;  // counted, not stored
+    if (k > capacity) continue;  // counted, not stored
     transfer[k] = value;
   }
   return k;

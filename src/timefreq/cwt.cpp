@@ -35,7 +35,8 @@ bool ComputeRows(CwtWorkspace& ws, const CwtGrid& grid, int columns, const TftRe
                  CalcProgress& progress) {
   const int rows = grid.ComputedRows();
   const CwtRowKernel kernel(std::span<const Complex>(ws.window.data(), MAX_SAMPLES), columns,
-                            request.waveletLength, request.waveletMethod);
+                            request.waveletLength,
+                            RowMethod(request.waveletMethod, columns, request.waveletLength));
   const int jobs = std::min(JobCount(ws.jobs), std::max(rows, 1));
   std::vector<CwtRowScratch>& scratch = ws.rowScratch;
   if (static_cast<int>(scratch.size()) < jobs) scratch.resize(jobs);

@@ -35,6 +35,14 @@ bool AllFinite(const std::vector<double>& values, size_t count) {
 
 }  // namespace
 
+WaveletMethod RowMethod(WaveletMethod requested, int count, int n) {
+  if (requested != WaveletMethod::kFft || count <= 0 || n <= 0) return WaveletMethod::kDirect;
+  const double direct = static_cast<double>(count) * n;
+  const double length = static_cast<double>(count) + n - 1;
+  const double transform = 8.0 * length * std::log2(length);
+  return direct > transform ? WaveletMethod::kFft : WaveletMethod::kDirect;
+}
+
 CwtRowKernel::CwtRowKernel(std::span<const Complex> signal, int count, int n, WaveletMethod method)
     : signal_(signal), count_(std::max(count, 0)), n_(std::max(n, 0)), half_((n_ - 1) / 2) {
   const std::ptrdiff_t length = static_cast<std::ptrdiff_t>(signal.size());

@@ -25,6 +25,14 @@ namespace plexo {
 // kernel may skip zero terms and the products with a zero imaginary part.
 void CwtRow(double s, double dt, std::span<const Complex> signal, Complex* out, int count, int n);
 
+// The method rows of `count` columns and `n` taps are computed with when `requested` is asked
+// for: the direct sum stays the direct sum; fft is taken where it is the faster of the two and
+// the direct sum (exact, so within any tolerance of itself) where it is not: for short
+// wavelets, where the transform of the whole window costs more than the few taps per column.
+// The measured costs (bench/RESULTS.md, "Where fft pays"): the direct sum about 0.12 ns per
+// column and tap, the transform about 1 ns per L log2 L for L = count + n - 1.
+WaveletMethod RowMethod(WaveletMethod requested, int count, int n);
+
 // Per-thread working memory of CwtRowKernel::Compute (the wavelet table of one row, and what
 // the fast rows keep between signals).
 struct CwtRowScratch {

@@ -20,16 +20,18 @@ struct CalculationCall {
   std::string transferPath;
   TransferOperation operation = TransferOperation::kConvolution;
   ConvolutionOutput output = ConvolutionOutput::kWaveformFiles;
+  int maxSamples = -1;
 };
 
 class FakeCalculations : public Calculations {
  public:
-  CalcStatus SingleFft(const std::string& path, int windowIndex, CalcProgress& progress,
-                       Host& host) override {
+  CalcStatus SingleFft(const std::string& path, int windowIndex, int maxSamples,
+                       CalcProgress& progress, Host& host) override {
     CalculationCall call;
     call.kind = "SingleFft";
     call.path = path;
     call.windowIndex = windowIndex;
+    call.maxSamples = maxSamples;
     return Record(call, progress, host);
   }
   CalcStatus SingleTft(const TftRequest& request, TftMethod method, CalcProgress& progress,
@@ -41,12 +43,13 @@ class FakeCalculations : public Calculations {
     call.method = method;
     return Record(call, progress, host);
   }
-  CalcStatus AverageFft(const std::string& folder, int windowIndex, CalcProgress& progress,
-                        Host& host) override {
+  CalcStatus AverageFft(const std::string& folder, int windowIndex, int maxSamples,
+                        CalcProgress& progress, Host& host) override {
     CalculationCall call;
     call.kind = "AverageFft";
     call.path = folder;
     call.windowIndex = windowIndex;
+    call.maxSamples = maxSamples;
     return Record(call, progress, host);
   }
   CalcStatus AverageTft(const AverageTftRequest& request, TftMethod method, CalcProgress& progress,
@@ -62,7 +65,7 @@ class FakeCalculations : public Calculations {
   }
   CalcStatus ApplyTransferFunction(const std::string& folder, int fftPrecision,
                                    const std::string& transferPath, TransferOperation operation,
-                                   ConvolutionOutput output, CalcProgress& progress,
+                                   ConvolutionOutput output, int maxSamples, CalcProgress& progress,
                                    Host& host) override {
     CalculationCall call;
     call.kind = "Transfer";
@@ -71,6 +74,7 @@ class FakeCalculations : public Calculations {
     call.transferPath = transferPath;
     call.operation = operation;
     call.output = output;
+    call.maxSamples = maxSamples;
     return Record(call, progress, host);
   }
 

@@ -21,12 +21,12 @@ std::set<ControlId> Union(std::set<ControlId> a, const std::set<ControlId>& b) {
 }
 
 const std::set<ControlId> kAlwaysEnabled = {1000, 1002, 1010, 1005};
-const std::set<ControlId> kFftPath = {1029, 1031, 1006, 1023};
+const std::set<ControlId> kFftPath = {1029, 1031, 1006, 1023, 1052, 1053};
 const std::set<ControlId> kConvolution = {1032, 1022, 1046, 1047, 1016, 1025};
 const std::set<ControlId> kTftCommon = {1007, 1011, 1012, 1105, 1106, 1013, 1014,
                                         1048, 1018, 1033, 1036, 1037, 1038, 1039,
                                         1040, 1041, 1042, 1043, 1044, 1045, 1024};
-const std::set<ControlId> kCwtFields = {1034, 1035, 1009};
+const std::set<ControlId> kCwtFields = {1034, 1035, 1009, 1054, 1055};
 const std::set<ControlId> kSpwvdFields = {1050, 1051, 1026, 1027};
 
 struct EnablingCase {

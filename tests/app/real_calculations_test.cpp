@@ -36,14 +36,14 @@ TEST(RealCalculations, EveryModeWritesItsResults) {
   grid.subsampling = 2;
   grid.windowParameter = 4;
 
-  EXPECT_EQ(calculations.SingleFft(grid.path, 0, progress, host), CalcStatus::kDone);
+  EXPECT_EQ(calculations.SingleFft(grid.path, 0, MAX_SAMPLES, progress, host), CalcStatus::kDone);
   EXPECT_EQ(calculations.SingleTft(grid, TftMethod::kCwt, progress, host), CalcStatus::kDone);
   EXPECT_EQ(calculations.SingleTft(grid, TftMethod::kSpwvd, progress, host), CalcStatus::kDone);
   EXPECT_TRUE(Exists(dir.File("single/hit_fft.txt")));
   EXPECT_TRUE(Exists(dir.File("single/hit_wt.txt")));
   EXPECT_TRUE(Exists(dir.File("single/hit_spvwd.txt")));
 
-  EXPECT_EQ(calculations.AverageFft(dir.path(), 1, progress, host), CalcStatus::kDone);
+  EXPECT_EQ(calculations.AverageFft(dir.path(), 1, MAX_SAMPLES, progress, host), CalcStatus::kDone);
   EXPECT_TRUE(Exists(dir.File("avgFFTData/average_FFT.txt")));
 
   AverageTftRequest average;
@@ -57,9 +57,9 @@ TEST(RealCalculations, EveryModeWritesItsResults) {
   std::string transfer = "flat\n";
   for (int i = 0; i < 4096; ++i) transfer += "1\t0\n";
   testing::WriteBytes(dir.File("flat.tf"), transfer);
-  EXPECT_EQ(calculations.ApplyTransferFunction(dir.path(), 12, dir.File("flat.tf"),
-                                               TransferOperation::kConvolution,
-                                               ConvolutionOutput::kWaveformFiles, progress, host),
+  EXPECT_EQ(calculations.ApplyTransferFunction(
+                dir.path(), 12, dir.File("flat.tf"), TransferOperation::kConvolution,
+                ConvolutionOutput::kWaveformFiles, MAX_SAMPLES, progress, host),
             CalcStatus::kDone);
   EXPECT_TRUE(Exists(dir.File("procData/hit_001.txt")));
   EXPECT_TRUE(host.messages.empty()) << host.messages.front();

@@ -70,22 +70,31 @@ TEST_P(ConvolveCommand, ExitsZeroOnlyWhenResultsAreWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, ConvolveCommand,
-    ::testing::Values(CliCase{"Convolve", "convolve {} --transfer {tf} --precision 8", 0,
-                              "Wrote 1 waveform files into", "", "a.txt"},
-                      CliCase{"DeconvolveColumns",
-                              "deconvolve {} --transfer {tf} --precision 8 --output columns", 0,
-                              "procData/DuvidiWaveforms.txt", "procData/DuvidiWaveforms.txt",
-                              "DuvidiWaveforms.txt"},
-                      CliCase{"DefaultPrecisionMismatch", "convolve {} --transfer {tf}", 1, "",
-                              "Transfer-Function sampling size (256) is not equal to FFT-precision "
-                              "(1.638400e+004)!",
-                              ""},
-                      CliCase{"MissingFolder", "convolve {}/nowhere --transfer {tf} --precision 8",
-                              2, "", "nowhere: No such file or directory", ""},
-                      CliCase{"NoTransferGiven", "convolve {} --transfer '' --precision 8", 1, "",
-                              "No transfer function given: name its file with --transfer FILE", ""},
-                      CliCase{"MissingTransfer", "convolve {} --transfer {}/none.tf --precision 8",
-                              2, "", "none.tf: No such file or directory", ""}),
+    ::testing::Values(
+        CliCase{"Convolve", "convolve {} --transfer {tf} --precision 8", 0,
+                "Wrote 1 waveform files into", "", "a.txt"},
+        CliCase{"DeconvolveColumns", "deconvolve {} --transfer {tf} --precision 8 --output columns",
+                0, "procData/DuvidiWaveforms.txt", "procData/DuvidiWaveforms.txt",
+                "DuvidiWaveforms.txt"},
+        CliCase{"DefaultPrecisionMismatch", "convolve {} --transfer {tf}", 1, "",
+                "Transfer-Function sampling size (256) is not equal to FFT-precision "
+                "(1.638400e+004)!",
+                ""},
+        CliCase{"MissingFolder", "convolve {}/nowhere --transfer {tf} --precision 8", 2, "",
+                "nowhere: No such file or directory", ""},
+        CliCase{"NoTransferGiven", "convolve {} --transfer '' --precision 8", 1, "",
+                "No transfer function given: name its file with --transfer FILE", ""},
+        CliCase{"MissingTransfer", "convolve {} --transfer {}/none.tf --precision 8", 2, "",
+                "none.tf: No such file or directory", ""},
+        CliCase{"PrecisionAboveTheSampleLimit", "convolve {} --transfer {tf} --precision 15", 1, "",
+                "FFT-precision of 15 is outside the program limits of 0 and 14! (a "
+                "larger sample limit, --max-samples N, allows P up to 20)",
+                ""},
+        CliCase{"RaisedLimitKeepsTheSmallTransform",
+                "convolve {} --transfer {tf} --precision 8 --max-samples 1048576", 0,
+                "Wrote 1 waveform files into", "", "a.txt"},
+        CliCase{"NoSampleLimit", "deconvolve {} --transfer {tf} --precision 8 --max-samples 100",
+                64, "", "is not a sample limit", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -286,7 +286,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "Transfer-Function sampling size (0) is not equal to FFT-precision "
                     "(1.000000e+000)! Provide a valid size or matching FFT-precision!"},
         RefusalCase{"BeyondTheBuffers", 15, 32768,
-                    "FFT-precision of 15 is outside the program limits of 0 and 14!"},
+                    "FFT-precision of 15 is outside the program limits of 0 and 14! (a larger "
+                    "sample limit, --max-samples N, allows P up to 20)"},
         RefusalCase{"Negative", -1, 0,
                     "FFT-precision of -1 is outside the program limits of 0 and 14!"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -358,7 +359,8 @@ TEST(Convolution, OversizedWaveformEndsTheRunKeepingEarlierOutputs) {
   Outcome run = Apply(ws, dir.path(), 6, dir / "flat.tf", TransferOperation::kConvolution);
   EXPECT_EQ(run.status, CalcStatus::kRefused);
   EXPECT_EQ(run.host.messages, std::vector<std::string>{
-                                   "Sampling size of 16385 exceeds program limit of 16384!\n" +
+                                   "Sampling size of 16385 exceeds program limit of 16384! "
+                                   "(--max-samples N raises the limit, up to 1048576)\n" +
                                    (dir / "b.txt") + ": 16385 sample lines; the run stops here."});
   EXPECT_TRUE(fs::exists(ProcessedFilePath(dir.path(), "a.txt")));
   EXPECT_FALSE(fs::exists(ProcessedFilePath(dir.path(), "c.txt")));
@@ -373,6 +375,59 @@ TEST(Convolution, OversizedWaveformEndsTheRunKeepingEarlierOutputs) {
   const auto samples = SampleLines(ProcessedFilePath(dir.path(), "c.txt"));
   ASSERT_EQ(samples.size(), 100u);
   for (size_t j = 64; j < 100; ++j) EXPECT_EQ(samples[j], "0.000000") << j;
+}
+
+// A raised sample limit lets a record longer than 16384 samples through whole, with a transform
+// as large as it needs (2^15 here), and gives the same bytes as before for the short ones.
+TEST(Convolution, ARaisedLimitTransformsLongRecordsWhole) {
+  TempFolder dir;
+  const std::vector<double> long_one = Noise(20000, 21), short_one = Noise(300, 22);
+  WriteSamples(dir / "long.txt", long_one);
+  WriteSamples(dir / "short.txt", short_one);
+  WriteTransfer(dir / "gain.tf", 32768, [](int) { return Complex{2.0, 0.0}; });
+  ConvolutionWorkspace ws;
+  Outcome run = Apply(ws, dir.path(), 15, dir / "gain.tf", TransferOperation::kConvolution);
+  EXPECT_EQ(run.status, CalcStatus::kRefused);  // the default limit allows 2^14 points
+  ASSERT_EQ(run.host.messages.size(), 1u);
+  EXPECT_NE(run.host.messages[0].find("--max-samples"), std::string::npos);
+
+  ws.maxSamples = 32768;
+  EXPECT_EQ(MaxFftPrecision(ws.maxSamples), 15);
+  run = Apply(ws, dir.path(), 15, dir / "gain.tf", TransferOperation::kConvolution);
+  ASSERT_EQ(run.status, CalcStatus::kDone);
+  EXPECT_TRUE(run.host.messages.empty());
+  for (const auto& [name, input] :
+       {std::pair{"long.txt", long_one}, std::pair{"short.txt", short_one}}) {
+    const auto samples = SampleLines(ProcessedFilePath(dir.path(), name));
+    ASSERT_EQ(samples.size(), input.size()) << name;
+    // A flat gain of 2 doubles every sample, the last ones of the long record included.
+    for (size_t j = 0; j < input.size(); ++j)
+      ASSERT_NEAR(ParseDouble(samples[j]), 2.0 * input[j], 1e-6) << name << " sample " << j;
+  }
+
+  // A short run after it, with the limit raised, writes what the default limit writes.
+  fs::remove(dir / "long.txt");
+  WriteTransfer(dir / "flat.tf", 1024, [](int) { return Complex{1.0, 0.0}; });
+  ASSERT_EQ(Apply(ws, dir.path(), 10, dir / "flat.tf", TransferOperation::kConvolution).status,
+            CalcStatus::kDone);
+  const std::string raised = testing::ReadBytes(ProcessedFilePath(dir.path(), "short.txt"));
+  ConvolutionWorkspace fresh;
+  ASSERT_EQ(Apply(fresh, dir.path(), 10, dir / "flat.tf", TransferOperation::kConvolution).status,
+            CalcStatus::kDone);
+  EXPECT_EQ(raised, testing::ReadBytes(ProcessedFilePath(dir.path(), "short.txt")));
+
+  // A record over the raised limit is still refused, naming the limit it is over.
+  WriteSamples(dir / "longer.txt", Noise(40000, 23));
+  run = Apply(ws, dir.path(), 10, dir / "flat.tf", TransferOperation::kConvolution);
+  EXPECT_EQ(run.status, CalcStatus::kRefused);
+  ASSERT_FALSE(run.host.messages.empty());
+  EXPECT_EQ(run.host.messages.back().rfind(
+                "Sampling size of 40000 exceeds program limit of 32768! (--max-samples", 0),
+            0u)
+      << run.host.messages.back();
+  EXPECT_EQ(MaxFftPrecision(kLargestSampleLimit), 20);
+  EXPECT_EQ(MaxFftPrecision(MAX_SAMPLES), kMaxFftPrecision);
+  EXPECT_EQ(MaxFftPrecision(16385), 15);
 }
 
 TEST(ReadTransferFunction, CountsEveryLineAndStoresWhatFits) {

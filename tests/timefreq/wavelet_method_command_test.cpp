@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "signal/setup_file.h"
+#include "timefreq/cwt_row.h"
 #include "support/run_plexo.h"
 #include "support/temp_dir.h"
 
@@ -175,6 +176,40 @@ TEST(WaveletMethodSetup, TheNewKeyIsStoredOnlyWhenItIsNotTheDefaultAndReadsBack)
                 .status,
             0);
   EXPECT_NE(fromSetup, ReadBytes(dir.File("hit_wt.txt")));
+}
+
+}  // namespace
+}  // namespace plexo
+
+namespace plexo {
+namespace {
+
+// Where the transform costs more than the taps, fft rows are the direct sum: the table is the
+// direct method's byte for byte (a short wavelet), while a long one takes the transform.
+TEST(WaveletMethodChoice, ShortWaveletsKeepTheDirectSumLongOnesTakeTheTransform) {
+  // The measured crossover lies between 51 and 201 taps for windows of 200 to 4000 columns.
+  for (int columns : {200, 500, 4000}) {
+    EXPECT_EQ(RowMethod(WaveletMethod::kFft, columns, 11), WaveletMethod::kDirect) << columns;
+    EXPECT_EQ(RowMethod(WaveletMethod::kFft, columns, 51), WaveletMethod::kDirect) << columns;
+    EXPECT_EQ(RowMethod(WaveletMethod::kFft, columns, 201), WaveletMethod::kFft) << columns;
+    EXPECT_EQ(RowMethod(WaveletMethod::kFft, columns, 1001), WaveletMethod::kFft) << columns;
+    EXPECT_EQ(RowMethod(WaveletMethod::kDirect, columns, 1001), WaveletMethod::kDirect);
+  }
+  EXPECT_EQ(RowMethod(WaveletMethod::kFft, 0, 1001), WaveletMethod::kDirect);
+  EXPECT_EQ(RowMethod(WaveletMethod::kFft, 4000, 0), WaveletMethod::kDirect);
+
+  TempDir dir;
+  testing::WriteBytes(dir.File("hit.txt"),
+                      ReadBytes(std::string(PLEXO_EXAMPLES_DIR) + "/hit_001.txt"));
+  std::string tables[2];
+  for (int k = 0; k < 2; ++k) {
+    const testing::PlexoResult run =
+        RunPlexo("tft " + dir.File("hit.txt") + " --no-preview --wavelet-length 21" +
+                 " --wavelet-method " + (k == 0 ? "direct" : "fft"));
+    ASSERT_EQ(run.status, 0) << run.output;
+    tables[k] = ReadBytes(dir.File("hit_wt.txt"));
+  }
+  EXPECT_EQ(tables[0], tables[1]);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "frontends/cli/folder_batch_output.h"
 #include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
+#include "frontends/cli/max_samples_option.h"
 #include "frontends/cli/number_option.h"
 #include "frontends/cli/progress_bar.h"
 #include "platform/file_system.h"
@@ -34,6 +35,7 @@ struct ConvolveOptions {
   int precision = 14;
   std::string output = "single";
   bool strict = false;
+  int maxSamples = MAX_SAMPLES;
 };
 
 int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
@@ -49,6 +51,7 @@ int RunConvolve(const ConvolveOptions& options, TransferOperation operation,
   LastMessageHost host;
   auto workspace = std::make_unique<ConvolutionWorkspace>();
   workspace->strict = options.strict;
+  workspace->maxSamples = options.maxSamples;
   host.notes = &workspace->notes;
   const bool columns = options.output == "columns";
   CalcStatus status;
@@ -94,8 +97,9 @@ Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::stri
   auto* precision =
       sub->add_option(
              "--precision", options->precision,
-             "Exponent P of the transform size (2^P points, 0 to 14); default: the setup file's "
-             "[FFT-Precision]")
+             "Exponent P of the transform size (2^P points, 0 to 14, up to 20 with a raised\n"
+             "--max-samples: 2^P at most the power of two that holds that many samples);\n"
+             "default: the setup file's [FFT-Precision]")
           ->transform(IntegerCheck());
   auto* output = sub->add_option("--output", options->output,
                                  "single: one waveform file per input in DIR/procData; columns: "
@@ -103,6 +107,7 @@ Command AddTransferCommand(CLI::App& app, CommonOptions& common, const std::stri
                                  "default: the setup file's output format")
                      ->check(CLI::IsMember({"single", "columns"}));
   sub->add_flag("--strict", options->strict, kStrictHelp);
+  AddMaxSamplesOption(sub, options->maxSamples);
   return Command{
       sub, [options, operation, name, transfer, precision, output, &common]() {
         const CommandLineSettings& setup = common.settings;

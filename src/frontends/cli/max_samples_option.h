@@ -1,8 +1,8 @@
 #pragma once
-// The --max-samples option of the waveform-level calculations (fft, avg-fft, features): the
-// most samples one waveform may have, from the default 16384 up to 2^20. The transform size
-// follows the record (the next power of two); a run within 16384 samples gives the same bytes
-// with and without it. The time-frequency maps keep 16384.
+// The --max-samples option of the waveform-level calculations (fft, avg-fft, features,
+// convolve, deconvolve): the most samples one waveform may have, from the default 16384 up to
+// 2^20. The transform size follows the record (the next power of two); a run within 16384
+// samples gives the same bytes with and without it. The time-frequency maps keep 16384.
 #include <CLI/CLI.hpp>
 #include <optional>
 #include <string>

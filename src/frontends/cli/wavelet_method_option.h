@@ -14,8 +14,8 @@ inline CLI::Option* AddWaveletMethodOption(CLI::App& command, std::string& metho
                   "How wavelet rows are computed: direct (the sum over the wavelet's taps, bit\n"
                   "for bit the earlier results) or fft (fast convolution: about ten times faster\n"
                   "for 1001 taps over thousands of samples; each coefficient within 1e-12 of its\n"
-                  "row's largest modulus, so a printed last digit may differ). fft does not pay\n"
-                  "for short wavelets (under about 50 taps) or windows of a few hundred samples.\n"
+                  "row's largest modulus, so a printed last digit may differ). Where fft does\n"
+                  "not pay (short wavelets: under about 100 taps) its rows are the direct sum.\n"
                   "Default: " +
                       fallback)
       ->check(CLI::IsMember({"direct", "fft"}));

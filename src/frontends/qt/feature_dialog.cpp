@@ -2,10 +2,11 @@
 
 namespace plexo::qt {
 
-FeatureDialog::FeatureDialog(QWidget* parent, FeatureWorkspace& workspace, Host* host)
+FeatureDialog::FeatureDialog(QWidget* parent, FeatureWorkspace& workspace, Host* host,
+                             const std::string& setupPath)
     : DialogWindow(FeatureDialogTemplate(), parent, host,
                    [&](Controls& controls, Host& shown, CalcRunner& runner) {
-                     return CFeatureDlg(controls, shown, runner, workspace);
+                     return CFeatureDlg(controls, shown, runner, workspace, 0, setupPath);
                    }) {
   view_.onClicked = [this](ControlId id) { logic_.OnClicked(id); };
   // The close box and Escape act as Cancel.

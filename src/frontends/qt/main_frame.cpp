@@ -91,7 +91,7 @@ bool CMainFrame::RunProgressDialog(CalcMode mode) {
 }
 
 bool CMainFrame::RunFeatureDialog() {
-  FeatureDialog dialog(this, *featureWorkspace_);
+  FeatureDialog dialog(this, *featureWorkspace_, nullptr, setupPath_);
   dialog.Exec();  // the result is not used
   return true;
 }
