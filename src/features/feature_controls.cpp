@@ -22,6 +22,9 @@ DialogTemplate BuildFeatureDialog() {
   add(kIdfImpedanceLabel, K::kLabel, "Impedance:", kIdfTimeGroup, {15, 68, 38, 8});
   add(kIdfImpedance, K::kEdit, "", kIdfTimeGroup, {55, 66, 28, 12});
   add(kIdfOhmsLabel, K::kLabel, "Ohms", kIdfTimeGroup, {86, 68, 24, 8});
+  add(kIdfReviewOnsets, K::kButton, "Review onsets...", kIdfTimeGroup, {15, 88, 92, 14});
+  add(kIdfUseOnsets, K::kCheckBox, "Use corrected onsets", kIdfTimeGroup, {15, 108, 95, 10});
+  add(kIdfUseOnsetsNote, K::kLabel, "(FXData/Onsets.txt)", kIdfTimeGroup, {26, 120, 84, 8});
 
   // FFT-based Features
   const ControlId fft = kIdfFftGroup;

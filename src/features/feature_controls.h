@@ -45,6 +45,11 @@ enum FeatureControlId : ControlId {
   kIdfMaxSamples = 1116,
   kIdfWaveletMethodLabel = 1117,
   kIdfWaveletMethodCombo = 1118,
+  // The onset review: its window, and the run taking the reviewed picks of the folder's
+  // FXData/Onsets.txt.
+  kIdfReviewOnsets = 1119,
+  kIdfUseOnsets = 1120,
+  kIdfUseOnsetsNote = 1121,
 };
 
 // The feature check boxes, whose ids the column table holds.

@@ -1,5 +1,8 @@
 #include "features/feature_dlg.h"
 
+#include <memory>
+
+#include "features/onset_run.h"
 #include "platform/file_system.h"
 #include "signal/number_text.h"
 #include "signal/setup_file.h"
@@ -104,6 +107,12 @@ void CFeatureDlg::OnClicked(ControlId id) {
     case kIdfArrivalTime:
       OnArrivalTime();
       break;
+    case kIdfUseOnsets:
+      OnUseOnsets();
+      break;
+    case kIdfReviewOnsets:
+      OnReviewOnsets();
+      break;
     case kIdfExtract:
       OnExtract();
       break;
@@ -158,6 +167,8 @@ void CFeatureDlg::OnWaveletPeak(int band) {
 
 void CFeatureDlg::OnUseAic() {
   const bool aic = controls_.IsChecked(kIdfUseAic);
+  // The reviewed picks start the window of the picker: without it they have no use.
+  if (!aic) controls_.SetChecked(kIdfUseOnsets, false);
   controls_.Enable(kIdfDurationLabel, aic);
   controls_.Enable(kIdfDuration, aic);
   controls_.Enable(kIdfTimeStart, !aic);
@@ -169,6 +180,40 @@ void CFeatureDlg::OnArrivalTime() {
   controls_.SetChecked(kIdfUseAic, controls_.IsChecked(kIdfArrivalTime));
   OnUseAic();
   UpdateData(false);
+}
+
+void CFeatureDlg::OnUseOnsets() {
+  // The window starts at the reviewed pick and lasts "Duration:", as with "Use AIC".
+  if (!controls_.IsChecked(kIdfUseOnsets)) return;
+  controls_.SetChecked(kIdfUseAic, true);
+  OnUseAic();
+}
+
+void CFeatureDlg::OnReviewOnsets() {
+  if (running_ || !onReviewOnsets) return;
+  UpdateData(true);
+  const std::optional<int> limit = SampleLimitFromText(params_.maxSamples);
+  if (!limit) {
+    host_.MessageBox(kMaxSamplesMessage);
+    return;
+  }
+  onReviewOnsets(ParseFeatureParams(params_, true), *limit);
+}
+
+std::string CFeatureDlg::LoadOnsets(FeatureRequest& request) const {
+  if (!controls_.IsChecked(kIdfUseOnsets)) return {};
+  const std::string path = OnsetFilePath(request.folder);
+  if (!IsRegularFile(path))
+    return "No reviewed onsets: " + path +
+           " does not exist.\nReview the onsets of the folder first (\"Review onsets...\"), or "
+           "uncheck \"Use corrected onsets\".";
+  auto table = std::make_shared<OnsetTable>();
+  std::string why;
+  if (!ReadOnsetTable(path, *table, why)) return why + "\nNo table written.";
+  request.onsets = std::move(table);
+  request.onsetsPath = path;
+  request.settings.useAic = true;  // the listed waveforms' windows start at their picks
+  return {};
 }
 
 bool CFeatureDlg::OnCancel() {
@@ -223,9 +268,16 @@ void CFeatureDlg::OnExtract() {
     controls_.EndDialog(kIdCancel);
     return;
   }
+  // Missing reviewed picks refuse the run: a table of automatic picks would look reviewed.
+  if (std::string refusal = LoadOnsets(request); !refusal.empty()) {
+    host_.MessageBox(refusal);
+    return;
+  }
+  onsetsPath_ = request.onsetsPath;
 
   running_ = true;
   controls_.Enable(kIdfExtract, false);
+  controls_.Enable(kIdfReviewOnsets, false);
   FeatureWorkspace& workspace = workspace_;
   Host& host = host_;
   CalcProgress& progress = progress_;
@@ -237,23 +289,33 @@ void CFeatureDlg::OnExtract() {
 void CFeatureDlg::Finished(CalcStatus status) {
   running_ = false;
   controls_.Enable(kIdfExtract, true);
+  controls_.Enable(kIdfReviewOnsets, true);
   if (closeAfterRun_ || StopRequested()) {
     controls_.EndDialog(kIdCancel);
     return;
   }
   // A run refused on a file (too many samples, no data) leaves the dialog open for another.
   if (status == CalcStatus::kRefused) return;
-  // The files the run skipped, and the rows that cannot mean anything, in one message.
-  if (status == CalcStatus::kDone && (!workspace_.skipped.Empty() || workspace_.doubtful > 0)) {
+  // The files the run skipped or left out, and the rows that cannot mean anything, in one
+  // message.
+  if (status == CalcStatus::kDone) {
     std::string text;
-    if (!workspace_.skipped.Empty())
-      text = std::to_string(workspace_.skipped.All().size()) + " files skipped:\n" +
-             workspace_.skipped.Text();
-    if (workspace_.doubtful > 0) {
+    auto add = [&text](const std::string& part) {
       if (!text.empty()) text += '\n';
-      text += DoubtfulRowsNote(workspace_.doubtful);
-    }
-    host_.MessageBox(text);
+      text += part;
+    };
+    if (!workspace_.skipped.Empty())
+      add(std::to_string(workspace_.skipped.All().size()) + " files skipped:\n" +
+          workspace_.skipped.Text());
+    if (!workspace_.rejected.Empty())
+      add(std::to_string(workspace_.rejected.All().size()) + " rejected in " + onsetsPath_ +
+          ", left out:\n" + workspace_.rejected.Text());
+    if (!workspace_.unlisted.Empty())
+      add(std::to_string(workspace_.unlisted.All().size()) + " not listed in " + onsetsPath_ +
+          ", picked automatically:\n" + workspace_.unlisted.Text());
+    if (!workspace_.mismatched.Empty()) add(workspace_.mismatched.Text());
+    if (workspace_.doubtful > 0) add(DoubtfulRowsNote(workspace_.doubtful));
+    if (!text.empty()) host_.MessageBox(text);
   }
   UpdateData(true);
   controls_.EndDialog(kIdOk);

@@ -3,6 +3,7 @@
 // parameter texts, the band check, and "Extract!" running the extraction over a folder. It works
 // on a Controls and a Host, so it runs the same behind the desktop's widgets and in a test.
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "features/feature_controls.h"
@@ -36,6 +37,10 @@ class CFeatureDlg {
   // The window goes away.
   void OnDestroy() { stopRequested_ = 1; }
 
+  // "Review onsets...": the front end opens its review window with the dialog's settings (the
+  // window length after the pick) and sample limit. Without it the button does nothing.
+  std::function<void(const FeatureSettings& settings, int maxSamples)> onReviewOnsets;
+
   bool StopRequested() const { return stopRequested_.load() != 0; }
   bool Running() const { return running_; }
   const FeatureParams& Params() const { return params_; }
@@ -50,6 +55,11 @@ class CFeatureDlg {
   void OnWaveletPeak(int band);
   void OnUseAic();
   void OnArrivalTime();
+  void OnUseOnsets();
+  void OnReviewOnsets();
+  // With "Use corrected onsets": the reviewed picks of the folder (or an empty text), else the
+  // message that refuses the run (the file is missing or cannot be read).
+  std::string LoadOnsets(FeatureRequest& request) const;
   void OnExtract();
   void Finished(CalcStatus status);
 
@@ -65,6 +75,7 @@ class CFeatureDlg {
   int jobs_;
   std::string setupPath_;
   FeatureParams params_;
+  std::string onsetsPath_;  // the reviewed picks of the run, named in its message
   std::atomic<int> stopRequested_{0};
   bool running_ = false;
   bool closeAfterRun_ = false;

@@ -1,7 +1,9 @@
 // Takes the README's pictures from the real windows: the main frame, the Options dialog of a
-// Single TFT, the Feature Extraction dialog, the About box and, given a TFT file, the TFT viewer's
-// window, whole and zoomed with the value under the mouse. Run under a display (Xvfb will do):
-//   plexo_screenshots OUTPUT_FOLDER [TFT_FILE]
+// Single TFT, the Feature Extraction dialog, the About box, given a TFT file the TFT viewer's
+// window, whole and zoomed with the value under the mouse, and given a folder of waveforms the
+// onset review window on its second hit, the pick moved and the mouse on the criterion (nothing
+// is saved). Run under a display (Xvfb will do):
+//   plexo_screenshots OUTPUT_FOLDER [TFT_FILE [WAVEFORM_FOLDER]]
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -18,8 +20,10 @@
 #include "frontends/qt/cv_image.h"
 #include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/main_frame.h"
+#include "frontends/qt/onset_review_window.h"
 #include "frontends/qt/options_dialog.h"
 #include "frontends/qt/preview_window.h"
+#include "platform/recording_host.h"
 #include "signal/setup_file.h"
 #include "viewers/file_charts.h"
 
@@ -41,8 +45,8 @@ bool Save(QWidget& widget, const QString& path) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 2 && argc != 3) {
-    std::cerr << "usage: plexo_screenshots OUTPUT_FOLDER [TFT_FILE]" << std::endl;
+  if (argc < 2 || argc > 4) {
+    std::cerr << "usage: plexo_screenshots OUTPUT_FOLDER [TFT_FILE [WAVEFORM_FOLDER]]" << std::endl;
     return 2;
   }
   const QString out = QString::fromLocal8Bit(argv[1]);
@@ -70,7 +74,7 @@ int main(int argc, char** argv) {
   ok = Save(about, out + "/about_box.png") && ok;
   about.hide();
 
-  if (argc == 3) {
+  if (argc >= 3) {
     auto workspace = std::make_unique<plexo::ViewerWorkspace>();
     const plexo::FileChart chart =
         plexo::DrawFileChart(plexo::ViewerKind::kTft, argv[2], *workspace);
@@ -95,6 +99,32 @@ int main(int argc, char** argv) {
     QApplication::sendEvent(&widget, &move);
     ok = Save(viewer, out + "/tft_viewer_zoomed.png") && ok;
     viewer.hide();
+  }
+
+  if (argc == 4) {
+    plexo::RecordingHost quiet;  // the window is only looked at: no question, nothing saved
+    plexo::OnsetReviewSession review(quiet);
+    if (!review.Open(argv[3], plexo::DefaultFeatureSettings()) || !review.Next() ||
+        review.Review().CurrentRow() == nullptr) {
+      std::cerr << "no waveforms to review in " << argv[3] << std::endl;
+      return 1;
+    }
+    // The pick moved 40 samples later, so that both picks show.
+    const int automatic = review.Review().CurrentRow()->automaticSample;
+    const double dt = review.Review().CurrentWaveform().sampleInterval;
+    review.PickAt((automatic + 40) * dt);
+    plexo::qt::OnsetReviewWindow window(review, &frame);
+    window.show();
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+    plexo::qt::ChartWidget& widget = *window.Chart();
+    const plexo::PanelLayout panel = widget.Layout().panels[1];
+    const QPointF at(panel.x.Pixel((automatic + 15) * dt),
+                     (panel.area.top + panel.area.bottom) / 2);
+    QMouseEvent move(QEvent::MouseMove, at, QPointF(widget.mapToGlobal(at.toPoint())), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+    ok = Save(window, out + "/onset_review.png") && ok;
+    window.hide();
   }
   return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
+#include <cmath>
 #include <cstdlib>
 
 #ifdef PLEXO_TEST_X11
@@ -64,6 +65,18 @@ QString KeyText(int qtKey) {
   }
 }
 
+#ifdef PLEXO_TEST_X11
+// Where a point of `widget` lies on the X screen: the X server counts device pixels, Qt's global
+// coordinates are logical ones (they differ by the scale factor, QT_SCALE_FACTOR=1.5 say).
+QPoint ScreenPixel(QWidget* widget, QPoint local) {
+  const QPoint global = widget->mapToGlobal(local);
+  const QWindow* window = widget->window()->windowHandle();
+  const double ratio = window != nullptr ? window->devicePixelRatio() : 1.0;
+  return {static_cast<int>(std::lround(global.x() * ratio)),
+          static_cast<int>(std::lround(global.y() * ratio))};
+}
+#endif
+
 }  // namespace
 
 WindowSystemInput::WindowSystemInput() {
@@ -97,7 +110,8 @@ void WindowSystemInput::Click(QWidget* widget) {
 #ifdef PLEXO_TEST_X11
   if (x11_) {
     auto* display = static_cast<Display*>(display_);
-    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    const QPoint screen = ScreenPixel(widget, local);
+    XTestFakeMotionEvent(display, -1, screen.x(), screen.y(), CurrentTime);
     XTestFakeButtonEvent(display, 1, True, 10);
     XTestFakeButtonEvent(display, 1, False, 10);
     XFlush(display);
@@ -117,7 +131,8 @@ void WindowSystemInput::MoveMouse(QWidget* widget, QPoint at) {
 #ifdef PLEXO_TEST_X11
   if (x11_) {
     auto* display = static_cast<Display*>(display_);
-    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    const QPoint screen = ScreenPixel(widget, at);
+    XTestFakeMotionEvent(display, -1, screen.x(), screen.y(), CurrentTime);
     XFlush(display);
     return;
   }
@@ -132,7 +147,8 @@ void WindowSystemInput::Button(QWidget* widget, QPoint at, Qt::MouseButton butto
 #ifdef PLEXO_TEST_X11
   if (x11_) {
     auto* display = static_cast<Display*>(display_);
-    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    const QPoint screen = ScreenPixel(widget, at);
+    XTestFakeMotionEvent(display, -1, screen.x(), screen.y(), CurrentTime);
     const unsigned int x_button = button == Qt::MiddleButton  ? 2
                                   : button == Qt::RightButton ? 3
                                                               : 1;
@@ -168,7 +184,8 @@ void WindowSystemInput::TurnWheel(QWidget* widget, QPoint at, int notches) {
   if (x11_) {
     // Buttons 4 and 5 are the wheel's notches away from and towards the person.
     auto* display = static_cast<Display*>(display_);
-    XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
+    const QPoint screen = ScreenPixel(widget, at);
+    XTestFakeMotionEvent(display, -1, screen.x(), screen.y(), CurrentTime);
     for (int i = 0; i < std::abs(notches); ++i) {
       XTestFakeButtonEvent(display, notches > 0 ? 4 : 5, True, CurrentTime);
       XTestFakeButtonEvent(display, notches > 0 ? 4 : 5, False, CurrentTime);
