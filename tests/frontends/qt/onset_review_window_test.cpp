@@ -18,6 +18,7 @@
 
 #include "features/feature_test_data.h"
 #include "frontends/qt/chart_widget.h"
+#include "frontends/qt/feature_dialog.h"
 #include "frontends/qt/main_frame.h"
 #include "platform/recording_host.h"
 #include "qt_test_environment.h"
@@ -279,6 +280,51 @@ TEST(OnsetReviewMenuTest, TheFileMenuOpensTheWindowOnTheChosenHitAndTheEarlierFi
   EXPECT_EQ(corrected, 1050);
   EXPECT_TRUE(host.questions.empty());
   EXPECT_EQ(ReadBytes(path), text) << "only looked at: the file stays as it was";
+}
+
+// The Feature Extraction dialog's button opens the window over the dialog with the dialog's
+// "Duration:" as typed; Escape ends the window.
+TEST(OnsetReviewMenuTest, TheFeatureDialogsButtonOpensTheWindowWithItsDuration) {
+  testing::WindowSystemInput input;
+  if (!input.Available()) GTEST_SKIP() << "no fake input here";
+  TempDir dir;
+  MakeHits(dir.path());
+  RecordingHost host;
+  host.file_answers.push_back(dir.File("hit_001.txt"));
+  FeatureWorkspace workspace;
+  FeatureDialog dialog(nullptr, workspace, &host);
+  DialogView& view = dialog.View();
+  view.SetText(kIdfDuration, "150e-6");
+  int step = 0;
+  double windowEnd = -1.0, pick = -1.0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    OnsetReviewWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* r = qobject_cast<OnsetReviewWindow*>(w); r && OnScreen(r)) window = r;
+    if (step == 0 && OnScreen(&view)) {
+      input.Click(view.Widget(kIdfReviewOnsets));
+      step = 1;
+    } else if (step == 1 && window != nullptr && window->isActiveWindow()) {
+      const ChartPanel& signal = window->Chart()->Chart().panels[0];
+      if (signal.markers.size() == 2) {  // automatic pick, window end
+        pick = signal.markers[0].x;
+        windowEnd = signal.markers[1].x;
+      }
+      input.PressKey(Qt::Key_Escape);
+      step = 2;
+    } else if (step == 2 && window == nullptr) {
+      view.reject();  // the dialog's own closing is tested with it
+      step = 3;
+    }
+  });
+  timer.start(50);
+  dialog.Exec();  // returns when the dialog has closed
+  EXPECT_EQ(step, 3);
+  EXPECT_EQ(host.file_filters, std::vector<std::string>{kOnsetReviewFilter});
+  EXPECT_GT(pick, 0.0);
+  EXPECT_NEAR(windowEnd - pick, 150e-6, 1e-15);
+  EXPECT_TRUE(host.questions.empty());
 }
 
 }  // namespace
