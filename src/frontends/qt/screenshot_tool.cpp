@@ -117,6 +117,10 @@ int main(int argc, char** argv) {
     window.show();
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
     plexo::qt::ChartWidget& widget = *window.Chart();
+    // Zoomed in on the picks: 400 samples before them to 600 after.
+    plexo::ChartView view = widget.View();
+    view.x = {(automatic - 400) * dt, (automatic + 600) * dt};
+    widget.SetView(view);
     const plexo::PanelLayout panel = widget.Layout().panels[1];
     const QPointF at(panel.x.Pixel((automatic + 15) * dt),
                      (panel.area.top + panel.area.bottom) / 2);
