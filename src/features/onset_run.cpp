@@ -33,6 +33,10 @@ int Corrections(const OnsetTable& table) {
                     [](const auto& r) { return r.state != OnsetState::kAutomatic; }));
 }
 
+const std::string& Name(const WaveformSource& source, int k) {
+  return source.Inputs()[static_cast<size_t>(k)].name;
+}
+
 OnsetOutcome PickInput(const WaveformSource& source, int k, const OnsetRequest& request,
                        const OnsetTable* earlier, FeatureThreadState& state) {
   OnsetOutcome outcome;
@@ -178,9 +182,16 @@ CalcStatus PickOnsets(OnsetWorkspace& ws, const OnsetRequest& request, CalcProgr
           case OnsetResult::kStopped:
             stop = std::move(outcome.text);
             return false;
-          case OnsetResult::kSkipped:
+          case OnsetResult::kSkipped: {
             ws.skipped.Add(std::move(outcome.text));
+            // A correction of a file that cannot be read now is not lost with its row.
+            const OnsetRow* kept = earlier != nullptr ? earlier->Find(Name(*source, k)) : nullptr;
+            if (kept != nullptr && kept->state != OnsetState::kAutomatic) {
+              table.Add(*kept);
+              ++ws.kept;
+            }
             break;
+          }
           case OnsetResult::kRow:
             if (outcome.row.state != OnsetState::kAutomatic) ++ws.kept;
             if (!outcome.doubtful.empty()) ws.doubtful.Add(std::move(outcome.doubtful));

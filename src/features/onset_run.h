@@ -57,7 +57,8 @@ bool SaveOnsetTable(const std::string& path, const OnsetTable& table, Host& host
 // written): what the feature run refuses about its input, a waveform over the sample limit, an
 // existing onsets file that cannot be read, or one with corrections of waveforms the input no
 // longer holds (unless request.force, which replaces the file whole). Inputs the reader refuses
-// are skipped and named in workspace.skipped. The pictures are written as the run goes.
+// are skipped and named in workspace.skipped; a correction of one of them is kept as it was. The
+// pictures are written as the run goes.
 CalcStatus PickOnsets(OnsetWorkspace& workspace, const OnsetRequest& request,
                       CalcProgress& progress, Host& host);
 

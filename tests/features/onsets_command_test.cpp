@@ -204,6 +204,15 @@ TEST(OnsetsCommandTest, ARerunKeepsTheCorrectionsAndForceDropsThem) {
   EXPECT_NE(r.output.find("1 corrected or rejected kept"), std::string::npos) << r.output;
   EXPECT_EQ(ReadBytes(path), edited);
 
+  // The corrected hit cannot be read now: it is skipped, and its row kept as it was.
+  const std::string hit3 = ReadBytes(dir / "hit_003.txt");
+  WriteBytes(dir / "hit_003.txt", "damaged\r\n");
+  r = RunPlexo("onsets " + dir.path());
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("Skipped: "), std::string::npos) << r.output;
+  EXPECT_EQ(ReadBytes(path), edited);
+  WriteBytes(dir / "hit_003.txt", hit3);
+
   // The corrected hit is gone from the folder: its correction is not dropped silently.
   fs::remove(dir / "hit_003.txt");
   r = RunPlexo("onsets " + dir.path());

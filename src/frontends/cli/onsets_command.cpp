@@ -47,8 +47,9 @@ int RunOnsets(OnsetsOptions& o) {
         std::cout << ", " << workspace->kept << " corrected or rejected kept from the earlier file";
       std::cout << "\nWrote " << OnsetFilePath(o.request.input) << std::endl;
       if (!o.request.plots.empty())
-        std::cout << "Wrote " << workspace->processed << " review pictures into " << o.request.plots
-                  << std::endl;
+        std::cout << "Wrote " << workspace->processed
+                  << (workspace->processed == 1 ? " review picture" : " review pictures")
+                  << " into " << o.request.plots << std::endl;
       break;
     }
     case CalcStatus::kFailed:
