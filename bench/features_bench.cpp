@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "features/feature_extraction.h"
+#include "features/time_features.h"
 #include "platform/file_system.h"
 #include "signal/waveform_file.h"
 
@@ -114,6 +115,29 @@ BENCHMARK(BM_Features)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+
+// The onset picker on one waveform of 4096 samples with its peak near sample 3000 (the
+// criterion of ~3000 splits, each from scratch): Arg 0 the feature run's pick, Arg 1 the
+// review's trace (the same scan, keeping every criterion).
+void BM_PickOnset(benchmark::State& state) {
+  std::vector<Complex> x(4096);
+  uint32_t seed = 7;
+  for (int i = 1; i < 4096; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    double v = 0.002 * ((seed >> 8) / 16777216.0 - 0.5);
+    if (i >= 3000) v += std::exp(-(i - 3000) / 300.0) * 0.5 * std::sin(0.12 * (i - 3000));
+    x[static_cast<size_t>(i)] = {v, 0.0};
+  }
+  for (auto _ : state) {
+    if (state.range(0) == 0) {
+      benchmark::DoNotOptimize(PickOnsetAIC(x.data(), 4096, 1e-7));
+    } else {
+      benchmark::DoNotOptimize(TraceOnsetAIC(x.data(), 4096));
+    }
+  }
+}
+
+BENCHMARK(BM_PickOnset)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Reading and parsing alone, one thread: the reader's share of a one-thread run.
 void BM_ReadOnly(benchmark::State& state) {

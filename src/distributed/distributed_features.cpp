@@ -15,6 +15,9 @@ std::string Pack(const FeatureRows& rows) {
   out.Text(rows.text);
   out.Int(rows.doubtful);
   out.Texts(rows.skipped);
+  out.Texts(rows.rejected);
+  out.Texts(rows.unlisted);
+  out.Texts(rows.mismatched);
   return std::move(out.Bytes());
 }
 
@@ -25,6 +28,9 @@ FeatureRows Unpack(const std::string& bytes) {
   rows.text = in.Text();
   rows.doubtful = static_cast<int>(in.Int());
   rows.skipped = in.Texts();
+  rows.rejected = in.Texts();
+  rows.unlisted = in.Texts();
+  rows.mismatched = in.Texts();
   return rows;
 }
 
@@ -33,9 +39,7 @@ FeatureRows Unpack(const std::string& bytes) {
 CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
                                   const FeatureRequest& request, CalcProgress& progress,
                                   Host& host) {
-  ws.processed = 0;
-  ws.skipped.Clear();
-  ws.doubtful = 0;
+  ClearRunNotes(ws);
   std::string table;
   RankRun run;
   // Rank 0 lists the input; the other ranks read the same folder or database through a source
@@ -82,9 +86,7 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
   run.join = [&](const std::string& packed) {
     FeatureRows rows = Unpack(packed);
     table += rows.text;
-    ws.processed += rows.done;
-    ws.doubtful += rows.doubtful;
-    for (std::string& note : rows.skipped) ws.skipped.Add(std::move(note));
+    AddRunNotes(ws, rows);
   };
   run.finish = [&] {
     progress.SetPos(count / divisor);
@@ -93,9 +95,7 @@ CalcStatus ExtractFeaturesOnRanks(const MpiSession& mpi, FeatureWorkspace& ws,
   const CalcStatus status = RunOnRanks(mpi, run, progress, host);
   if (status == CalcStatus::kRefused) {
     // A refused run leaves nothing counted, as one process does.
-    ws.processed = 0;
-    ws.skipped.Clear();
-    ws.doubtful = 0;
+    ClearRunNotes(ws);
   }
   return status;
 }

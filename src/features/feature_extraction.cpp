@@ -20,26 +20,32 @@ namespace {
 
 // One file's contribution: its data line, the note that skips it, or the message that stops
 // the run there.
-enum class FileResult { kRow, kSkipped, kStopped };
+enum class FileResult { kRow, kSkipped, kStopped, kRejected };
 struct FileOutcome {
   FileResult result = FileResult::kStopped;
-  std::string text;  // the data line, the note or the message
+  std::string text;  // the data line, the note or the message (the label of a rejected input)
   bool doubtful = false;
+  bool unlisted = false;   // the onsets file does not list it: picked automatically
+  std::string mismatched;  // the note of a corrected time that disagrees with its sample
   FeatureValues values;
 };
 
-// Why the reader's result gives no row, naming the file; empty when it gives one.
-std::string ReaderRefusal(const std::string& path, int count, const Waveform& wf) {
-  if (!wf.readProblem.empty()) return wf.readProblem;
-  if (count < 0) {
-    const std::string why = WhyNotReadable(path);
-    if (!why.empty()) return path + ": " + why;
-  }
-  // A row of zeros for a file without data would look like a measurement; refuse instead.
-  if (count <= 0) return "No valid data present in file or error during loading!\n" + path;
-  const double dt = wf.sampleInterval;
-  if (!(dt > 0.0) || !std::isfinite(dt))
-    return "Sample interval of " + FormatE(dt) + " s is not allowed! Value has to be > 0!\n" + path;
+// The reviewed onset of input `label` (count samples): the corrected sample, or the note that
+// skips the input (a sample past the record). Notes a corrected time that disagrees with the
+// sample (the sample holds).
+std::string ReviewedOnset(const OnsetRow& row, const FeatureRequest& request,
+                          const std::string& label, const Waveform& wf, int count,
+                          FileOutcome& outcome) {
+  const int held = std::min(count, wf.limit);
+  if (row.correctedSample >= held)
+    return label + ": the corrected onset, sample " + std::to_string(row.correctedSample) + " in " +
+           request.onsetsPath + ", lies past the last sample (" + std::to_string(held - 1) + ")";
+  const double time = OnsetArrivalTime(row.correctedSample, wf.sampleInterval, wf.timeOfTest);
+  if (FormatE(time, 14) != FormatE(row.correctedTime, 14))
+    outcome.mismatched = label + ": the corrected arrival time " + FormatE(row.correctedTime, 14) +
+                         " in " + request.onsetsPath + " is not that of sample " +
+                         std::to_string(row.correctedSample) + " (" + FormatE(time, 14) +
+                         "); the sample is used";
   return {};
 }
 
@@ -79,20 +85,36 @@ FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureReque
     outcome.text = path + ": the name holds a tab, CR or LF, which would split its row";
     return outcome;
   }
-  Waveform& wf = state.waveform;
-  const int count = source.Read(k, wf);
-  if (count > wf.limit) {
-    outcome.text = SampleLimitMessage(count, wf.limit) + "\n" + path;
+  // A rejected hit is left out unread.
+  const OnsetRow* reviewed = request.onsets != nullptr ? request.onsets->Find(name) : nullptr;
+  if (reviewed != nullptr && reviewed->state == OnsetState::kRejected) {
+    outcome.result = FileResult::kRejected;
+    outcome.text = path;
     return outcome;
   }
-  if (std::string refusal = ReaderRefusal(path, count, wf); !refusal.empty()) {
-    outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
-    outcome.text = std::move(refusal);
+  Waveform& wf = state.waveform;
+  int count = 0;
+  if (const InputRead read = ReadBatchInput(source, k, wf, count, outcome.text);
+      read != InputRead::kRead) {
+    outcome.result =
+        read == InputRead::kSkip && !request.strict ? FileResult::kSkipped : FileResult::kStopped;
     return outcome;
+  }
+  if (request.onsets != nullptr) {
+    if (reviewed == nullptr) {
+      outcome.unlisted = true;
+    } else if (std::string skip = ReviewedOnset(*reviewed, request, path, wf, count, outcome);
+               !skip.empty()) {
+      outcome.result = request.strict ? FileResult::kStopped : FileResult::kSkipped;
+      outcome.text = std::move(skip);
+      return outcome;
+    }
   }
   FeatureValues& values = outcome.values;
   SignalWindow window;
-  if (std::string problem = ComputeWaveformFeatures(settings, wavelet, state, values, &window);
+  if (std::string problem =
+          ComputeWaveformFeatures(settings, wavelet, state, values, &window,
+                                  reviewed != nullptr ? &reviewed->correctedSample : nullptr);
       !problem.empty()) {
     outcome.text = problem + "\n" + path;
     return outcome;
@@ -111,6 +133,50 @@ FileOutcome ProcessInput(const WaveformSource& source, int k, const FeatureReque
 }
 
 }  // namespace
+
+void ClearRunNotes(FeatureWorkspace& ws) {
+  ws.processed = 0;
+  ws.skipped.Clear();
+  ws.doubtful = 0;
+  ws.rejected.Clear();
+  ws.unlisted.Clear();
+  ws.mismatched.Clear();
+}
+
+void AddRunNotes(FeatureWorkspace& ws, const FeatureRows& rows) {
+  ws.processed += rows.done;
+  ws.doubtful += rows.doubtful;
+  for (const std::string& note : rows.skipped) ws.skipped.Add(note);
+  for (const std::string& note : rows.rejected) ws.rejected.Add(note);
+  for (const std::string& note : rows.unlisted) ws.unlisted.Add(note);
+  for (const std::string& note : rows.mismatched) ws.mismatched.Add(note);
+}
+
+std::string WaveformReadRefusal(const std::string& path, int count, const Waveform& wf) {
+  if (!wf.readProblem.empty()) return wf.readProblem;
+  if (count < 0) {
+    const std::string why = WhyNotReadable(path);
+    if (!why.empty()) return path + ": " + why;
+  }
+  // A row of zeros for a file without data would look like a measurement; refuse instead.
+  if (count <= 0) return "No valid data present in file or error during loading!\n" + path;
+  const double dt = wf.sampleInterval;
+  if (!(dt > 0.0) || !std::isfinite(dt))
+    return "Sample interval of " + FormatE(dt) + " s is not allowed! Value has to be > 0!\n" + path;
+  return {};
+}
+
+InputRead ReadBatchInput(const WaveformSource& source, int k, Waveform& wf, int& count,
+                         std::string& why) {
+  const std::string& label = source.Label(k);
+  count = source.Read(k, wf);
+  if (count > wf.limit) {
+    why = SampleLimitMessage(count, wf.limit) + "\n" + label;
+    return InputRead::kStop;
+  }
+  why = WaveformReadRefusal(label, count, wf);
+  return why.empty() ? InputRead::kRead : InputRead::kSkip;
+}
 
 std::string FeatureNoFilesMessage(const std::string& folder) {
   if (folder.empty()) return kFeatureNoFilesMessage;
@@ -142,7 +208,7 @@ int FeatureProgressDivisor(int count) {
 
 std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
                                     FeatureThreadState& state, FeatureValues& values,
-                                    SignalWindow* windowUsed) {
+                                    SignalWindow* windowUsed, const int* onsetSample) {
   Waveform& wf = state.waveform;
   Complex* x = wf.samples.data();
   const int count = wf.count;
@@ -150,7 +216,8 @@ std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavele
   const TransformSizeResult size = TransformSize(count);
   std::fill(x + count, x + size.n, Complex{});
 
-  const SignalWindow window = SelectWindow(x, count, dt, settings);
+  const SignalWindow window = onsetSample != nullptr ? WindowFromOnset(*onsetSample * dt, settings)
+                                                     : SelectWindow(x, count, dt, settings);
   if (windowUsed != nullptr) *windowUsed = window;
   if (wavelet) {
     if (std::string problem = WaveletWindowProblem(window, dt); !problem.empty()) return problem;
@@ -250,7 +317,13 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
           case FileResult::kSkipped:
             rows.skipped.push_back(std::move(outcome.text));
             break;
+          case FileResult::kRejected:
+            rows.rejected.push_back(std::move(outcome.text));
+            break;
           case FileResult::kRow:
+            if (outcome.unlisted) rows.unlisted.push_back(source.Label(begin + k));
+            if (!outcome.mismatched.empty())
+              rows.mismatched.push_back(std::move(outcome.mismatched));
             rows.text += outcome.text;
             if (request.keepValues) {
               rows.values.push_back(outcome.values);
@@ -268,9 +341,7 @@ FeatureRows ComputeFeatureRows(FeatureWorkspace& ws, const FeatureRequest& reque
 
 CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
                            CalcProgress& progress, Host& host) {
-  ws.processed = 0;
-  ws.skipped.Clear();
-  ws.doubtful = 0;
+  ClearRunNotes(ws);
   std::unique_ptr<WaveformSource> source;
   if (std::string refusal = FeatureInputRefusal(request, source); !refusal.empty()) {
     host.MessageBox(refusal);
@@ -281,9 +352,7 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
 
 CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
                            const WaveformSource& source, CalcProgress& progress, Host& host) {
-  ws.processed = 0;
-  ws.skipped.Clear();
-  ws.doubtful = 0;
+  ClearRunNotes(ws);
   MakeDirectory(FeatureResultsFolder(request.folder));  // a failure shows when writing
 
   const int count = source.Count();
@@ -305,9 +374,7 @@ CalcStatus ExtractFeatures(FeatureWorkspace& ws, const FeatureRequest& request,
     host.MessageBox(rows.message);
     return CalcStatus::kRefused;
   }
-  ws.processed = rows.done;
-  for (const std::string& note : rows.skipped) ws.skipped.Add(note);
-  ws.doubtful = rows.doubtful;
+  AddRunNotes(ws, rows);
   return WriteFeatureTable(request, rows.text, host);
 }
 

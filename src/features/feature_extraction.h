@@ -11,6 +11,7 @@
 #include "features/feature_columns.h"
 #include "features/feature_params.h"
 #include "features/feature_values.h"
+#include "features/onset_table.h"
 #include "features/wt_features.h"
 #include "platform/file_notes.h"
 #include "platform/host.h"
@@ -41,6 +42,11 @@ struct FeatureRequest {
   // Rows keep their numbers (FeatureRows::values) instead of their text: for front ends that
   // hand the numbers on (the Python module), not a table.
   bool keepValues = false;
+  // Reviewed onsets (an onsets file): a listed waveform's window starts at its corrected pick
+  // (and lasts settings.duration), a rejected one gives no row, an unlisted one is picked as
+  // settings.useAic says. `onsetsPath` names the file in the notes.
+  std::shared_ptr<const OnsetTable> onsets;
+  std::string onsetsPath;
 };
 
 // The buffers one thread works in, kept between waveforms and runs.
@@ -55,12 +61,29 @@ struct FeatureWorkspace {
   int processed = 0;  // rows written by the last run
   FileNotes skipped;  // the files the last run skipped, each with its reason, in file order
   int doubtful = 0;   // rows of the last run that cannot mean anything (see DoubtfulRowsNote)
+  // With reviewed onsets: the inputs left out as rejected, those the file does not list (picked
+  // automatically), and those whose corrected time disagrees with the corrected sample.
+  FileNotes rejected;
+  FileNotes unlisted;
+  FileNotes mismatched;
 };
 
 // folder/FXData, or <stem>_FXData beside a database <stem>.tradb (BatchResultFolder).
 std::string FeatureResultsFolder(const std::string& input);
 // folder/FXData/FX_Results.txt (.csv for comma-separated text).
 std::string FeatureResultsPath(const std::string& folder, TableFormat format = TableFormat::kText);
+
+// Why a read of input `path` (count as the source's Read returned it) gives no waveform to
+// compute with, naming the input: the reader's problem, a file that cannot be read, no data, a
+// sample interval that is not a positive finite number. Empty when it gives one.
+std::string WaveformReadRefusal(const std::string& path, int count, const Waveform& wf);
+
+// Reads input k of `source` into `wf` (its count into `count`) with the run's refusals: kStop
+// with the message for a waveform over wf.limit samples, kSkip with WaveformReadRefusal's
+// note, else kRead.
+enum class InputRead { kRead, kSkip, kStop };
+InputRead ReadBatchInput(const WaveformSource& source, int k, Waveform& wf, int& count,
+                         std::string& why);
 
 // The progress divisor q for a file count: 1 up to 1000 files, then 10, 100, 1000, 10000 past
 // 1000, 10000, 100000 and 1000000 files. The range is 0 .. count/q and file n shows n/q.
@@ -70,9 +93,12 @@ int FeatureProgressDivisor(int count);
 // The wavelet values are computed only when `wavelet` is set (else they stay 0). Returns the
 // message that refuses the waveform (a wavelet window wider than MAX_SAMPLES), else an empty
 // text.
+// With `onsetSample` the window starts at that sample (a reviewed pick) instead of the one the
+// settings choose.
 std::string ComputeWaveformFeatures(const FeatureSettings& settings, bool wavelet,
                                     FeatureThreadState& state, FeatureValues& values,
-                                    SignalWindow* windowUsed = nullptr);
+                                    SignalWindow* windowUsed = nullptr,
+                                    const int* onsetSample = nullptr);
 
 // Appends the text of one cell: the column's value in its number format.
 void AppendFeatureCell(std::string& out, const FeatureValues& values, int column);
@@ -100,14 +126,21 @@ struct FeatureRows {
   int done = 0;          // files whose lines are in `text`
   int refusedFile = -1;  // -1: none refused
   std::string message;
-  std::vector<std::string> skipped;   // one note per skipped file, naming it and the reason
-  int doubtful = 0;                   // rows among `done` that cannot mean anything
-  std::vector<FeatureValues> values;  // with request.keepValues: each row's numbers, in order
-  std::vector<int> rowInputs;         // and the input index of each row
+  std::vector<std::string> skipped;     // one note per skipped file, naming it and the reason
+  int doubtful = 0;                     // rows among `done` that cannot mean anything
+  std::vector<std::string> rejected;    // with reviewed onsets: the inputs left out, by label
+  std::vector<std::string> unlisted;    // the inputs the onsets file does not list, by label
+  std::vector<std::string> mismatched;  // notes of corrected times that disagree with the sample
+  std::vector<FeatureValues> values;    // with request.keepValues: each row's numbers, in order
+  std::vector<int> rowInputs;           // and the input index of each row
 };
 FeatureRows ComputeFeatureRows(FeatureWorkspace& workspace, const FeatureRequest& request,
                                const WaveformSource& source, int begin, int end,
                                const std::function<bool(int file)>& after);
+
+// The counts and notes of a run: cleared before it, and each part's rows added (in input order).
+void ClearRunNotes(FeatureWorkspace& workspace);
+void AddRunNotes(FeatureWorkspace& workspace, const FeatureRows& rows);
 
 // Puts the table of these data lines (in request.format, its header first) in place of the
 // earlier one and tells the host what it wrote; a failure is shown through the host (kFailed).

@@ -32,8 +32,10 @@ long long TruncatedIndex(double position) {
   return static_cast<long long>(position);
 }
 
-double PickOnsetAIC(const Complex* x, int count, double dt) {
-  // The first sample whose magnitude beats every earlier one (ties keep the earlier sample).
+namespace {
+
+// The first sample whose magnitude beats every earlier one (ties keep the earlier sample).
+int AicPeak(const Complex* x, int count) {
   int peak = 0;
   double largest = 0.0;
   for (int i = 0; i < count; ++i) {
@@ -43,8 +45,13 @@ double PickOnsetAIC(const Complex* x, int count, double dt) {
       peak = i;
     }
   }
-  // Samples 1 .. P; sample 0 is the reader's forced zero in files of the usual layout. The
-  // criterion of every split is computed from scratch, in the plain summation order.
+  return peak;
+}
+
+// The one scan of the splits of samples 1 .. peak: returns the pick, and stores AIC(j) into
+// criteria[j] when criteria is given. Sample 0 is the reader's forced zero in files of the usual
+// layout. The criterion of every split is computed from scratch, in the plain summation order.
+int ScanAicSplits(const Complex* x, int peak, double* criteria) {
   const Complex* values = x + 1;
   double minimum = 0.0;  // not +inf: a split must have a negative criterion to be picked
   int pick = 0;
@@ -52,24 +59,71 @@ double PickOnsetAIC(const Complex* x, int count, double dt) {
     const double left = AicVariance(values, j);
     const double right = AicVariance(values + j, peak - j);
     const double aic = (j + 1) * std::log(left) + (peak - j) * std::log(right);
+    if (criteria != nullptr) criteria[j] = aic;
     if (aic < minimum) {
       minimum = aic;
       pick = j;
     }
   }
-  return pick * dt;
+  return pick;
+}
+
+}  // namespace
+
+double PickOnsetAIC(const Complex* x, int count, double dt) {
+  return ScanAicSplits(x, AicPeak(x, count), nullptr) * dt;
+}
+
+OnsetTrace TraceOnsetAIC(const Complex* x, int count) {
+  OnsetTrace trace;
+  trace.peak = AicPeak(x, count);
+  trace.aic.resize(static_cast<size_t>(trace.peak));
+  trace.pick = ScanAicSplits(x, trace.peak, trace.aic.data());
+  if (trace.peak == 0) {
+    trace.problem = OnsetTraceProblem::kNoPreTrigger;
+  } else if (trace.peak == 1) {
+    trace.problem = OnsetTraceProblem::kTooShort;
+  } else if (std::all_of(trace.aic.begin(), trace.aic.end(), [](double v) { return v == 0.0; })) {
+    trace.problem = OnsetTraceProblem::kConstant;
+  } else if (std::none_of(trace.aic.begin(), trace.aic.end(), [](double v) { return v < 0.0; })) {
+    trace.problem = OnsetTraceProblem::kNoNegative;
+  }
+  return trace;
+}
+
+std::string OnsetTraceNote(OnsetTraceProblem problem) {
+  switch (problem) {
+    case OnsetTraceProblem::kNone:
+      return {};
+    case OnsetTraceProblem::kNoPreTrigger:
+      return "No pre-trigger: the largest magnitude is the first sample, so there is nothing to "
+             "split; the onset is 0.";
+    case OnsetTraceProblem::kTooShort:
+      return "Pre-trigger too short: the peak is at sample 1, leaving one split whose criterion "
+             "is 0; the onset is 0.";
+    case OnsetTraceProblem::kConstant:
+      return "Constant criterion: every split gives 0 (the samples before the peak do not vary); "
+             "the onset is 0.";
+    case OnsetTraceProblem::kNoNegative:
+      return "No split has a criterion below 0 (variances of 1 or more: amplitudes far above "
+             "volts?); the onset is 0.";
+  }
+  return {};
+}
+
+SignalWindow WindowFromOnset(double onset, const FeatureSettings& settings) {
+  SignalWindow window;
+  window.onset = onset;
+  window.start = onset;
+  window.end = onset + settings.duration;
+  return window;
 }
 
 SignalWindow SelectWindow(const Complex* x, int count, double dt, const FeatureSettings& settings) {
+  if (settings.useAic) return WindowFromOnset(PickOnsetAIC(x, count, dt), settings);
   SignalWindow window;
-  if (settings.useAic) {
-    window.onset = PickOnsetAIC(x, count, dt);
-    window.start = window.onset;
-    window.end = window.onset + settings.duration;
-  } else {
-    window.start = settings.timeStart;
-    window.end = settings.timeEnd;
-  }
+  window.start = settings.timeStart;
+  window.end = settings.timeEnd;
   return window;
 }
 

@@ -67,6 +67,15 @@ ChartPanel SpectrumPanel(const ChartLine& line, double largest, const std::strin
   return panel;
 }
 
+ChartPanel CurvePanel(const ChartLine& line, const std::string& name, double low, double high) {
+  ChartPanel panel;
+  panel.line = line;
+  panel.y = {name, ""};
+  const double margin = 0.05 * (high - low);
+  panel.full_y = Drawable(low - margin, high + margin);
+  return panel;
+}
+
 ChartPanel MapPanel(const ChartMap& map, const std::string& value_name) {
   ChartPanel panel;
   panel.kind = ChartPanel::Kind::kMap;

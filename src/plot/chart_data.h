@@ -65,6 +65,18 @@ struct ChartQuantity {
   std::string unit;
 };
 
+// A vertical line across a panel at horizontal position x, its label at the top (an onset pick).
+// The primary style is the one a panel's own result takes, the secondary one a second opinion
+// (a corrected pick beside the automatic one), the bound a limit that follows from them (the end
+// of a window).
+struct ChartMarker {
+  enum class Style { kPrimary, kSecondary, kBound };
+  double x = 0.0;
+  std::string label;
+  Style style = Style::kPrimary;
+  bool operator==(const ChartMarker&) const = default;
+};
+
 struct ChartPanel {
   enum class Kind { kLine, kMap };
   Kind kind = Kind::kLine;
@@ -74,6 +86,8 @@ struct ChartPanel {
   ChartQuantity value;  // a map's coefficients
   AxisRange full_y;     // the vertical range of the whole chart
   int weight = 1;       // its share of the window's height
+  std::vector<ChartMarker> markers;
+  std::string note;  // a sentence shown inside the panel (why its curve means nothing)
 };
 
 struct ChartData {
@@ -87,6 +101,8 @@ struct ChartData {
 ChartPanel SignalPanel(const ChartLine& line, double largest, const std::string& units);
 ChartPanel SpectrumPanel(const ChartLine& line, double largest, const std::string& units);
 ChartPanel MapPanel(const ChartMap& map, const std::string& value_name);
+// A line of values without a unit (a criterion) between `low` and `high`, with a margin.
+ChartPanel CurvePanel(const ChartLine& line, const std::string& name, double low, double high);
 
 // A chart of panels over x from 0 to `x_span` in the quantity "time" (s) or "frequency" (Hz).
 ChartData TimeChart(double x_span, std::vector<ChartPanel> panels);

@@ -14,6 +14,10 @@ namespace {
 const cv::Scalar kFrame(90, 90, 90);
 const cv::Scalar kGrid(225, 225, 225);
 const cv::Scalar kOutside(235, 235, 235);
+const cv::Scalar kPrimaryMarker(200, 90, 0);   // blue
+const cv::Scalar kSecondaryMarker(0, 150, 0);  // green
+const cv::Scalar kBoundMarker(150, 150, 150);  // grey
+const cv::Scalar kNoteText(40, 40, 40);
 
 struct Pen {
   double scale;
@@ -119,6 +123,36 @@ void DrawLine(cv::Mat& image, const ChartLine& line, const PanelLayout& p, const
   }
 }
 
+// The panel's markers as vertical lines over its plot area (those outside the range are not
+// drawn), each label beside the top of its line; then the panel's note at the top left.
+void DrawMarkers(cv::Mat& image, const ChartPanel& panel, const PanelLayout& p, const Pen& pen) {
+  const cv::Rect area = Area(p.area);
+  int label_row = 0;  // labels of neighbouring markers go one below the other
+  for (const ChartMarker& marker : panel.markers) {
+    const double x = p.x.Pixel(marker.x);
+    if (!std::isfinite(x) || x < area.x || x > area.br().x) continue;
+    const cv::Scalar& colour = marker.style == ChartMarker::Style::kPrimary     ? kPrimaryMarker
+                               : marker.style == ChartMarker::Style::kSecondary ? kSecondaryMarker
+                                                                                : kBoundMarker;
+    cv::line(image, At(x, area.y), At(x, area.br().y - 1), colour, pen.Thickness() + 1, cv::LINE_8);
+    if (marker.label.empty()) continue;
+    const double y = area.y + pen.Px(14) + label_row * (TextHeight(pen) + pen.Px(6));
+    // A label right of its line unless that would leave the plot area.
+    int baseline = 0;
+    const int width = cv::getTextSize(marker.label, cv::FONT_HERSHEY_SIMPLEX, pen.FontScale(),
+                                      pen.Thickness(), &baseline)
+                          .width;
+    const bool right = x + pen.Px(4) + width <= area.br().x;
+    Text(image, pen, marker.label, right ? x + pen.Px(4) : x - pen.Px(4), y, right ? 0.0 : 1.0,
+         colour);
+    ++label_row;
+  }
+  if (!panel.note.empty()) {
+    const double y = area.br().y - pen.Px(8);
+    Text(image, pen, panel.note, area.x + pen.Px(6), y, 0.0, kNoteText);
+  }
+}
+
 void DrawColourBar(cv::Mat& image, const ChartLayout& layout, const ChartPanel& panel,
                    const Pen& pen) {
   const cv::Rect bar = Area(layout.colour_bar);
@@ -169,6 +203,7 @@ cv::Mat RenderChart(const ChartData& chart, const ChartView& view, int width, in
         cv::line(image, At(area.x, p.y.Pixel(t)), At(area.br().x, p.y.Pixel(t)), kGrid, 1);
       DrawLine(image, panel.line, p, pen);
     }
+    DrawMarkers(image, panel, p, pen);
     cv::rectangle(image, area, kFrame, 1, cv::LINE_8);
     for (double t : y_ticks) {
       const double y = p.y.Pixel(t);

@@ -26,28 +26,38 @@ inline double ReferenceVariance(const std::vector<double>& v, size_t first, size
   return var == 0.0 ? 1.0 : var;
 }
 
-inline int ReferenceOnsetIndex(const std::vector<double>& x) {
-  int p = 0;
+// The picker written out: the peak P, AIC(j) of every split j = 0 .. P-1 and the pick.
+struct ReferenceAic {
+  int peak = 0;
+  std::vector<double> aic;
+  int pick = 0;
+};
+
+inline ReferenceAic ReferenceAicTrace(const std::vector<double>& x) {
+  ReferenceAic t;
   double best = 0.0;
   for (size_t i = 0; i < x.size(); ++i) {
     if (std::fabs(x[i]) > best) {
       best = std::fabs(x[i]);
-      p = static_cast<int>(i);
+      t.peak = static_cast<int>(i);
     }
   }
+  const int p = t.peak;
   std::vector<double> s(x.begin() + 1, x.begin() + 1 + p);
   double minimum = 0.0;
-  int pick = 0;
   for (int j = 0; j < p; ++j) {
     const double aic = (j + 1) * std::log(ReferenceVariance(s, 0, j)) +
                        (p - j) * std::log(ReferenceVariance(s, j, p - j));
+    t.aic.push_back(aic);
     if (aic < minimum) {
       minimum = aic;
-      pick = j;
+      t.pick = j;
     }
   }
-  return pick;
+  return t;
 }
+
+inline int ReferenceOnsetIndex(const std::vector<double>& x) { return ReferenceAicTrace(x).pick; }
 
 // x: the samples as read; the settings as the run parses them.
 inline FeatureValues ReferenceFeatures(const std::vector<double>& x, double dt, double timeOfTest,

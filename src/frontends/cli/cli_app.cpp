@@ -125,6 +125,7 @@ int RunCommandLine(int argc, char** argv, const std::function<int(int, char**)>&
   commands.push_back(AddAsciiCommand(app, common));
   commands.push_back(AddLocationsCommand(app, common));
   commands.push_back(AddFeaturesCommand(app, common));
+  commands.push_back(AddOnsetsCommand(app, common));
   for (auto& command : commands) command.app->footer(setup_footer);
   commands.push_back(AddImportCommand(app, common));  // reads no setup file
   for (auto& command : commands) {

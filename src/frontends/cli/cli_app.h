@@ -44,6 +44,7 @@ Command AddDeconvolveCommand(CLI::App& app, CommonOptions& common);
 Command AddAsciiCommand(CLI::App& app, CommonOptions& common);
 Command AddLocationsCommand(CLI::App& app, CommonOptions& common);
 Command AddFeaturesCommand(CLI::App& app, CommonOptions& common);
+Command AddOnsetsCommand(CLI::App& app, CommonOptions& common);
 Command AddImportCommand(CLI::App& app, CommonOptions& common);
 Command AddViewCommand(CLI::App& app, CommonOptions& common);
 

@@ -11,6 +11,7 @@
 #include "features/feature_options.h"
 #include "frontends/cli/cli_app.h"
 #include "frontends/cli/distributed_runs.h"
+#include "frontends/cli/feature_param_option.h"
 #include "frontends/cli/input_arguments.h"
 #include "frontends/cli/input_paths.h"
 #include "frontends/cli/job_count_option.h"
@@ -28,29 +29,26 @@ struct FeaturesOptions {
   std::string folder;
   FeatureOptions options;  // columns, bands and parameter texts, applied once parsed
   std::string format;      // txt or csv
+  std::string onsets;      // --onsets FILE: reviewed picks
   FeatureRequest request;
 };
-
-// Registers the parameter option `name` of the shared table (its alias too) on the texts.
-void AddParamOption(CLI::App* sub, FeatureParams& params, const char* name) {
-  const FeatureParamEntry& entry = *FeatureParamNamed(name);
-  std::string names = std::string("--") + entry.name;
-  if (entry.alias != nullptr) names += std::string(",--") + entry.alias;
-  const FeatureParamKind kind = entry.kind;
-  sub->add_option(names, params.*entry.text, entry.help)
-      ->capture_default_str()
-      ->transform(
-          CLI::Validator([kind](std::string& text) { return CheckFeatureParam(kind, text); },
-                         kind == FeatureParamKind::kNumber           ? "NUMBER"
-                         : kind == FeatureParamKind::kPositiveNumber ? "> 0"
-                                                                     : ">= 1"));
-}
 
 int RunFeatures(FeaturesOptions& o) {
   // Under an MPI launch only the first rank talks to the user; every rank runs the same checks.
   const DistributedRuns* ranks = InstalledDistributedRuns();
   const bool talks = ranks == nullptr || ranks->root;
   HeadlessHost headless;
+  if (!o.onsets.empty()) {
+    auto table = std::make_shared<OnsetTable>();
+    std::string why;
+    if (!ReadOnsetTable(o.onsets, *table, why)) {
+      if (talks) std::cerr << why << "\nNo table written." << std::endl;
+      return ExitStatus(CalcStatus::kRefused);
+    }
+    o.request.onsets = std::move(table);
+    o.request.onsetsPath = o.onsets;
+    o.options.useAic = true;  // the listed waveforms' windows start at their picks
+  }
   if (std::string error = ApplyFeatureOptions(o.options, o.request); !error.empty()) {
     if (talks) std::cerr << error << std::endl;
     return ExitStatus(CalcStatus::kRefused);
@@ -80,6 +78,12 @@ int RunFeatures(FeaturesOptions& o) {
       // One write, so that a launcher forwarding the stream keeps the notes whole.
       std::string notes;
       for (const std::string& note : workspace->skipped.All()) notes += "Skipped: " + note + "\n";
+      for (const std::string& label : workspace->rejected.All())
+        notes += "Rejected in " + o.onsets + ", left out: " + label + "\n";
+      for (const std::string& label : workspace->unlisted.All())
+        notes += "Not listed in " + o.onsets + ", picked automatically: " + label + "\n";
+      for (const std::string& note : workspace->mismatched.All())
+        notes += "Warning: " + note + "\n";
       if (workspace->doubtful > 0)
         notes += "Warning: " + DoubtfulRowsNote(workspace->doubtful) + "\n";
       std::cerr << notes << std::flush;
@@ -87,6 +91,8 @@ int RunFeatures(FeaturesOptions& o) {
       std::cout << "Features of " << workspace->processed << " "
                 << BatchInputItems(o.request.folder);
       if (skipped > 0) std::cout << ", " << skipped << " skipped";
+      if (const size_t rejected = workspace->rejected.All().size(); rejected > 0)
+        std::cout << ", " << rejected << " rejected";
       std::cout << "\nWrote " << FeatureResultsPath(o.request.folder, o.request.format)
                 << std::endl;
       break;
@@ -191,23 +197,29 @@ Command AddFeaturesCommand(CLI::App& app, CommonOptions& /*common*/) {
                   "repeatable, each K once, only for written columns. Defaults:\n  " +
                       band_defaults)
       ->type_name("K:BEGIN:END");
-  AddParamOption(sub, p, "time-start");
-  AddParamOption(sub, p, "time-end");
+  AddFeatureParamOption(sub, p, "time-start");
+  AddFeatureParamOption(sub, p, "time-end");
   sub->add_flag("--aic", o->options.useAic,
                 "Window from the AIC onset pick to the pick + --duration instead of\n"
                 "--time-start/--time-end; the arrival time is then the pick");
-  AddParamOption(sub, p, "duration");
-  AddParamOption(sub, p, "freq-start");
-  AddParamOption(sub, p, "freq-end");
-  AddParamOption(sub, p, "freq-res");
-  AddParamOption(sub, p, "wavelet-length");
+  AddFeatureParamOption(sub, p, "duration");
+  sub->add_option("--onsets", o->onsets,
+                  "Reviewed onset picks (an Onsets.txt of plexo onsets, perhaps corrected by\n"
+                  "hand; implies --aic): a listed waveform's arrival time and window start at\n"
+                  "its corrected onset sample (the sample holds where the time disagrees);\n"
+                  "rejected ones are left out, unlisted ones picked automatically, each named")
+      ->type_name("FILE");
+  AddFeatureParamOption(sub, p, "freq-start");
+  AddFeatureParamOption(sub, p, "freq-end");
+  AddFeatureParamOption(sub, p, "freq-res");
+  AddFeatureParamOption(sub, p, "wavelet-length");
   AddWaveletMethodOption(*sub, o->options.waveletMethod, "direct");
   sub->add_option("--wt-band", o->options.wtBands,
                   "Wavelet band K from BEGIN to END Hz (rows BEGIN < f <= END); repeatable, each\n"
                   "K once, only for written columns. Defaults: " +
                       wt_defaults)
       ->type_name("K:BEGIN:END");
-  AddParamOption(sub, p, "impedance");
+  AddFeatureParamOption(sub, p, "impedance");
   sub->add_flag("--with-file-names", o->request.withFileNames,
                 "Start every row with its file name (a \"file name\" column)");
   AddTableFormatOption(sub, o->format, "FX_Results");
