@@ -271,5 +271,36 @@ TEST(OnsetReviewSessionTest, ClosingWithUnsavedChangesAsksAndDoesWhatTheAnswerSa
   EXPECT_EQ(host.questions.size(), 3u) << "saved: no more question";
 }
 
+TEST(OnsetReviewSessionTest, TheRealDatabaseIsReviewedByTraiAndSavedBesideIt) {
+  const std::string database =
+      std::string(PLEXO_REALDATA_DIR) + "/vallenae-sqlite/bearing-bearing.tradb";
+  if (!fs::exists(database)) GTEST_SKIP() << database << " is not here";
+  TempDir dir, cli;
+  // Results go beside the database: copies, not the shared data.
+  fs::copy_file(database, dir / "bearing.tradb");
+  fs::copy_file(database, cli / "bearing.tradb");
+  ASSERT_EQ(RunPlexo("onsets '" + (cli / "bearing.tradb") + "'").status, 0);
+  const std::string automatic = ReadBytes(cli / "bearing_FXData/Onsets.txt");
+
+  RecordingHost host;
+  OnsetReviewSession review(host);
+  ASSERT_TRUE(review.Open(dir / "bearing.tradb", Settings()));
+  EXPECT_EQ(review.Review().Path(), dir / "bearing_FXData/Onsets.txt");
+  ASSERT_TRUE(review.Next());
+  const OnsetRow& row = *review.Review().CurrentRow();
+  EXPECT_EQ(review.StatusLine().rfind("Hit 2 of " + std::to_string(review.Review().Count()) + ": " +
+                                          row.name + "   automatic pick: sample ",
+                                      0),
+            0u)
+      << review.StatusLine();
+  ASSERT_TRUE(review.Save());
+  EXPECT_EQ(ReadBytes(review.Review().Path()), automatic) << "untouched: the command's file";
+  EXPECT_TRUE(host.messages.empty());
+  // The saved file opens the database again.
+  OnsetReviewSession again(host);
+  ASSERT_TRUE(again.Open(dir / "bearing_FXData/Onsets.txt", Settings()));
+  EXPECT_EQ(again.Review().Input(), dir / "bearing.tradb");
+}
+
 }  // namespace
 }  // namespace plexo
