@@ -1,6 +1,7 @@
 #include "frontends/qt/onset_review_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -117,7 +118,10 @@ void OnsetReviewWindow::ToggleRejected() {
 }
 
 void OnsetReviewWindow::Save() {
+  // The hits not looked at are picked now: a large database takes a moment.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   review_.Save();
+  QApplication::restoreOverrideCursor();
   Refresh(false);
 }
 
