@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "signal/setup_file.h"
-#include "timefreq/cwt_row.h"
 #include "support/run_plexo.h"
 #include "support/temp_dir.h"
+#include "timefreq/cwt_row.h"
 
 namespace plexo {
 namespace {
